@@ -1,0 +1,12 @@
+// The farewell picture shown at Exit: 18 green lines of a dancing lady.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+class Console;
+
+constexpr std::size_t kLadyLines = 18;
+extern const std::array<std::string_view, kLadyLines> kLady;
+
+void printLady(Console& console);

@@ -1,0 +1,20 @@
+// Quorvantile: number-theory demonstrations and logic puzzles for the
+// classroom. Command-line arguments are accepted and ignored.
+#include <iostream>
+
+#include "app/menu.h"
+#include "console/console.h"
+#include "console/terminal.h"
+
+int main(int, char**) {
+  Terminal terminal = detectTerminal();
+  std::unique_ptr<Sink> output = openStandardOutput(terminal);
+  Console console(*std::cin.rdbuf(), *output, terminal.encoding);
+  runMenu(console);
+  console.finish();
+  if (!console.good()) {
+    reportError("cannot write to standard output");
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,13 @@
+#include "console/sink.h"
+
+#include "console/color.h"
+
+bool StringSink::write(std::string_view bytes) {
+  text_.append(bytes);
+  ++flushes_;
+  return true;
+}
+
+void StringSink::setAttribute(std::uint8_t attribute) {
+  if (recordColor_) text_ += ansiSequence(attribute);
+}

@@ -1,0 +1,23 @@
+// What standard output is connected to, decided once at start: whether it is
+// a terminal, whether it may show colour, and which encoding it expects.
+// This is the one place the program asks.
+#pragma once
+
+#include <memory>
+
+#include "console/console.h"
+#include "console/sink.h"
+
+struct Terminal {
+  bool interactive = false;  // standard output is a terminal or console
+  bool color = false;        // colour changes should be shown
+  Encoding encoding = Encoding::kUtf8;
+};
+
+Terminal detectTerminal();
+
+// The sink for standard output as `terminal` describes it.
+std::unique_ptr<Sink> openStandardOutput(const Terminal& terminal);
+
+// Writes one line to standard error, unbuffered.
+void reportError(const char* message);

@@ -1,0 +1,71 @@
+#include <langinfo.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+
+#include "console/color.h"
+#include "console/terminal.h"
+
+namespace {
+
+bool isUtf8Codeset(const char* codeset) {
+  return std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0;
+}
+
+// Standard output as a file descriptor: the bytes as they are, and colour as
+// ANSI sequences when the terminal may show it.
+class FdSink : public Sink {
+ public:
+  FdSink(int fd, bool interactive, bool color)
+      : fd_(fd), interactive_(interactive), color_(color) {}
+
+  bool write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+  }
+
+  void setAttribute(std::uint8_t attribute) override {
+    if (color_) write(ansiSequence(attribute));
+  }
+
+  bool interactive() const override { return interactive_; }
+
+ private:
+  int fd_;
+  bool interactive_;
+  bool color_;
+};
+
+}  // namespace
+
+Terminal detectTerminal() {
+  Terminal terminal;
+  terminal.interactive = isatty(STDOUT_FILENO) == 1;
+  const char* noColor = std::getenv("NO_COLOR");
+  const char* term = std::getenv("TERM");
+  terminal.color = terminal.interactive && !(noColor && *noColor) && term && *term &&
+                   std::strcmp(term, "dumb") != 0;
+  // Only the character type is taken from the environment: numbers keep
+  // the plain "C" format whatever the locale.
+  std::setlocale(LC_CTYPE, "");
+  terminal.encoding = isUtf8Codeset(nl_langinfo(CODESET)) ? Encoding::kUtf8 : Encoding::kGbk;
+  return terminal;
+}
+
+std::unique_ptr<Sink> openStandardOutput(const Terminal& terminal) {
+  return std::make_unique<FdSink>(STDOUT_FILENO, terminal.interactive, terminal.color);
+}
+
+void reportError(const char* message) {
+  std::string line = std::string("quorvantile: ") + message + "\n";
+  ssize_t ignored = ::write(STDERR_FILENO, line.data(), line.size());
+  (void)ignored;
+}

@@ -1,0 +1,44 @@
+#include "demos/frame.h"
+
+#include "console/color.h"
+#include "console/console.h"
+
+namespace {
+
+// Reads until a valid number comes. Returns false when the input ends.
+bool readValid(Console& console, const DemoRow& row, int& n) {
+  while (true) {
+    std::size_t linesBefore = console.linesReceived();
+    bool leftover = console.hasPending();
+    ReadResult result = console.readInt(n);
+    if (result == ReadResult::kEnd) return false;
+    if (result == ReadResult::kOk && row.valid(n)) return true;
+    bool freshLine = !leftover || console.linesReceived() != linesBefore;
+    console.discardPending();
+    if (row.writeInvalid != nullptr) {
+      row.writeInvalid(console, n, freshLine);
+    } else {
+      console << row.invalid;
+    }
+  }
+}
+
+}  // namespace
+
+void runDemonstration(Console& console, const DemoRow& row, const DemoHooks& hooks) {
+  // The number starts at a defined value; only a successful read changes it.
+  int n = 0;
+  while (true) {
+    if (hooks.turnStart) hooks.turnStart();
+    setRedonBlack(console);
+    console << row.notice;
+    console.endl();
+    setWhiteonBlack(console);
+    console << row.prompt;
+    if (!readValid(console, row, n)) return;
+    console.skipLine(kSkipLimit);
+    if (row.quickExit != 0 && n == row.quickExit) return;
+    hooks.body(n);
+    if (n == kExitValue || console.inputEnded()) return;
+  }
+}
