@@ -1,6 +1,86 @@
 #include "demos/nicomachus.h"
 
-#include "console/console.h"
+#include <charconv>
+#include <string>
 
-// Not built yet: the entry returns at once.
-void NicoChester(Console&) {}
+#include "console/color.h"
+#include "console/console.h"
+#include "demos/frame.h"
+#include "demos/nicomachus_math.h"
+
+namespace {
+
+// Cubes above this get one equation and a line saying there are more.
+constexpr std::int64_t kListAllUpTo = 125000;
+// Leaves the visit as soon as it is read, besides the usual 888.
+constexpr int kQuickExit = 88;
+
+bool positive(int n) { return n > 0; }
+
+constexpr DemoRow kNicomachusRow = {
+    "\n\tNOTICE: Input 88 to Return to the Main Menu.",
+    "\n\tPlease input a positive integer:",
+    positive,
+    "\n\tInvalid. Please input a positive integer:",
+    nullptr,
+    kQuickExit,
+};
+
+void writeHeading(Console& console) {
+  setGreenonBlack(console);
+  console << "\n\t----------------Nico Chester Theorem-----------------------";
+  console.endl();
+  console << "\n\tAny integer to the third power can be represented as the sum of a series of "
+             "consecutive odd Numbers.";
+  console.endl();
+  setWhiteonBlack(console);
+}
+
+void appendNumber(std::string& text, std::int64_t value) {
+  char digits[24];
+  auto result = std::to_chars(digits, digits + sizeof digits, value);
+  text.append(digits, result.ptr);
+}
+
+// A run can have tens of thousands of terms: the line is built in one string
+// and written at once.
+void writeEquation(Console& console, std::int64_t cube, const OddRun& run) {
+  std::string line = "\n\t";
+  line.reserve(static_cast<std::size_t>(run.count) * 8 + 16);
+  appendNumber(line, cube);
+  line += '=';
+  for (std::int64_t k = run.first; k < run.last(); k += 2) {
+    appendNumber(line, k);
+    line += '+';
+  }
+  appendNumber(line, run.last());
+  console << line;
+  console.endl();
+}
+
+}  // namespace
+
+void writeNicomachusTurn(Console& console, int n) {
+  if (n > kLargestIntCubeRoot) {
+    console << "\n\tThe cube of " << n
+            << " is too large for this demonstration: please input a number up to "
+            << kLargestIntCubeRoot << ".";
+    console.endl();
+    return;
+  }
+  const std::int64_t cube = static_cast<std::int64_t>(n) * n * n;
+  for (const OddRun& run : oddRunsOfCube(n)) {
+    writeEquation(console, cube, run);
+    if (cube > kListAllUpTo) {
+      console << "\n\tThre are many other solutions.";
+      console.endl();
+      return;
+    }
+  }
+}
+
+void NicoChester(Console& console) {
+  writeHeading(console);
+  runDemonstration(console, kNicomachusRow,
+                   {nullptr, [&](int n) { writeNicomachusTurn(console, n); }});
+}

@@ -5,3 +5,7 @@
 class Console;
 
 void NicoChester(Console& console);
+
+// One turn's result for `n` (positive): the runs of n³ as equations, or a
+// line saying that the cube is too large.
+void writeNicomachusTurn(Console& console, int n);
