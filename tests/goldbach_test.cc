@@ -1,0 +1,179 @@
+// Goldbach: the trial-division test, the sieved pairs checked against it for
+// every small even number and in windows near the int limit, and the text of
+// a turn with its colours.
+#include "demos/goldbach.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "console/color.h"
+#include "console/console.h"
+#include "demos/goldbach_pairs.h"
+
+namespace {
+
+using Pairs = std::vector<std::pair<int, int>>;
+
+constexpr int kLargestEven = 2147483646;
+
+Pairs sieved(int n, int from, int to) {
+  Pairs pairs;
+  forEachGoldbachPair(n, from, to, [&](int p, int q) {
+    pairs.emplace_back(p, q);
+    return true;
+  });
+  return pairs;
+}
+
+Pairs sieved(int n) { return sieved(n, 2, n / 2); }
+
+// The demonstration's own loop: every candidate tested by trial division.
+Pairs bruteForce(int n, int from, int to) {
+  Pairs pairs;
+  for (int i = std::max(from, 2); i <= to && i <= n / 2; ++i) {
+    if (isPrime(i) && isPrime(n - i)) pairs.emplace_back(i, n - i);
+  }
+  return pairs;
+}
+
+TEST(IsPrime, SmallNumbersAndSquaresOfPrimes) {
+  std::vector<int> primes;
+  for (int n = 2; n <= 60; ++n) {
+    if (isPrime(n)) primes.push_back(n);
+  }
+  EXPECT_EQ(primes,
+            (std::vector<int>{2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43, 47, 53, 59}));
+  for (int square : {9, 25, 49, 121, 169, 961, 10201}) EXPECT_FALSE(isPrime(square)) << square;
+}
+
+TEST(IsPrime, AtTheIntLimit) {
+  EXPECT_TRUE(isPrime(2147483647));
+  EXPECT_TRUE(isPrime(2147483629));
+  EXPECT_FALSE(isPrime(2147483645));
+  EXPECT_FALSE(isPrime(2147483646));
+  EXPECT_FALSE(isPrime(46337 * 46337));  // the largest square of a prime below 2^31
+  EXPECT_TRUE(isPrime(46337));
+}
+
+TEST(GoldbachPairs, MatchTrialDivisionForEveryEvenNumberUpToThreeThousand) {
+  for (int n = 2; n <= 3000; n += 2) {
+    ASSERT_EQ(sieved(n), bruteForce(n, 2, n / 2)) << n;
+  }
+}
+
+TEST(GoldbachPairs, WorkedExamples) {
+  EXPECT_EQ(sieved(2), Pairs{});
+  EXPECT_EQ(sieved(4), (Pairs{{2, 2}}));
+  EXPECT_EQ(sieved(6), (Pairs{{3, 3}}));
+  EXPECT_EQ(sieved(10), (Pairs{{3, 7}, {5, 5}}));
+  EXPECT_EQ(sieved(12), (Pairs{{5, 7}}));
+  EXPECT_EQ(sieved(100), (Pairs{{3, 97}, {11, 89}, {17, 83}, {29, 71}, {41, 59}, {47, 53}}));
+  Pairs pairs = sieved(888);
+  ASSERT_EQ(pairs.size(), 37u);
+  EXPECT_EQ(pairs.front(), std::make_pair(5, 883));
+  EXPECT_EQ(pairs.back(), std::make_pair(439, 449));
+}
+
+TEST(GoldbachPairs, NothingForOddOrSmallNumbers) {
+  for (int n : {-2147483647 - 1, -4, 0, 1, 2, 3, 7, 2147483647}) {
+    EXPECT_EQ(sieved(n), Pairs{}) << n;
+  }
+}
+
+// These span more than one window of the sieve and many periods of its
+// pattern; 510510 and 1021020 are divisible by every pattern prime.
+TEST(GoldbachPairs, MatchTrialDivisionAcrossWindows) {
+  for (int n : {1000000, 1048574, 510510, 1021020}) {
+    ASSERT_EQ(sieved(n), bruteForce(n, 2, n / 2)) << n;
+  }
+}
+
+TEST(GoldbachPairs, KnownCountsOfPairs) {
+  EXPECT_EQ(sieved(10000).size(), 127u);
+  EXPECT_EQ(sieved(1000000).size(), 5402u);
+  EXPECT_EQ(sieved(10000000).size(), 38807u);
+}
+
+// Near the int limit the summands reach 2^31 - 3 and the sieving primes the
+// square root of 2^31; windows at both ends of the low half and across a
+// window boundary are compared candidate by candidate.
+TEST(GoldbachPairs, MatchTrialDivisionNearTheIntLimit) {
+  for (int n : {kLargestEven, kLargestEven - 2, kLargestEven - 4, 2147117570, 1073741824}) {
+    for (auto [from, to] :
+         {std::pair<int, int>{2, 4000}, {n / 2 - 4000, n / 2}, {n / 4 - 1500, n / 4 + 1500}}) {
+      Pairs pairs = sieved(n, from, to);
+      ASSERT_EQ(pairs, bruteForce(n, from, to)) << n << " in [" << from << ", " << to << "]";
+      for (auto [p, q] : pairs) ASSERT_EQ(p + q, n);
+    }
+  }
+}
+
+// Two windows of the sieve meet inside this range.
+TEST(GoldbachPairs, MatchTrialDivisionAcrossAWindowBoundaryAtTheTop) {
+  const int from = kLargestEven / 2 - 264000;
+  EXPECT_EQ(sieved(kLargestEven, from, kLargestEven / 2),
+            bruteForce(kLargestEven, from, kLargestEven / 2));
+}
+
+TEST(GoldbachPairs, StopsWhenTheVisitorSaysSo) {
+  int visits = 0;
+  forEachGoldbachPair(kLargestEven, [&](int, int) { return ++visits < 3; });
+  EXPECT_EQ(visits, 3);
+}
+
+const std::string kGreen = ansiSequence(kGreenOnBlack);
+const std::string kWhite = ansiSequence(kWhiteOnBlack);
+
+std::string body(int n) {
+  std::stringbuf in;
+  StringSink out(true);
+  Console console(in, out);
+  goldbachBody(console, n);
+  console.finish();
+  return out.text();
+}
+
+TEST(GoldbachBody, PairLinesInWhiteThenTheSummaryInGreen) {
+  EXPECT_EQ(body(10), "\t10=3+7\n\t10=5+5\n" + kGreen +
+                          "\n\n\tThere are 2 pair(s) of Prime Numbers that add up to 10\n" +
+                          kWhite);
+  EXPECT_EQ(body(2),
+            kGreen + "\n\n\tThere are 0 pair(s) of Prime Numbers that add up to 2\n" + kWhite);
+}
+
+TEST(GoldbachBody, WritesTheLargestNumbersAtFullWidth) {
+  std::stringbuf in;
+  StringSink out;
+  Console console(in, out);
+  GoldbachLineWriter lines(console, kLargestEven);
+  lines.write(1073741789, 1073741857);
+  lines.write(2147483629, 17);
+  console.finish();
+  EXPECT_EQ(out.text(), "\t2147483646=1073741789+1073741857\n\t2147483646=2147483629+17\n");
+}
+
+TEST(GoldbachConjecture, HeadingInGreenThenTurnsUntil888) {
+  std::stringbuf in("abc\n10\n888\n");
+  StringSink out(true);
+  Console console(in, out);
+  GoldbachConjecture(console);
+  console.finish();
+  const std::string text = out.text();
+  const std::string heading =
+      kGreen + "\n\t----------------Goldbach's Conjecture-----------------------\n" +
+      "\n\tFor any even number N greater than or equal to 4, there exists \n" +
+      "\n\tat least one pair of prime numbers p1 and p2 such that N = p1 + p2.\n" + kWhite;
+  ASSERT_EQ(text.rfind(heading, 0), 0u);
+  EXPECT_NE(text.find("\n\tPlease input a positive even integer:Invalid. Please input a "
+                      "positive even integer:\t10=3+7\n"),
+            std::string::npos);
+  const std::string last = "add up to 888\n" + kWhite;
+  EXPECT_EQ(text.substr(text.size() - last.size()), last);
+}
+
+}  // namespace

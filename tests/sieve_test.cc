@@ -1,0 +1,131 @@
+// The sieve of Eratosthenes: the bits against trial division, the counts,
+// the listing layout, and a visit's colours, messages and answers.
+#include "demos/sieve.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "console/color.h"
+#include "console/console.h"
+#include "demos/goldbach.h"
+#include "demos/sieve_bits.h"
+
+namespace {
+
+std::unique_ptr<SieveBits> sieved(int endNum) {
+  auto numbers = std::make_unique<SieveBits>();
+  resetSieve(*numbers);
+  sieveUpTo(*numbers, endNum);
+  return numbers;
+}
+
+TEST(Sieve, BitsMatchTrialDivisionUpToTheLimit) {
+  auto numbers = sieved(kSieveLimit);
+  EXPECT_FALSE((*numbers)[1]);
+  for (int k = 2; k <= kSieveLimit; ++k) ASSERT_EQ((*numbers)[k], isPrime(k)) << k;
+}
+
+TEST(Sieve, CountsOfPrimes) {
+  const std::pair<int, int> expected[] = {
+      {1, 0},    {2, 1},     {3, 2},      {4, 2},          {10, 4},         {49, 15},
+      {100, 25}, {888, 154}, {1000, 168}, {999983, 78498}, {999982, 78497}, {kSieveLimit, 78498}};
+  for (auto [endNum, count] : expected) {
+    EXPECT_EQ(countPrimes(*sieved(endNum), endNum), count) << endNum;
+  }
+}
+
+TEST(Sieve, AResetSetGivesTheSameResultAsAFreshOne) {
+  auto numbers = sieved(kSieveLimit);
+  resetSieve(*numbers);
+  sieveUpTo(*numbers, 49);
+  for (int k = 0; k <= 49; ++k) EXPECT_EQ((*numbers)[k], (*sieved(49))[k]) << k;
+  EXPECT_EQ(countPrimes(*numbers, 49), 15);
+}
+
+std::string listing(int endNum) {
+  std::stringbuf in;
+  StringSink out;
+  Console console(in, out);
+  writePrimeListing(console, *sieved(endNum), endNum);
+  console.finish();
+  return out.text();
+}
+
+TEST(Sieve, ListingTenToALineWithATabAfterEachPrime) {
+  const std::string ten = "2\t3\t5\t7\t11\t13\t17\t19\t23\t29\t\n";
+  EXPECT_EQ(listing(30), ten);
+  // finish() closes the open last line; the listing itself has no line end.
+  EXPECT_EQ(listing(31), ten + "31\t\n");
+  EXPECT_EQ(listing(100), ten + "31\t37\t41\t43\t47\t53\t59\t61\t67\t71\t\n73\t79\t83\t89\t97\t\n");
+  EXPECT_EQ(listing(1), "");
+  EXPECT_EQ(listing(2), "2\t\n");
+}
+
+TEST(Sieve, ListingOfAMillionEndsWithTheLargestPrime) {
+  std::string text = listing(kSieveLimit);
+  // 78498 primes: 7849 full lines and one of eight.
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\t'), 78498);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7849 + 1);
+  EXPECT_EQ(text.substr(text.size() - 8), "999983\t\n");
+}
+
+const std::string kGreen = ansiSequence(kGreenOnBlack);
+const std::string kRed = ansiSequence(kRedOnBlack);
+const std::string kWhite = ansiSequence(kWhiteOnBlack);
+const std::string kHeading = "\n\t----------------Sieve of Eratosthenes--------------------\n\n";
+const std::string kTurn = kRed + "\n\tNOTICE: Input 888 to Return to the Main Menu.\n" + kWhite +
+                          "\n\tStart from 1, please input the end number:";
+const std::string kPositive = "\n\tInvalid. Please input a positive integer:";
+const std::string kLessThan = "\n\tInvalid. Please input an integer less than 1000000:\n";
+
+std::string summary(int count, int endNum) {
+  return kGreen + "\n\tThere are " + std::to_string(count) + " prime number between 1 and " +
+         std::to_string(endNum) + ".\n\n\tPrint all these prime number(Y/N):" + kWhite;
+}
+
+std::string visit(const std::string& input) {
+  std::stringbuf in(input);
+  StringSink out(true);
+  Console console(in, out);
+  SieveEratosthenes(console);
+  console.finish();
+  return out.text();
+}
+
+TEST(SieveEratosthenes, HeadingWithoutColourThenGreenSummaryAndQuestion) {
+  EXPECT_EQ(visit("10\nn\n888\nN\n"),
+            kHeading + kTurn + summary(4, 10) + "\n" + kTurn + summary(154, 888) + "\n");
+}
+
+TEST(SieveEratosthenes, YesIsSmallOrCapitalYOrABareLineEnd) {
+  const std::string list10 = "2\t3\t5\t7\t";
+  EXPECT_EQ(visit("10\ny\n10\nY\n10\n\n10\n yes\n"),
+            kHeading + kTurn + summary(4, 10) + list10 + kTurn + summary(4, 10) + list10 + kTurn +
+                summary(4, 10) + list10 + kTurn + summary(4, 10) + "\n" + kTurn + "\n");
+}
+
+TEST(SieveEratosthenes, InvalidMessagesFollowTheNumberTheReadLeft) {
+  // 0 at the start, then -5, then 1000001: a failed read repeats the message
+  // of the value held.
+  EXPECT_EQ(visit("abc\n0\n-5\n2147483648\n1000001\nabc\n1000000\nn\n888\nn\n"),
+            kHeading + kTurn + kPositive + kPositive + kPositive + kPositive + kLessThan +
+                kLessThan + summary(78498, 1000000) + "\n" + kTurn + summary(154, 888) + "\n");
+}
+
+TEST(SieveEratosthenes, LeftoverLettersOfAnAnswerAreDroppedSilently) {
+  // "es" of "yes" fails the next read without a message; a fresh line of
+  // letters while 10 is held gets the positive-integer message.
+  EXPECT_EQ(visit("10\nyes\nabc\n4\nn\n"), kHeading + kTurn + summary(4, 10) + "2\t3\t5\t7\t" +
+                                               kTurn + kPositive + summary(2, 4) + "\n" + kTurn +
+                                               "\n");
+}
+
+TEST(SieveEratosthenes, EndOfInputAtTheQuestionMeansNoAndEndsTheVisit) {
+  EXPECT_EQ(visit("10\n"), kHeading + kTurn + summary(4, 10) + "\n");
+}
+
+}  // namespace
