@@ -1,0 +1,42 @@
+# Installation and packages. `cmake --install` puts the program in bin/ (its
+# rule is beside the target in app/) and, except on Windows, the manual page
+# in share/man/man1. CPack makes a .tar.gz and a .deb on Linux and a .zip of
+# quorvantile.exe for Windows.
+include(GNUInstallDirs)
+
+if(NOT WIN32)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/quorvantile.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+set(CPACK_PACKAGE_NAME quorvantile)
+set(CPACK_PACKAGE_VENDOR "Quorvantile developers")
+set(CPACK_PACKAGE_CONTACT "Quorvantile developers <quorvantile@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "A console program with a framed menu of eight entries: five number-theory demonstrations "
+       "(Goldbach's conjecture, the Collatz conjecture, Nicomachus's cube theorem, the four-square "
+       "theorem, the sieve of Eratosthenes), two logic puzzles and Exit. It reads standard input and "
+       "writes standard output, so a class can type into it or pipe a prepared script through it.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvantile)
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME windows-x86_64)
+else()
+  set(CPACK_GENERATOR TGZ DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION education)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+  # The dependencies are read off the binary when the Debian tool for it is
+  # there; otherwise the package names the C++ runtime it was built against.
+  find_program(QUORVANTILE_DPKG_SHLIBDEPS dpkg-shlibdeps)
+  if(QUORVANTILE_DPKG_SHLIBDEPS)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  else()
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
+  endif()
+endif()
+
+include(CPack)
