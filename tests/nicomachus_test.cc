@@ -87,20 +87,6 @@ TEST(OddRuns, MatchASearchOverRunLengths) {
   }
 }
 
-TEST(OddRuns, WorkedExamples) {
-  std::vector<OddRun> fifty = oddRunsOfCube(50);
-  ASSERT_EQ(fifty.size(), 7u);
-  EXPECT_EQ(fifty.front().first, 251);
-  EXPECT_EQ(fifty.back().count, 2);
-  OddRun fiftyOne = oddRunsOfCube(51).front();
-  EXPECT_EQ(fiftyOne.first, 171);
-  EXPECT_EQ(fiftyOne.last(), 747);
-  std::vector<OddRun> prime = oddRunsOfCube(53);
-  ASSERT_EQ(prime.size(), 1u);
-  EXPECT_EQ(prime[0].count, 53);
-  EXPECT_EQ(prime[0].first + prime[0].last(), 2 * 53 * 53);
-}
-
 // The terms of an equation line "\n\tC=a+b+...+z\n", added up.
 std::int64_t addUp(const std::string& line, std::int64_t& cube) {
   std::istringstream in(line);
