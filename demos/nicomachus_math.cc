@@ -1,6 +1,7 @@
 #include "demos/nicomachus_math.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
