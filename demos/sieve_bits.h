@@ -1,16 +1,26 @@
 // The sieve of Eratosthenes over one bit per number from 0 to 1000000: after
-// sieveUpTo(bits, endNum), bit k (1 <= k <= endNum) is set exactly when k is
-// prime. Bits above endNum are left as they were.
+// sieveUpTo(numbers, endNum), bit k (1 <= k <= endNum) is set exactly when k
+// is prime. Bits above endNum are left as they were.
 #pragma once
 
-#include <bitset>
+#include <array>
+#include <cstdint>
 
 class Console;
 
-// The largest end number, and the size of the bit set less one.
+// The largest end number, and the highest bit of the set.
 constexpr int kSieveLimit = 1000000;
 
-using SieveBits = std::bitset<kSieveLimit + 1>;
+// The bits packed 64 to a word (about 122 KiB), so that the first passes and
+// the count work on whole words.
+struct SieveBits {
+  static constexpr int kWordBits = 64;
+  std::array<std::uint64_t, kSieveLimit / kWordBits + 1> words;
+
+  bool operator[](int k) const { return (words[index(k)] >> (k % kWordBits)) & 1; }
+  void clear(int k) { words[index(k)] &= ~(std::uint64_t{1} << (k % kWordBits)); }
+  static std::size_t index(int k) { return static_cast<unsigned>(k) / kWordBits; }
+};
 
 // Every bit set but those of 0 and 1.
 void resetSieve(SieveBits& numbers);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "console/color.h"
 #include "console/console.h"
@@ -27,6 +28,23 @@ TEST(Sieve, BitsMatchTrialDivisionUpToTheLimit) {
   auto numbers = sieved(kSieveLimit);
   EXPECT_FALSE((*numbers)[1]);
   for (int k = 2; k <= kSieveLimit; ++k) ASSERT_EQ((*numbers)[k], isPrime(k)) << k;
+}
+
+// Small end numbers cut the first words; the others sit at the edges of a
+// word, of the repeating pattern (6720 bits) and of the windows (2^18 bits).
+TEST(Sieve, EveryBitUpToTheEndIsPrimalityAndTheBitsAboveStaySet) {
+  std::vector<int> ends;
+  for (int endNum = 1; endNum <= 300; ++endNum) ends.push_back(endNum);
+  for (int edge : {6720, 13440, 262144, 524288, 786432}) {
+    for (int endNum = edge - 65; endNum <= edge + 65; ++endNum) ends.push_back(endNum);
+  }
+  for (int endNum : ends) {
+    auto numbers = sieved(endNum);
+    ASSERT_FALSE((*numbers)[1]);
+    for (int k = 2; k <= endNum; ++k) ASSERT_EQ((*numbers)[k], isPrime(k)) << endNum << ": " << k;
+    for (int k = endNum + 1; k <= endNum + 130; ++k)
+      ASSERT_TRUE((*numbers)[k]) << endNum << ": " << k;
+  }
 }
 
 TEST(Sieve, CountsOfPrimes) {
