@@ -31,7 +31,7 @@ work=$(mktemp -d)
 artifacts="$PWD/$build/fuzz-artifacts/"
 mkdir -p "$artifacts"
 status=0
-"$build/fuzz/quorvantile_fuzz" "$work" fuzz/corpus \
+"$build/fuzz/quorvantile_fuzz" "$work" fuzz/corpus fuzz/regressions \
   -dict=fuzz/menu.dict -max_len=$MAX_LEN -timeout=$INPUT_TIMEOUT -rss_limit_mb=$RSS_LIMIT_MB \
   -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 -artifact_prefix="$artifacts" \
   >"$build/fuzz.log" 2>&1 || status=$?
