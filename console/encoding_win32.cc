@@ -1,6 +1,8 @@
 // Windows: the program's UTF-8 text converted to GBK (code page 936) through
 // UTF-16 by the system's own converter.
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 #include <climits>

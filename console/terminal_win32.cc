@@ -1,7 +1,9 @@
 // Windows: standard output is either a console, which receives UTF-16 through
 // WriteConsoleW and colours through SetConsoleTextAttribute, or a file or pipe,
 // which receives the bytes with CR LF line ends and no colour at all.
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 #include <algorithm>
