@@ -113,11 +113,36 @@ TEST(GoldbachPairs, MatchTrialDivisionNearTheIntLimit) {
   }
 }
 
-// Two windows of the sieve meet inside this range.
-TEST(GoldbachPairs, MatchTrialDivisionAcrossAWindowBoundaryAtTheTop) {
-  const int from = kLargestEven / 2 - 264000;
-  EXPECT_EQ(sieved(kLargestEven, from, kLargestEven / 2),
-            bruteForce(kLargestEven, from, kLargestEven / 2));
+// A plain sieve over the whole range, as a second reference where trial
+// division would take too long.
+Pairs plainSieve(int n) {
+  std::vector<bool> composite(static_cast<std::size_t>(n) + 1, false);
+  for (int i = 2; i * i <= n; ++i) {
+    if (composite[i]) continue;
+    for (int j = i * i; j <= n; j += i) composite[j] = true;
+  }
+  Pairs pairs;
+  for (int p = 2; p <= n / 2; ++p) {
+    if (!composite[p] && !composite[n - p]) pairs.emplace_back(p, n - p);
+  }
+  return pairs;
+}
+
+// Tens of millions span several windows of the sieve.
+TEST(GoldbachPairs, MatchAPlainSieveAcrossManyWindows) {
+  for (int n : {20000000, 33554430, 30030000}) ASSERT_EQ(sieved(n), plainSieve(n)) << n;
+}
+
+// Near the top, a range over several windows gives what its pieces give
+// one window each (the pieces themselves are checked above).
+TEST(GoldbachPairs, ARangeOverSeveralWindowsAgreesWithItsPieces) {
+  const int to = kLargestEven / 2, from = to - 4000000;
+  Pairs pieces;
+  for (int start = from; start <= to; start += 100000) {
+    Pairs piece = sieved(kLargestEven, start, std::min(to, start + 99999));
+    pieces.insert(pieces.end(), piece.begin(), piece.end());
+  }
+  EXPECT_EQ(sieved(kLargestEven, from, to), pieces);
 }
 
 TEST(GoldbachPairs, StopsWhenTheVisitorSaysSo) {
