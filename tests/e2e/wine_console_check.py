@@ -3,6 +3,8 @@
 reads the screen back: the menu's Chinese titles must read correctly and line
 up, the colours must appear where the program sets them, and the session must
 end with status 0. Optionally also runs the unit tests that need a console.
+Through pipes, it checks that CR LF line ends in the input read as plain line
+ends and that a failed write ends the program with status 1.
 
 Usage: wine_console_check.py --exe quorvantile.exe [--tests quorvantile_tests.exe]
 Needs wine and tmux; WINEPREFIX is taken from the environment. Exits non-zero
@@ -204,6 +206,26 @@ def run_console_unit_tests(tmux, wine, tests, env, failures):
             print(f"console unit tests: {passed.group(1)} passed in wine's console")
 
 
+def check_pipes(wine, exe, failures):
+    env = dict(os.environ, WINEDEBUG="-all")
+    script = "2\n6\n888\n\n0\n\n6\n\n\n8\n"
+
+    def run(data, stdout=subprocess.PIPE):
+        return subprocess.run([wine, exe], input=data.encode(), stdout=stdout,
+                              stderr=subprocess.PIPE, env=env, timeout=WAIT_SECONDS)
+
+    lf = run(script)
+    crlf = run(script.replace("\n", "\r\n"))
+    if lf.returncode != 0 or crlf.returncode != 0 or crlf.stdout != lf.stdout:
+        failures.append("input with CR LF line ends does not give the output of LF line ends")
+    if b"Thank you! ~~Bye~~\r\n" not in lf.stdout:
+        failures.append("the session through a pipe did not reach the farewell with CR LF")
+    with open(os.devnull if not os.path.exists("/dev/full") else "/dev/full", "wb") as full:
+        lost = run("8\n", stdout=full)
+    if os.path.exists("/dev/full") and (lost.returncode != 1 or b"quorvantile:" not in lost.stderr):
+        failures.append(f"a failed write gave status {lost.returncode}, stderr {lost.stderr!r}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", required=True)
@@ -218,6 +240,7 @@ def main():
     failures = []
     tmux = Tmux()
     try:
+        check_pipes(args.wine, os.path.abspath(args.exe), failures)
         run_session(tmux, args.wine, os.path.abspath(args.exe), env, failures)
         if args.tests:
             tmux.stop()

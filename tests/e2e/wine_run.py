@@ -71,7 +71,8 @@ def main():
     os.environ.setdefault("WINEDEBUG", "-all")
     if wants_utf8():
         return run_with_utf8_console(wine, sys.argv[1])
-    return subprocess.call([wine, sys.argv[1]])
+    # Replaced by wine itself, so that a runner's timeout stops the program.
+    os.execvp(wine, [wine, sys.argv[1]])
 
 
 if __name__ == "__main__":
