@@ -1,5 +1,5 @@
-// The Windows console layer: GBK conversion, the sink for redirected output,
-// the console sink, and what detectTerminal decides. Built only for Windows.
+// The Windows console layer: GBK conversion, what detectTerminal decides for
+// redirected output and its sink, and the console sink. Windows only.
 #ifdef _WIN32
 
 #define NOMINMAX
@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -94,41 +93,6 @@ TEST_F(Win32Redirected, WritesTheBytesWithCrLfLineEndsAndNoColour) {
   EXPECT_EQ(contents(), "\r\n\tline\r\nInvalid\xa3\xa1\r\n\r\nopen");
 }
 
-TEST_F(Win32Redirected, TheConsoleWritesTheTitlesInTheChosenEncoding) {
-  Terminal terminal = detectTerminal();
-  terminal.encoding = Encoding::kGbk;
-  std::unique_ptr<Sink> sink = openStandardOutput(terminal);
-  std::stringbuf input("");
-  Console console(input, *sink, terminal.encoding);
-  console << "\t(";
-  console.writeLocal("考拉兹猜想");
-  console << ")";
-  console.endl();
-  setGreenonBlack(console);
-  console.finish();
-  EXPECT_TRUE(console.good());
-  EXPECT_EQ(contents(), "\t(\xbf\xbc\xc0\xad\xd7\xc8\xb2\xc2\xcf\xeb)\r\n");
-}
-
-TEST(Win32Failure, AWriteThatFailsIsReportedAndEndsTheOutput) {
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 0));
-  {
-    // The read end of a pipe cannot be written to.
-    StandardOutputSwap swap(readEnd);
-    std::unique_ptr<Sink> sink = openStandardOutput(detectTerminal());
-    EXPECT_FALSE(sink->write("lost\n"));
-    std::stringbuf input("");
-    Console console(input, *sink);
-    console << "lost too";
-    console.finish();
-    EXPECT_FALSE(console.good());
-  }
-  CloseHandle(readEnd);
-  CloseHandle(writeEnd);
-}
-
 // Whether the characters of `needle` appear in `haystack` in order, others
 // between them allowed: a console may give a wide character a second cell.
 bool appearsInOrder(std::wstring_view needle, std::wstring_view haystack) {
@@ -186,14 +150,6 @@ class Win32ConsoleScreen : public ::testing::Test {
   WORD savedAttributes_ = 0;
   std::unique_ptr<StandardOutputSwap> swap_;
 };
-
-TEST_F(Win32ConsoleScreen, IsInteractiveWithColourAndTakesUtf8) {
-  Terminal terminal = detectTerminal();
-  EXPECT_TRUE(terminal.interactive);
-  EXPECT_TRUE(terminal.color);
-  EXPECT_EQ(terminal.encoding, Encoding::kUtf8);
-  EXPECT_TRUE(openStandardOutput(terminal)->interactive());
-}
 
 TEST_F(Win32ConsoleScreen, ReassemblesCharactersSplitAcrossWrites) {
   std::unique_ptr<Sink> sink = openStandardOutput(detectTerminal());
