@@ -12,8 +12,6 @@ namespace {
 
 constexpr int kPrimesPerLine = 10;
 constexpr int kWordBits = SieveBits::kWordBits;
-// The bits of the odd numbers in a word (a word starts at a multiple of 64).
-constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAull;
 
 // Counted in the word itself: the library's count becomes a function call
 // per word on processors it cannot assume to have an instruction for it.
