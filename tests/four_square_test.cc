@@ -15,6 +15,7 @@
 #include "console/console.h"
 #include "demos/four_square_math.h"
 #include "demos/general_format.h"
+#include "tests/literal_loops.h"
 
 namespace {
 
@@ -29,42 +30,11 @@ std::vector<Quad> searched(std::int64_t n) {
   return quads;
 }
 
-// The four nested loops as they stand, writing as the turn writes.
-std::string literalTurn(int n) {
-  std::ostringstream out;
-  double count = 0;
-  const int bound = (n + 1) / 2;
-  for (int i = 0; i <= bound; ++i) {
-    for (int j = 0; j <= i; ++j) {
-      for (int k = 0; k <= j; ++k) {
-        for (int m = 0; m <= k; ++m) {
-          count += 1;
-          if (i * i + j * j + k * k + m * m == n) {
-            out << "\t\t" << n << "=" << i << "x" << i << "+" << j << "x" << j << "+" << k << "x"
-                << k << "+" << m << "x" << m << "\n";
-          }
-        }
-      }
-    }
-  }
-  char total[32];
-  std::snprintf(total, sizeof total, "%g", count);
-  out << "\n\tThe total loop is " << total << ".\n";
-  return out.str();
-}
-
-std::string turn(int n) {
-  std::stringbuf in;
-  StringSink out;
-  Console console(in, out);
-  writeFourSquareTurn(console, n);
-  console.finish();
-  return out.text();
-}
-
 TEST(FourSquareTurn, WritesWhatTheLiteralLoopsWrite) {
-  for (int n = 1; n <= 200; ++n) ASSERT_EQ(turn(n), literalTurn(n)) << n;
-  EXPECT_EQ(turn(4), "\t\t4=1x1+1x1+1x1+1x1\n\t\t4=2x2+0x0+0x0+0x0\n\n\tThe total loop is 15.\n");
+  for (int n = 1; n <= 200; ++n)
+    ASSERT_EQ(turnText(writeFourSquareTurn, n), literalFourSquareTurn(n)) << n;
+  EXPECT_EQ(turnText(writeFourSquareTurn, 4),
+            "\t\t4=1x1+1x1+1x1+1x1\n\t\t4=2x2+0x0+0x0+0x0\n\n\tThe total loop is 15.\n");
 }
 
 // Signed, ordered representations of n as four squares: 8σ(n) for odd n,

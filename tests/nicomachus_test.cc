@@ -12,44 +12,16 @@
 
 #include "console/console.h"
 #include "demos/nicomachus_math.h"
+#include "tests/literal_loops.h"
 
 namespace {
 
-std::string turn(int n) {
-  std::stringbuf in;
-  StringSink out;
-  Console console(in, out);
-  writeNicomachusTurn(console, n);
-  console.finish();
-  return out.text();
-}
-
-// The double loop over first and last odd term, with a sum that cannot wrap.
-std::string literalTurn(int n) {
-  std::ostringstream out;
-  const std::int64_t cube = static_cast<std::int64_t>(n) * n * n;
-  for (std::int64_t i = 1; i < cube; i += 2) {
-    std::int64_t sum = 0;
-    for (std::int64_t j = i; j < cube; j += 2) {
-      sum += j;
-      if (sum == cube) {
-        out << "\n\t" << cube << "=";
-        for (std::int64_t k = i; k < j; k += 2) out << k << "+";
-        out << j << "\n";
-        if (cube > 125000) {
-          out << "\n\tThre are many other solutions.\n";
-          i = cube;
-        }
-      }
-    }
-  }
-  return out.str();
-}
-
 TEST(NicomachusTurn, WritesWhatTheLiteralDoubleLoopWrites) {
-  for (int n = 1; n <= 20; ++n) EXPECT_EQ(turn(n), literalTurn(n)) << n;
-  EXPECT_EQ(turn(1), "");
-  EXPECT_EQ(turn(4), "\n\t64=1+3+5+7+9+11+13+15\n\n\t64=13+15+17+19\n\n\t64=31+33\n");
+  for (int n = 1; n <= 20; ++n)
+    EXPECT_EQ(turnText(writeNicomachusTurn, n), literalNicomachusTurn(n)) << n;
+  EXPECT_EQ(turnText(writeNicomachusTurn, 1), "");
+  EXPECT_EQ(turnText(writeNicomachusTurn, 4),
+            "\n\t64=1+3+5+7+9+11+13+15\n\n\t64=13+15+17+19\n\n\t64=31+33\n");
 }
 
 // Every run length m that divides the cube, tried one by one.
@@ -103,7 +75,7 @@ std::int64_t addUp(const std::string& line, std::int64_t& cube) {
 TEST(NicomachusTurn, LargeCubesGetOneTrueEquationAndTheManySolutionsLine) {
   const std::string many = "\n\tThre are many other solutions.\n";
   for (int n : {51, 53, 888, kLargestIntCubeRoot}) {
-    std::string text = turn(n);
+    std::string text = turnText(writeNicomachusTurn, n);
     ASSERT_GE(text.size(), many.size());
     EXPECT_EQ(text.substr(text.size() - many.size()), many) << n;
     std::string equation = text.substr(0, text.size() - many.size());
@@ -116,9 +88,10 @@ TEST(NicomachusTurn, LargeCubesGetOneTrueEquationAndTheManySolutionsLine) {
 
 TEST(NicomachusTurn, CubesBeyondTheIntRangeAreRefused) {
   for (int n : {kLargestIntCubeRoot + 1, 100000, INT_MAX}) {
-    EXPECT_EQ(turn(n), "\n\tThe cube of " + std::to_string(n) +
-                           " is too large for this demonstration: please input a number up to "
-                           "1290.\n");
+    EXPECT_EQ(turnText(writeNicomachusTurn, n),
+              "\n\tThe cube of " + std::to_string(n) +
+                  " is too large for this demonstration: please input a number up to "
+                  "1290.\n");
   }
 }
 
