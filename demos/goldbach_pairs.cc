@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 #include <vector>
+
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <intrin.h>
+#endif
 
 // For even n >= 6 the smaller summand p is odd, and n - p >= n / 2 is larger
 // than the square root of n. So n - p is prime exactly when no odd prime q up
@@ -16,23 +19,36 @@
 // summands: the high half is sieved in the same pass, mirrored onto the low.
 //
 // The primes 3, 5 and 7 take part as a wheel: of every 210 numbers only the
-// odd ones outside their two classes get a byte at all (between 15 and 48 of
-// them, depending on n), and the other primes strike only those bytes.
+// odd ones outside their two classes get a bit at all (between 15 and 48 of
+// them, depending on n). The primes from 11 to 37 are struck once into a few
+// periodic patterns that each window is filled from a word at a time; the
+// larger primes strike the window bit by bit.
 
 namespace {
 
 using Index = std::int64_t;
+using Word = std::uint64_t;
+// Bit positions in the sieve: at most 2^30 / 210 * 48 bits, well below 2^32.
+using Bit = std::uint32_t;
+constexpr Bit kWordBits = 64;
 
-// Windows of about this many bytes (half a common level-2 cache) stay in
-// that cache while every prime strikes them; the larger they are, the fewer
-// times the primes near the square root of 2^31, which strike a window
-// rarely, are visited. Measured best between 2^18 and 2^20.
-constexpr Index kWindowBytes = Index{1} << 19;
+// Windows of this many bits (128 KiB) stay in the level-2 cache while every
+// prime strikes them; larger windows mean fewer visits of the primes near the
+// square root of 2^31, which strike a window rarely. Measured best around
+// 2^20 bits on machines with 512 KiB to 1 MiB of level-2 cache.
+constexpr Bit kWindowBits = Bit{1} << 20;
+// Pieces of a window that fit the level-1 cache (32 KiB)
+constexpr Bit kPieceBits = Bit{1} << 18;
+constexpr Bit kDenseStrikes = 16;
 
 constexpr int kWheelPrimes[] = {3, 5, 7};
-// The odd primes below the first number the wheel part covers.
-constexpr int kFirstOddPrimes[] = {3, 5, 7};
-constexpr int kFirstWheelNumber = 11;
+// The primes up to this one are struck through patterns; every odd prime up
+// to it is checked on its own, and the sieve starts behind it. Beyond 37 a
+// pattern saves fewer strikes per word than reading it costs.
+constexpr int kLargestPatternPrime = 37;
+// A pattern holds the product of its primes' periods; products are kept to
+// this many bits (16 KiB) so that all patterns stay in the level-1 cache.
+constexpr Index kPatternBitsCap = Index{1} << 17;
 
 int isqrt(int n) {
   auto r = static_cast<std::int64_t>(std::sqrt(static_cast<double>(n)));
@@ -73,14 +89,50 @@ std::int64_t inverse(std::int64_t a, std::int64_t m) {
   return (t % m + m) % m;
 }
 
-// p = block * modulus + residues[s] has byte (block - firstBlock) * S + s.
+int countTrailingZeros(Word word) {  // word != 0
+#if defined(_MSC_VER) && !defined(__clang__)
+  unsigned long index;
+  _BitScanForward64(&index, word);
+  return static_cast<int>(index);
+#else
+  return __builtin_ctzll(word);
+#endif
+}
+
+void clearBit(Word* words, Bit bit) { words[bit / kWordBits] &= ~(Word{1} << (bit % kWordBits)); }
+
+// Bit g stands for p = (firstBlock + g / width) * modulus + residues[g % width].
 struct Wheel {
   Index modulus = 2;
+  Index firstBlock = 0;
   std::vector<int> residues;  // ascending
   std::vector<int> primes;    // the wheel primes in use
+  Index width() const { return static_cast<Index>(residues.size()); }
+
+  // Calls out(g) for each residue with the first bit g at or after block
+  // `fromBlock` (counted from firstBlock) whose number is congruent to
+  // `target` modulo the prime q; each recurs every q * width bits. One
+  // division per residue: this runs for every residue of every prime.
+  template <class Out>
+  void firstBitsOfClass(int q, int target, Index fromBlock, Out out) const {
+    const auto prime = static_cast<std::uint32_t>(q);
+    // Block b holds (firstBlock + fromBlock + b) * modulus + residue, so
+    // b = (target - residue - origin) / modulus modulo q.
+    const auto inverseOfModulus = static_cast<std::uint32_t>(inverse(modulus % q, q));
+    const Index origin = (firstBlock + fromBlock) % q * (modulus % q) % q;
+    const Index shifted = ((target - origin) % q + q) % q;
+    for (Index s = 0; s < width(); ++s) {
+      const int residue = residues[static_cast<std::size_t>(s)];
+      Index d = shifted - (residue < q ? residue : residue % q);
+      if (d < 0) d += q;
+      // Both factors are below q < 2^16, so the product fits.
+      const std::uint32_t block = static_cast<std::uint32_t>(d) * inverseOfModulus % prime;
+      out((fromBlock + block) * width() + s);
+    }
+  }
 };
 
-Wheel makeWheel(int n, int root) {
+Wheel makeWheel(int n, int root, int low) {
   Wheel wheel;
   for (int w : kWheelPrimes) {
     if (w > root) continue;
@@ -92,91 +144,181 @@ Wheel makeWheel(int n, int root) {
     for (int w : wheel.primes) survives = survives && c % w != 0 && c % w != n % w;
     if (survives) wheel.residues.push_back(c);
   }
+  wheel.firstBlock = low / wheel.modulus;
   return wheel;
 }
 
-// A sieving prime's classes, one progression per class and wheel residue,
-// all with the same step in bytes.
-struct Siever {
-  Index step;
-  std::size_t begin, end;  // its progressions in the table of next bytes
-};
-
-// Visits the surviving bytes of a window whose summands lie in [low, high];
-// false when the visitor stopped.
-bool visitSurvivors(const unsigned char* window, Index length, Index g0, Index firstBlock,
-                    const Wheel& wheel, int n, int low, int high, const GoldbachVisitor& visit) {
-  const auto width = static_cast<Index>(wheel.residues.size());
-  auto visitByte = [&](Index j) {
-    Index g = g0 + j;
-    Index p = (firstBlock + g / width) * wheel.modulus + wheel.residues[g % width];
-    if (p < low || p > high) return true;
-    return visit(static_cast<int>(p), n - static_cast<int>(p));
-  };
-  Index j = 0;
-  // Survivors are sparse: skip eight bytes at a time while all are clear.
-  for (; j + 8 <= length; j += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, window + j, sizeof word);
-    if (word == 0) continue;
-    for (Index b = j; b < j + 8; ++b) {
-      if (window[b] != 0 && !visitByte(b)) return false;
+// Both classes of some small primes over their common period, with 64 bits
+// more so that a word can be read at any offset within the period.
+class Pattern {
+ public:
+  Pattern(const Wheel& wheel, const std::vector<int>& primes, int n) {
+    Index product = 1;
+    for (int q : primes) product *= q;
+    period_ = product * wheel.width();
+    const Index length = period_ + kWordBits;
+    words_.assign(static_cast<std::size_t>(length / kWordBits + 2), ~Word{0});
+    for (int q : primes) {
+      const Index step = q * wheel.width();
+      for (int target : {0, n % q}) {
+        wheel.firstBitsOfClass(q, target, 0, [&](Index first) {
+          for (Index g = first; g < length; g += step) clearBit(words_.data(), static_cast<Bit>(g));
+        });
+      }
     }
   }
-  for (; j < length; ++j) {
-    if (window[j] != 0 && !visitByte(j)) return false;
+
+  Index period() const { return period_; }
+
+  // Bits offset .. offset + 63, offset < period.
+  Word wordAt(Index offset) const {
+    const auto i = static_cast<std::size_t>(offset / kWordBits);
+    const auto shift = static_cast<unsigned>(offset % kWordBits);
+    if (shift == 0) return words_[i];
+    return (words_[i] >> shift) | (words_[i + 1] << (kWordBits - shift));
   }
-  return true;
+
+ private:
+  Index period_ = 0;
+  std::vector<Word> words_;
+};
+
+// The patterns for the wheel's successors up to kLargestPatternPrime among
+// `primes`, as few as the size cap allows.
+std::vector<Pattern> makePatterns(const Wheel& wheel, const std::vector<int>& primes, int n) {
+  std::vector<Pattern> patterns;
+  std::vector<int> group;
+  Index product = 1;
+  for (int q : primes) {
+    if (q <= kWheelPrimes[2] || q > kLargestPatternPrime) continue;
+    if (!group.empty() && product * q * wheel.width() > kPatternBitsCap) {
+      patterns.emplace_back(wheel, group, n);
+      group.clear();
+      product = 1;
+    }
+    group.push_back(q);
+    product *= q;
+  }
+  if (!group.empty()) patterns.emplace_back(wheel, group, n);
+  return patterns;
 }
 
-// The splits whose smaller summand p lies in [low, high], low >= 11.
+// A larger prime's classes, one progression per class and wheel residue,
+// all with the same step in bits.
+struct Siever {
+  Bit step;
+  std::size_t begin, end;  // its progressions in the table of next bits
+};
+
+// Maps the bits of one word to summands: the word's first bit is residue
+// `first` of block `block`, and bit b then stands for
+// block * modulus + offsets[first + b].
+class SummandMap {
+ public:
+  explicit SummandMap(const Wheel& wheel) : wheel_(wheel) {
+    const Index width = wheel.width();
+    for (Index t = 0; t < width + kWordBits; ++t) {
+      offsets_.push_back(t / width * wheel.modulus +
+                         wheel.residues[static_cast<std::size_t>(t % width)]);
+    }
+  }
+
+  // Positions the map at bit g.
+  void seek(Index g) {
+    block_ = wheel_.firstBlock + g / wheel_.width();
+    first_ = g % wheel_.width();
+  }
+  void nextWord() {
+    first_ += kWordBits;
+    while (first_ >= wheel_.width()) {
+      first_ -= wheel_.width();
+      ++block_;
+    }
+  }
+  Index summand(int bit) const {
+    return block_ * wheel_.modulus + offsets_[static_cast<std::size_t>(first_ + bit)];
+  }
+
+ private:
+  const Wheel& wheel_;
+  std::vector<Index> offsets_;
+  Index block_ = 0, first_ = 0;
+};
+
+// The splits whose smaller summand p lies in [low, high], low > the largest
+// pattern prime.
 void sieveSummands(int n, int low, int high, int root, const std::vector<int>& primes,
                    const GoldbachVisitor& visit) {
-  const Wheel wheel = makeWheel(n, root);
-  const Index modulus = wheel.modulus;
-  const auto width = static_cast<Index>(wheel.residues.size());
-  const Index firstBlock = low / modulus;
-  const Index totalBytes = (high / modulus - firstBlock + 1) * width;
+  const Wheel wheel = makeWheel(n, root, low);
+  const Index width = wheel.width();
+  const Index totalBits = (high / wheel.modulus - wheel.firstBlock + 1) * width;
+  std::vector<Pattern> patterns = makePatterns(wheel, primes, n);
 
-  std::vector<Index> next;
+  std::vector<Bit> next;
   std::vector<Siever> sievers;
   for (int q : primes) {
-    if (q < kFirstWheelNumber) continue;  // a wheel prime
-    const Index period = modulus * q;
-    const Index inverseOfModulus = inverse(modulus % q, q);
-    const int r = n % q;
+    if (q <= kLargestPatternPrime) continue;
     const std::size_t begin = next.size();
     auto addClass = [&](int target, Index start) {
       if (start > high) return;
-      for (Index s = 0; s < width; ++s) {
-        // The p with p = residue (mod modulus) and p = target (mod q).
-        const int residue = wheel.residues[s];
-        Index x = ((target - residue) % q + q) % q * inverseOfModulus % q;
-        Index p = residue + modulus * x;
-        if (p < start) p += (start - p + period - 1) / period * period;
-        next.push_back((p / modulus - firstBlock) * width + s);
-      }
+      // Blocks wholly below start hold nothing to strike.
+      const Index fromBlock = start / wheel.modulus - wheel.firstBlock;
+      wheel.firstBitsOfClass(q, target, fromBlock,
+                             [&](Index first) { next.push_back(static_cast<Bit>(first)); });
     };
-    addClass(r, low);
-    // With r == 0 the class of n is the multiples themselves, q included.
-    if (r != 0) addClass(0, std::max<Index>(Index{q} * q, low));
-    if (next.size() != begin) sievers.push_back({q * width, begin, next.size()});
+    addClass(n % q, low);
+    // With n % q == 0 the class of n is the multiples themselves, q included.
+    if (n % q != 0) addClass(0, std::max<Index>(Index{q} * q, low));
+    if (next.size() != begin) sievers.push_back({static_cast<Bit>(q * width), begin, next.size()});
   }
 
-  const Index windowBytes = std::max<Index>(1, kWindowBytes / width) * width;
-  std::vector<unsigned char> window(static_cast<std::size_t>(windowBytes));
-  unsigned char* bytes = window.data();
-  for (Index g0 = 0; g0 < totalBytes; g0 += windowBytes) {
-    const Index length = std::min(windowBytes, totalBytes - g0);
-    std::memset(bytes, 1, static_cast<std::size_t>(length));
-    for (const Siever& siever : sievers) {
+  // Sievers with many strikes per piece strike it while it is in the
+  // level-1 cache; the others strike the whole window.
+  std::vector<Siever> dense, sparse;
+  for (const Siever& siever : sievers) {
+    (siever.step <= kPieceBits / kDenseStrikes ? dense : sparse).push_back(siever);
+  }
+
+  std::vector<Word> window(kWindowBits / kWordBits);
+  Word* const words = window.data();
+  std::vector<Index> phases(patterns.size(), 0);
+  SummandMap map(wheel);
+  auto strike = [&](const std::vector<Siever>& list, Bit base, Bit end) {
+    for (const Siever& siever : list) {
       for (std::size_t i = siever.begin; i < siever.end; ++i) {
-        Index j = next[i] - g0;
-        for (; j < length; j += siever.step) bytes[j] = 0;
-        next[i] = g0 + j;
+        Bit j = next[i] - base;
+        for (; j < end; j += siever.step) clearBit(words, j);
+        next[i] = base + j;
       }
     }
-    if (!visitSurvivors(bytes, length, g0, firstBlock, wheel, n, low, high, visit)) return;
+  };
+  for (Index g0 = 0; g0 < totalBits; g0 += kWindowBits) {
+    const Bit length = static_cast<Bit>(std::min<Index>(kWindowBits, totalBits - g0));
+    const Bit wordCount = (length + kWordBits - 1) / kWordBits;
+    const auto base = static_cast<Bit>(g0);
+    for (Bit piece = 0; piece < length; piece += kPieceBits) {
+      const Bit pieceEnd = std::min(length, piece + kPieceBits);
+      for (Bit k = piece / kWordBits; k < (pieceEnd + kWordBits - 1) / kWordBits; ++k) {
+        Word word = ~Word{0};
+        for (std::size_t i = 0; i < patterns.size(); ++i) {
+          word &= patterns[i].wordAt(phases[i]);
+          phases[i] += kWordBits;
+          if (phases[i] >= patterns[i].period()) phases[i] -= patterns[i].period();
+        }
+        words[k] = word;
+      }
+      strike(dense, base, pieceEnd);
+    }
+    strike(sparse, base, length);
+    // Bits beyond the last block's end stand for numbers above high.
+    map.seek(g0);
+    for (Bit k = 0; k < wordCount; ++k, map.nextWord()) {
+      for (Word word = words[k]; word != 0; word &= word - 1) {
+        const Index p = map.summand(countTrailingZeros(word));
+        if (p < low || p > high) continue;
+        if (!visit(static_cast<int>(p), n - static_cast<int>(p))) return;
+      }
+    }
   }
 }
 
@@ -198,11 +340,13 @@ void forEachGoldbachPair(int n, int from, int to, const GoldbachVisitor& visit) 
   if (low > high) return;
   const int root = isqrt(n);
   const std::vector<int> primes = oddPrimesUpTo(root);
-  for (int p : kFirstOddPrimes) {
+  // The patterns strike their own primes too: those, and the wheel's, are
+  // checked one by one.
+  for (int p : oddPrimesUpTo(kLargestPatternPrime)) {
     if (p < low || p > high) continue;
     if (oddIsPrime(n - p, primes) && !visit(p, n - p)) return;
   }
-  if (std::max(low, kFirstWheelNumber) <= high) {
-    sieveSummands(n, std::max(low, kFirstWheelNumber), high, root, primes, visit);
+  if (std::max(low, kLargestPatternPrime + 1) <= high) {
+    sieveSummands(n, std::max(low, kLargestPatternPrime + 1), high, root, primes, visit);
   }
 }
