@@ -39,7 +39,13 @@ grep -E '^(Done [0-9]+ runs|stat::(number_of_executed_units|average_exec_per_sec
   "$build/fuzz.log" || true
 rm -rf "$work"
 if [ $status -ne 0 ]; then
-  tail -n 60 "$build/fuzz.log"
+  # The report from its first line (sanitizer, UBSan, timeout or leak).
+  first=$(grep -n -m1 -E 'ERROR|runtime error|ALARM|leak' "$build/fuzz.log" | cut -d: -f1 || true)
+  if [ -n "$first" ]; then
+    sed -n "${first},$((first + 80))p" "$build/fuzz.log"
+  else
+    tail -n 60 "$build/fuzz.log"
+  fi
   for reproducer in "$artifacts"*; do
     [ -f "$reproducer" ] || continue
     echo "reproducer $(basename "$reproducer"), as hex:"
