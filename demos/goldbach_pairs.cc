@@ -22,7 +22,8 @@
 // odd ones outside their two classes get a bit at all (between 15 and 48 of
 // them, depending on n). The primes from 11 to 37 are struck once into a few
 // periodic patterns that each window is filled from a word at a time; the
-// larger primes strike the window bit by bit.
+// larger primes strike the window bit by bit, the dense ones residue by
+// residue, the sparse ones class by class.
 
 namespace {
 
@@ -203,12 +204,59 @@ std::vector<Pattern> makePatterns(const Wheel& wheel, const std::vector<int>& pr
   return patterns;
 }
 
-// A larger prime's classes, one progression per class and wheel residue,
+// A dense prime's classes, one progression per class and wheel residue,
 // all with the same step in bits.
 struct Siever {
   Bit step;
   std::size_t begin, end;  // its progressions in the table of next bits
 };
+
+// One class of a sparse prime q: its first bits in the wheel's residues, in
+// ascending order, recur every q * width bits. A cursor walks these strikes
+// in order across the windows, so that each window is entered and left once
+// per class rather than once per residue: a sparse prime strikes a window
+// only a few times per residue, and near the square root of 2^31 its period
+// outgrows the window.
+struct Cursor {
+  Index period;         // the bit of offsets[0] in the current period
+  std::uint32_t at;     // the next strike is period + offsets[at]
+  std::uint32_t begin;  // its width() offsets in the table, ascending, the first 0
+  Bit step;
+};
+
+// Strikes the bits of one class in [base, base + end), leaving the cursor at
+// its first strike at or beyond base + end. The window begins at bit base.
+void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t width, Index base,
+                 Bit end) {
+  const Bit* const offsets = table + cursor.begin;
+  const Bit step = cursor.step;
+  Index p = cursor.period - base;
+  std::uint32_t s = cursor.at;
+  if (s != 0) {  // the rest of a period begun in an earlier window or piece
+    for (; s < width; ++s) {
+      const Index bit = p + offsets[s];
+      if (bit >= end) {
+        cursor.at = s;
+        return;
+      }
+      clearBit(words, static_cast<Bit>(bit));
+    }
+    s = 0;
+    p += step;
+  }
+  // From here p is a strike itself, at or after base.
+  auto at = static_cast<Bit>(p);
+  for (; at < end && step <= end - at; at += step) {
+    for (std::uint32_t r = 0; r < width; ++r) clearBit(words, at + offsets[r]);
+  }
+  for (; s < width && at + offsets[s] < end; ++s) clearBit(words, at + offsets[s]);
+  if (s == width) {
+    s = 0;
+    at += step;
+  }
+  cursor.period = base + at;
+  cursor.at = s;
+}
 
 // Maps the bits of one word to summands: the word's first bit is residue
 // `first` of block `block`, and bit b then stands for
@@ -254,37 +302,46 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
   const Index totalBits = (high / wheel.modulus - wheel.firstBlock + 1) * width;
   std::vector<Pattern> patterns = makePatterns(wheel, primes, n);
 
-  std::vector<Bit> next;
-  std::vector<Siever> sievers;
+  // Classes with many strikes per piece strike it while it is in the
+  // level-1 cache, residue by residue; the others strike the whole window
+  // through cursors.
+  std::vector<Bit> next, offsets;
+  std::vector<Siever> dense;
+  std::vector<Cursor> sparse;
   for (int q : primes) {
     if (q <= kLargestPatternPrime) continue;
-    const std::size_t begin = next.size();
+    const auto step = static_cast<Bit>(q * width);
     auto addClass = [&](int target, Index start) {
       if (start > high) return;
       // Blocks wholly below start hold nothing to strike.
       const Index fromBlock = start / wheel.modulus - wheel.firstBlock;
+      if (step <= kPieceBits / kDenseStrikes) {
+        const std::size_t from = next.size();
+        wheel.firstBitsOfClass(q, target, fromBlock,
+                               [&](Index first) { next.push_back(static_cast<Bit>(first)); });
+        dense.push_back({step, from, next.size()});
+        return;
+      }
+      const std::size_t begin = offsets.size();
       wheel.firstBitsOfClass(q, target, fromBlock,
-                             [&](Index first) { next.push_back(static_cast<Bit>(first)); });
+                             [&](Index first) { offsets.push_back(static_cast<Bit>(first)); });
+      std::sort(offsets.begin() + static_cast<std::ptrdiff_t>(begin), offsets.end());
+      const Bit first = offsets[begin];
+      for (std::size_t i = begin; i < offsets.size(); ++i) offsets[i] -= first;
+      sparse.push_back({first, 0, static_cast<std::uint32_t>(begin), step});
     };
     addClass(n % q, low);
     // With n % q == 0 the class of n is the multiples themselves, q included.
     if (n % q != 0) addClass(0, std::max<Index>(Index{q} * q, low));
-    if (next.size() != begin) sievers.push_back({static_cast<Bit>(q * width), begin, next.size()});
-  }
-
-  // Sievers with many strikes per piece strike it while it is in the
-  // level-1 cache; the others strike the whole window.
-  std::vector<Siever> dense, sparse;
-  for (const Siever& siever : sievers) {
-    (siever.step <= kPieceBits / kDenseStrikes ? dense : sparse).push_back(siever);
   }
 
   std::vector<Word> window(kWindowBits / kWordBits);
   Word* const words = window.data();
   std::vector<Index> phases(patterns.size(), 0);
   SummandMap map(wheel);
-  auto strike = [&](const std::vector<Siever>& list, Bit base, Bit end) {
-    for (const Siever& siever : list) {
+  const auto classWidth = static_cast<std::uint32_t>(width);
+  auto strikeDense = [&](Bit base, Bit end) {  // bits base + [0, end)
+    for (const Siever& siever : dense) {
       for (std::size_t i = siever.begin; i < siever.end; ++i) {
         Bit j = next[i] - base;
         for (; j < end; j += siever.step) clearBit(words, j);
@@ -292,10 +349,13 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
       }
     }
   };
+  auto strikeSparse = [&](Index base, Bit end) {
+    for (Cursor& cursor : sparse) strikeClass(words, cursor, offsets.data(), classWidth, base, end);
+  };
   for (Index g0 = 0; g0 < totalBits; g0 += kWindowBits) {
     const Bit length = static_cast<Bit>(std::min<Index>(kWindowBits, totalBits - g0));
     const Bit wordCount = (length + kWordBits - 1) / kWordBits;
-    const auto base = static_cast<Bit>(g0);
+    const Index base = g0;
     for (Bit piece = 0; piece < length; piece += kPieceBits) {
       const Bit pieceEnd = std::min(length, piece + kPieceBits);
       for (Bit k = piece / kWordBits; k < (pieceEnd + kWordBits - 1) / kWordBits; ++k) {
@@ -307,9 +367,9 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
         }
         words[k] = word;
       }
-      strike(dense, base, pieceEnd);
+      strikeDense(static_cast<Bit>(base), pieceEnd);
     }
-    strike(sparse, base, length);
+    strikeSparse(base, length);
     // Bits beyond the last block's end stand for numbers above high.
     map.seek(g0);
     for (Bit k = 0; k < wordCount; ++k, map.nextWord()) {

@@ -152,6 +152,21 @@ TEST(GoldbachPairs, ARangeOverSeveralWindowsAgreesWithItsPieces) {
   EXPECT_EQ(sieved(kLargestEven, from, to), pieces);
 }
 
+// The sieving primes near the square root of 2^31 strike less often than
+// once per window and begin their multiples at their squares, in the middle
+// of a period: ranges around such squares, and from them on, are compared
+// candidate by candidate.
+TEST(GoldbachPairs, MatchTrialDivisionAroundSquaresOfLargePrimes) {
+  for (int q : {32749, 30011, 25013}) {
+    const int square = q * q;
+    for (auto [from, to] :
+         {std::pair<int, int>{square - 3000, square + 3000}, {square, square + 600}}) {
+      ASSERT_EQ(sieved(kLargestEven, from, to), bruteForce(kLargestEven, from, to))
+          << q << " in [" << from << ", " << to << "]";
+    }
+  }
+}
+
 TEST(GoldbachPairs, StopsWhenTheVisitorSaysSo) {
   int visits = 0;
   forEachGoldbachPair(kLargestEven, [&](int, int) { return ++visits < 3; });
