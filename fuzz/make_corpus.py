@@ -4,7 +4,6 @@ file per case, as the fuzzer's seed corpus. Run it again after adding cases:
 python3 fuzz/make_corpus.py
 """
 import glob
-import importlib.util
 import os
 import sys
 
@@ -18,13 +17,10 @@ MAX_SEED = 8192
 
 def case_inputs():
     sys.path.insert(0, CASES_DIR)
-    for path in sorted(glob.glob(os.path.join(CASES_DIR, "cases", "*.py"))):
-        module_name = os.path.splitext(os.path.basename(path))[0]
-        spec = importlib.util.spec_from_file_location(module_name, path)
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
-        for case in module.CASES:
-            yield module_name + "-" + case.name, case.input
+    from run_transcripts import load_cases
+
+    for case in load_cases():
+        yield case.name.replace("/", "-"), case.input
 
 
 def main():

@@ -20,9 +20,9 @@ def load_cases():
     cases = []
     for path in sorted(glob.glob(os.path.join(HERE, "cases", "*.py"))):
         name = os.path.splitext(os.path.basename(path))[0]
-        spec = importlib.util.spec_from_file_location(name, path)
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
+        loader = importlib.util.spec_from_file_location(name, path)
+        module = importlib.util.module_from_spec(loader)
+        loader.loader.exec_module(module)
         for case in module.CASES:
             case.name = name + "/" + case.name
             cases.append(case)
