@@ -7,15 +7,10 @@
 
 namespace {
 
-bool positive(int n) { return n > 0; }
-
 constexpr DemoRow kCollatzRow = {
-    "\n\tNOTICE: Input 888 to Return to the Main Menu.",
-    "\n\tPlease input a positive integer:",
-    positive,
-    "\n\tInvalid. Please input a positive integer:",
-    nullptr,
-    0,
+    kExitNotice, "\n\tPlease input a positive integer:",
+    isPositive,  "\n\tInvalid. Please input a positive integer:",
+    nullptr,     0,
 };
 
 void writeHeading(Console& console) {

@@ -8,15 +8,10 @@
 
 namespace {
 
-bool positive(int n) { return n > 0; }
-
 constexpr DemoRow kFourSquareRow = {
-    "\n\tNOTICE: Input 888 to Return to the Main Menu.",
-    "\n\tPlease input a positive integer:",
-    positive,
-    "Invalid. Please input a positive integer:",
-    nullptr,
-    0,
+    kExitNotice, "\n\tPlease input a positive integer:",
+    isPositive,  "Invalid. Please input a positive integer:",
+    nullptr,     0,
 };
 
 void writeHeading(Console& console) {

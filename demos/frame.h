@@ -13,6 +13,12 @@ constexpr int kExitValue = 888;
 // characters (a longer rest stays for the next read).
 constexpr std::size_t kSkipLimit = 1000;
 
+// The notice of every demonstration that 888 ends.
+constexpr std::string_view kExitNotice = "\n\tNOTICE: Input 888 to Return to the Main Menu.";
+
+// The validity test of the demonstrations that take any positive number.
+inline bool isPositive(int n) { return n > 0; }
+
 struct DemoRow {
   std::string_view notice;  // written in red, then a line end
   std::string_view prompt;  // no line end

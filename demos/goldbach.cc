@@ -13,12 +13,9 @@ namespace {
 bool isPositiveEven(int n) { return n > 0 && n % 2 == 0; }
 
 constexpr DemoRow kGoldbachRow = {
-    "\n\tNOTICE: Input 888 to Return to the Main Menu.",
-    "\n\tPlease input a positive even integer:",
-    isPositiveEven,
-    "Invalid. Please input a positive even integer:",
-    nullptr,
-    0,
+    kExitNotice,    "\n\tPlease input a positive even integer:",
+    isPositiveEven, "Invalid. Please input a positive even integer:",
+    nullptr,        0,
 };
 
 void writeHeading(Console& console) {

@@ -15,12 +15,10 @@ constexpr std::int64_t kListAllUpTo = 125000;
 // Leaves the visit as soon as it is read, besides the usual 888.
 constexpr int kQuickExit = 88;
 
-bool positive(int n) { return n > 0; }
-
 constexpr DemoRow kNicomachusRow = {
     "\n\tNOTICE: Input 88 to Return to the Main Menu.",
     "\n\tPlease input a positive integer:",
-    positive,
+    isPositive,
     "\n\tInvalid. Please input a positive integer:",
     nullptr,
     kQuickExit,

@@ -25,12 +25,7 @@ void writeInvalid(Console& console, int endNum, bool freshLine) {
 }
 
 constexpr DemoRow kSieveRow = {
-    "\n\tNOTICE: Input 888 to Return to the Main Menu.",
-    "\n\tStart from 1, please input the end number:",
-    inRange,
-    "",
-    writeInvalid,
-    0,
+    kExitNotice, "\n\tStart from 1, please input the end number:", inRange, "", writeInvalid, 0,
 };
 
 bool meansYes(int c) { return c == 'y' || c == 'Y' || c == '\n'; }
