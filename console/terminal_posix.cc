@@ -1,10 +1,12 @@
 #include <langinfo.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "console/color.h"
 #include "console/terminal.h"
@@ -13,6 +15,25 @@ namespace {
 
 bool isUtf8Codeset(const char* codeset) {
   return std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0;
+}
+
+// The character set a locale name asks for, read from the name itself: for a
+// locale that is named but not installed (common on fresh systems), whose
+// terminal still expects what the name says.
+bool namesUtf8(const char* name) {
+  std::string lower;
+  for (const char* c = name; *c; ++c)
+    lower += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+  return lower.find("utf-8") != std::string::npos || lower.find("utf8") != std::string::npos;
+}
+
+// The locale variable that decides the character type, as setlocale reads them.
+const char* ctypeLocaleName() {
+  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value && *value) return value;
+  }
+  return "";
 }
 
 // Standard output as a file descriptor: the bytes as they are, and colour as
@@ -55,8 +76,9 @@ Terminal detectTerminal() {
                    std::strcmp(term, "dumb") != 0;
   // Only the character type is taken from the environment: numbers keep
   // the plain "C" format whatever the locale.
-  std::setlocale(LC_CTYPE, "");
-  terminal.encoding = isUtf8Codeset(nl_langinfo(CODESET)) ? Encoding::kUtf8 : Encoding::kGbk;
+  bool utf8 = std::setlocale(LC_CTYPE, "") != nullptr ? isUtf8Codeset(nl_langinfo(CODESET))
+                                                      : namesUtf8(ctypeLocaleName());
+  terminal.encoding = utf8 ? Encoding::kUtf8 : Encoding::kGbk;
   return terminal;
 }
 

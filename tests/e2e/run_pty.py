@@ -171,8 +171,18 @@ def gbk_locale_on_a_terminal(exe):
     check("GBK titles", "哥德巴赫猜想".encode("gbk") in s.output and "Invalid！".encode("gbk") in s.output)
 
 
+def locale_named_but_not_installed(exe):
+    # The terminal expects what the locale's name says, installed or not.
+    for name, encoding in (("xx_YY.UTF-8", "utf-8"), ("xx_YY.utf8", "utf-8"), ("xx_YY.GBK", "gbk")):
+        s = Session(exe, environment(LC_ALL=name))
+        s.read_until("Please choose:")
+        s.type("8\n")
+        check("exit status", s.finish() == 0)
+        check(f"titles for {name}", "哥德巴赫猜想".encode(encoding) in s.output)
+
+
 CHECKS = [colours_where_they_belong, typed_ahead_lines_are_kept, no_colour_when_asked_not_to,
-          end_of_input_at_a_terminal, gbk_locale_on_a_terminal]
+          end_of_input_at_a_terminal, gbk_locale_on_a_terminal, locale_named_but_not_installed]
 
 
 def main():
