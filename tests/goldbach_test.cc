@@ -140,6 +140,27 @@ TEST(GoldbachPairs, MatchAPlainSieveAcrossManyWindows) {
   }
 }
 
+// The primes from 11 on are struck through patterns only while a pattern is
+// shorter than the range sieved; a pattern repeats its period up to a whole
+// number of words, 64 times over when n leaves an odd number of residues of
+// 210. Here the last patterned prime falls in the middle of the pattern
+// primes: 37 and 73 for 1048576 and 2000002 (15 residues), 173 for 600000
+// (40), 89 for 150150 (48).
+TEST(GoldbachPairs, MatchAPlainSieveWhereOnlySomePrimesArePatterned) {
+  for (int n : {1048576, 2000002, 600000, 150150}) {
+    ASSERT_EQ(sieved(n), plainSieve(n)) << n;
+  }
+}
+
+// A range near the top narrow enough that the larger pattern primes, up to
+// 59 here, are struck directly, and the patterns restart several times.
+TEST(GoldbachPairs, MatchTrialDivisionOverAPartlyPatternedRangeNearTheTop) {
+  const int from = kLargestEven / 2 - 250000, to = from + 200000;
+  const Pairs pairs = sieved(kLargestEven, from, to);
+  EXPECT_FALSE(pairs.empty());
+  EXPECT_EQ(pairs, bruteForce(kLargestEven, from, to));
+}
+
 // Near the top, a range over several windows gives what its pieces give
 // one window each (the pieces themselves are checked above).
 TEST(GoldbachPairs, ARangeOverSeveralWindowsAgreesWithItsPieces) {
