@@ -59,6 +59,8 @@ FAREWELL = LADY + "\n\tThank you! ~~Bye~~\n\n"
 # The menu shown, a choice typed, and the program ending at Exit.
 START = MENU + PROMPT
 EXIT = START + FAREWELL
+# After a feature: the pause, a key, the menu again, and Exit.
+BACK_AND_EXIT = PAUSE + MENU + PROMPT + FAREWELL
 
 NOTICE = "\n\tNOTICE: Input 888 to Return to the Main Menu.\n"
 NOTICE_88 = "\n\tNOTICE: Input 88 to Return to the Main Menu.\n"

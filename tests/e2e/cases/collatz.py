@@ -1,6 +1,6 @@
 """The Collatz demonstration: heading, turns, invalid entries, 888, and
 input that ends at a prompt. Sequences are worked out here by the 3t+1 rule."""
-from pieces import Case, FAREWELL, MENU, NOTICE, PAUSE, PROMPT as MENU_PROMPT, START
+from pieces import BACK_AND_EXIT, Case, NOTICE, START
 
 HEADING = (
     "\n\t----------------Collatz Conjecture-----------------------\n"
@@ -11,8 +11,6 @@ HEADING = (
 )
 ASK = NOTICE + "\n\tPlease input a positive integer:"
 INVALID = "\n\tInvalid. Please input a positive integer:"
-# After the turn for 888: the pause, a key, the menu, and Exit.
-BACK_AND_EXIT = PAUSE + MENU + MENU_PROMPT + FAREWELL
 ENTER = START + HEADING
 
 

@@ -4,7 +4,7 @@ Decompositions are searched here over i >= j >= k; the total is the number of
 quadruples (L+1)(L+2)(L+3)(L+4)/24 in printf's %g."""
 from math import isqrt
 
-from pieces import Case, FAREWELL, MENU, NOTICE, PAUSE, PROMPT as MENU_PROMPT, START
+from pieces import BACK_AND_EXIT, Case, NOTICE, START
 
 HEADING = (
     "\n\t----------------Four-square Theorem--------------------\n"
@@ -13,7 +13,6 @@ HEADING = (
 )
 ASK = NOTICE + "\n\tPlease input a positive integer:"
 INVALID = "Invalid. Please input a positive integer:"
-BACK_AND_EXIT = PAUSE + MENU + MENU_PROMPT + FAREWELL
 ENTER = START + HEADING
 
 

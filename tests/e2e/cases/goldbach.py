@@ -1,6 +1,6 @@
 """The Goldbach demonstration: heading, turns, invalid entries, 888, and
 input that ends at a prompt. Pairs are worked out here by trial division."""
-from pieces import Case, FAREWELL, MENU, NOTICE, PAUSE, PROMPT as MENU_PROMPT, START
+from pieces import BACK_AND_EXIT, Case, MENU, NOTICE, PAUSE, PROMPT as MENU_PROMPT, START
 
 HEADING = (
     "\n\t----------------Goldbach's Conjecture-----------------------\n"
@@ -9,7 +9,6 @@ HEADING = (
 )
 ASK = NOTICE + "\n\tPlease input a positive even integer:"
 INVALID = "Invalid. Please input a positive even integer:"
-BACK_AND_EXIT = PAUSE + MENU + MENU_PROMPT + FAREWELL
 ENTER = START + HEADING
 
 

@@ -4,7 +4,7 @@ range, and input that ends at a prompt. Runs are found here start by start,
 solving m(i+m-1) = n³ for the number of terms m."""
 from math import isqrt
 
-from pieces import Case, FAREWELL, MENU, NOTICE_88, PAUSE, PROMPT as MENU_PROMPT, START
+from pieces import BACK_AND_EXIT, Case, NOTICE_88, START
 
 HEADING = (
     "\n\t----------------Nico Chester Theorem-----------------------\n"
@@ -14,7 +14,6 @@ HEADING = (
 ASK = NOTICE_88 + "\n\tPlease input a positive integer:"
 INVALID = "\n\tInvalid. Please input a positive integer:"
 MANY = "\n\tThre are many other solutions.\n"
-BACK_AND_EXIT = PAUSE + MENU + MENU_PROMPT + FAREWELL
 ENTER = START + HEADING
 
 

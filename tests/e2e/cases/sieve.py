@@ -3,13 +3,12 @@ value, the yes/no answer as one character, the listing layout, 888, and input
 that ends at either prompt. Primes are worked out here by trial division."""
 import bisect
 
-from pieces import Case, FAREWELL, MENU, NOTICE, PAUSE, PROMPT as MENU_PROMPT, START
+from pieces import BACK_AND_EXIT, Case, NOTICE, START
 
 HEADING = "\n\t----------------Sieve of Eratosthenes--------------------\n\n"
 ASK = NOTICE + "\n\tStart from 1, please input the end number:"
 POSITIVE = "\n\tInvalid. Please input a positive integer:"
 LESS_THAN = "\n\tInvalid. Please input an integer less than 1000000:\n"
-BACK_AND_EXIT = PAUSE + MENU + MENU_PROMPT + FAREWELL
 ENTER = START + HEADING
 
 
