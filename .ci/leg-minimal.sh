@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# A newcomer's first run, on a machine with a C++ compiler and CMake alone:
+# GoogleTest, Google Benchmark and Python are hidden from CMake (the project
+# looks for them with find_package only). The program must configure, build
+# without a header of theirs, and give the README's sample session byte for
+# byte; the README's test command must then fail, naming what to install.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+
+bash .ci/install-deps.sh
+
+fail() {
+  echo "minimal: $*" >&2
+  exit 1
+}
+
+build=build-minimal
+rm -rf "$build"
+
+echo "-- configure and build with the test tools hidden"
+configure_log=$(cmake -S . -B "$build" -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON \
+  -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON -DCMAKE_DISABLE_FIND_PACKAGE_Python3=ON 2>&1) ||
+  fail "configuring failed: $configure_log"
+# The hiding worked, and configuring says so.
+for needs in "needs GoogleTest" "needs Google Benchmark" "needs Python 3"; do
+  grep -qF "$needs" <<<"$configure_log" || fail "configuring did not report '$needs': $configure_log"
+done
+sed -n '/^CMake Warning/,/^Call Stack/p' <<<"$configure_log"
+cmake --build "$build" -j2
+program="$build/app/quorvantile"
+[ -x "$program" ] || fail "no $program"
+for target in tests/quorvantile_tests bench/quorvantile_bench; do
+  [ ! -e "$build/$target" ] || fail "$build/$target was built although its tool was hidden"
+done
+# The headers every object file was compiled from (GCC's dependency files):
+# none may come from a hidden package, which would break a bare machine even
+# though CMake did not find the package.
+mapfile -t depfiles < <(find "$build" -name '*.o.d')
+[ ${#depfiles[@]} -gt 0 ] || fail "no dependency files (*.o.d) to check the headers against"
+if cat "${depfiles[@]}" | grep -E '/(gtest|gmock|benchmark|python3[.0-9]*)/'; then
+  fail "the program's build reads the headers above"
+fi
+echo "built $program from ${#depfiles[@]} object files, none reading a hidden package's header"
+
+echo "-- the README's sample session"
+# The block after the session's command in README.md is the whole output,
+# but for the menu's second showing, cut to the marker line.
+marker=$'\t(the menu again, as above)'
+expected=$(mktemp)
+actual=$(mktemp)
+trap 'rm -f "$expected" "$actual"' EXIT
+awk '/^## A short session/ { section = 1 }
+     section && /^```text$/ { inside = 1; next }
+     inside && /^```$/ { exit }
+     inside { print }' README.md >"$expected"
+[ -s "$expected" ] || fail "no text block under 'A short session' in README.md"
+status=0
+printf '2\n6\n888\n\n8\n' | LC_ALL=C.UTF-8 "$program" >"$actual.raw" || status=$?
+[ $status -eq 0 ] || fail "the program exited with status $status"
+awk -v marker="$marker" '
+  /I LOVE C\+\+=/ { menus++ }
+  menus == 2 && !cut { if (/made for curious classrooms/) { print marker; cut = 1 } next }
+  { print }' "$actual.raw" >"$actual"
+rm -f "$actual.raw"
+diff -u "$expected" "$actual" || fail "README.md's sample session is not what the program prints"
+echo "the program exits with status 0 and prints the README's session exactly"
+
+echo "-- the README's test command fails, naming what is missing"
+status=0
+ctest_log=$(ctest --test-dir "$build" --output-on-failure 2>&1) || status=$?
+echo "$ctest_log"
+[ $status -ne 0 ] || fail "ctest passed without the test tools"
+grep -qF "apt-get install libgtest-dev python3 libbenchmark-dev" <<<"$ctest_log" ||
+  fail "ctest's failure does not name the packages to install"
+
+echo "== minimal leg passed in $((SECONDS - started)) s"
