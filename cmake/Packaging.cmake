@@ -4,7 +4,7 @@
 # quorvantile.exe for Windows.
 include(GNUInstallDirs)
 
-if(NOT WIN32)
+if(NOT WIN32 AND NOT EMSCRIPTEN)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/quorvantile.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
@@ -21,7 +21,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvantile)
 set(CPACK_STRIP_FILES ON)
 
-if(WIN32)
+if(EMSCRIPTEN)
+  # The page's folder (web/CMakeLists.txt installs it) as a .zip.
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME web)
+  set(CPACK_STRIP_FILES OFF)
+elseif(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME windows-x86_64)
 else()
