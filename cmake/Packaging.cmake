@@ -1,7 +1,8 @@
 # Installation and packages. `cmake --install` puts the program in bin/ (its
-# rule is beside the target in app/) and, except on Windows, the manual page
-# in share/man/man1. CPack makes a .tar.gz and a .deb on Linux and a .zip of
-# quorvantile.exe for Windows.
+# rule is beside the target in app/) and, except on Windows and the web, the
+# manual page in share/man/man1. CPack makes a .tar.gz and a .deb on Linux, a
+# .zip of quorvantile.exe for Windows and a .zip of the page's folder for the
+# web edition (installed by web/CMakeLists.txt).
 include(GNUInstallDirs)
 
 if(NOT WIN32 AND NOT EMSCRIPTEN)
