@@ -279,8 +279,11 @@
     if (run !== current) return;
     setState('running', 'The program is running.');
     term.focus();
-    const main = module.ccall('main', 'number', ['number', 'number'], [0, 0], { async: true });
-    await Promise.resolve(main);
+    try {
+      await module.ccall('main', 'number', ['number', 'number'], [0, 0], { async: true });
+    } catch (error) {
+      return; // an abort, which onAbort has shown
+    }
     if (current.alive) await ended(current);
   }
 
