@@ -16,9 +16,6 @@ command -v node >/dev/null || extra+=(nodejs)
 command -v npm >/dev/null || extra+=(npm)
 bash .ci/install-deps.sh "${extra[@]}"
 
-# Emscripten 3.1.6's tools find their node modules (acorn and others) only so.
-export NODE_PATH=/usr/share/nodejs
-
 echo "-- npm packages of the page"
 (cd web && npm ci --no-audit --no-fund)
 
