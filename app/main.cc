@@ -1,7 +1,5 @@
 // Quorvantile: number-theory demonstrations and logic puzzles for the
 // classroom. Command-line arguments are accepted and ignored.
-#include <iostream>
-
 #include "app/menu.h"
 #include "console/console.h"
 #include "console/terminal.h"
@@ -9,7 +7,7 @@
 int main(int, char**) {
   Terminal terminal = detectTerminal();
   std::unique_ptr<Sink> output = openStandardOutput(terminal);
-  Console console(*std::cin.rdbuf(), *output, terminal.encoding);
+  Console console(standardInput(), *output, terminal.encoding);
   runMenu(console);
   console.finish();
   if (!console.good()) {

@@ -1,10 +1,11 @@
 # Installation and packages. `cmake --install` puts the program in bin/ (its
-# rule is beside the target in app/) and, except on Windows, the manual page
-# in share/man/man1. CPack makes a .tar.gz and a .deb on Linux and a .zip of
-# quorvantile.exe for Windows.
+# rule is beside the target in app/) and, except on Windows and the web, the
+# manual page in share/man/man1. CPack makes a .tar.gz and a .deb on Linux, a
+# .zip of quorvantile.exe for Windows and a .zip of the page's folder for the
+# web edition (installed by web/CMakeLists.txt).
 include(GNUInstallDirs)
 
-if(NOT WIN32)
+if(NOT WIN32 AND NOT EMSCRIPTEN)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/quorvantile.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
@@ -21,7 +22,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvantile)
 set(CPACK_STRIP_FILES ON)
 
-if(WIN32)
+if(EMSCRIPTEN)
+  # The page's folder (web/CMakeLists.txt installs it) as a .zip.
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME web)
+  set(CPACK_STRIP_FILES OFF)
+elseif(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME windows-x86_64)
 else()

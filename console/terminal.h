@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <streambuf>
 
 #include "console/console.h"
 #include "console/sink.h"
@@ -18,6 +19,10 @@ Terminal detectTerminal();
 
 // The sink for standard output as `terminal` describes it.
 std::unique_ptr<Sink> openStandardOutput(const Terminal& terminal);
+
+// The stream standard input arrives through, one line at a time; it lives as
+// long as the program.
+std::streambuf& standardInput();
 
 // Writes one line to standard error, unbuffered.
 void reportError(const char* message);

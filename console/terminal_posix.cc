@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <string>
 
 #include "console/color.h"
@@ -85,6 +86,8 @@ Terminal detectTerminal() {
 std::unique_ptr<Sink> openStandardOutput(const Terminal& terminal) {
   return std::make_unique<FdSink>(STDOUT_FILENO, terminal.interactive, terminal.color);
 }
+
+std::streambuf& standardInput() { return *std::cin.rdbuf(); }
 
 void reportError(const char* message) {
   std::string line = std::string("quorvantile: ") + message + "\n";

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <iostream>
 #include <string>
 #include <string_view>
 
@@ -135,6 +136,8 @@ std::unique_ptr<Sink> openStandardOutput(const Terminal& terminal) {
   if (terminal.interactive) return std::make_unique<ConsoleSink>();
   return std::make_unique<RedirectedSink>();
 }
+
+std::streambuf& standardInput() { return *std::cin.rdbuf(); }
 
 void reportError(const char* message) {
   std::string line = std::string("quorvantile: ") + message + "\r\n";

@@ -25,7 +25,7 @@ struct Visit {
 
 bool positive(int n) { return n > 0; }
 
-Visit visit(const std::string& input, int quickExit = 0, bool chooseMessage = false) {
+Visit visitFrame(const std::string& input, int quickExit = 0, bool chooseMessage = false) {
   static Visit* current = nullptr;
   Visit result;
   current = &result;
@@ -53,48 +53,48 @@ Visit visit(const std::string& input, int quickExit = 0, bool chooseMessage = fa
 const std::string kTurn = kRed + "\n\tNOTICE\n" + kWhite + "\n\tNumber:";
 
 TEST(Frame, RunsTurnsUntilTheExitValueHasHadItsTurn) {
-  Visit v = visit("5\n888\n7\n");
+  Visit v = visitFrame("5\n888\n7\n");
   EXPECT_EQ(v.bodies, (std::vector<int>{5, 888}));
   EXPECT_EQ(v.turnStarts, 2);
   EXPECT_EQ(v.output, kTurn + "[5]" + kTurn + "[888]\n");
 }
 
 TEST(Frame, RejectedEntriesGetTheMessageAndANewReadWithoutANewPrompt) {
-  Visit v = visit("abc def\n-1\n0\n\n2147483648\n4\n888\n");
+  Visit v = visitFrame("abc def\n-1\n0\n\n2147483648\n4\n888\n");
   EXPECT_EQ(v.bodies, (std::vector<int>{4, 888}));
   EXPECT_EQ(v.output, kTurn + "Again:Again:Again:Again:[4]" + kTurn + "[888]\n");
 }
 
 TEST(Frame, DropsTheRestOfTheLineAfterAGoodNumber) {
-  Visit v = visit("12abc 7\n888 9\n");
+  Visit v = visitFrame("12abc 7\n888 9\n");
   EXPECT_EQ(v.bodies, (std::vector<int>{12, 888}));
 }
 
 TEST(Frame, TheSkipAfterAGoodNumberStopsAtItsLimit) {
   // The rest of the line beyond the limit meets the next read and is rejected.
-  Visit v = visit("3" + std::string(kSkipLimit + 5, 'x') + "\n888\n");
+  Visit v = visitFrame("3" + std::string(kSkipLimit + 5, 'x') + "\n888\n");
   EXPECT_EQ(v.bodies, (std::vector<int>{3, 888}));
   EXPECT_EQ(v.output, kTurn + "[3]" + kTurn + "Again:[888]\n");
 }
 
 TEST(Frame, TheQuickExitEndsTheVisitBeforeTheBody) {
-  Visit v = visit("5\n88\n888\n", 88);
+  Visit v = visitFrame("5\n88\n888\n", 88);
   EXPECT_EQ(v.bodies, (std::vector<int>{5}));
   EXPECT_EQ(v.output, kTurn + "[5]" + kTurn + "\n");
 }
 
 TEST(Frame, EndOfInputEndsTheVisitAtAnyPoint) {
-  EXPECT_TRUE(visit("").bodies.empty());
-  EXPECT_TRUE(visit("abc\n").bodies.empty());
-  EXPECT_EQ(visit("5\n").bodies, (std::vector<int>{5}));
+  EXPECT_TRUE(visitFrame("").bodies.empty());
+  EXPECT_TRUE(visitFrame("abc\n").bodies.empty());
+  EXPECT_EQ(visitFrame("5\n").bodies, (std::vector<int>{5}));
   // A number that ends the input still has its turn, and the visit ends.
-  Visit v = visit("6");
+  Visit v = visitFrame("6");
   EXPECT_EQ(v.bodies, (std::vector<int>{6}));
   EXPECT_EQ(v.output, kTurn + "[6]\n");
 }
 
 TEST(Frame, ARowMayChooseItsMessageFromTheNumberAsTheReadLeftIt) {
-  Visit v = visit("x\n-4\ny\n9\n888\n", 0, true);
+  Visit v = visitFrame("x\n-4\ny\n9\n888\n", 0, true);
   ASSERT_EQ(v.invalids.size(), 3u);
   EXPECT_EQ(v.invalids[0], std::make_pair(0, true));   // the number starts at 0
   EXPECT_EQ(v.invalids[1], std::make_pair(-4, true));  // a read that succeeded

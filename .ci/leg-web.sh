@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The web leg: builds the web edition with Emscripten, runs the unit tests and
+# the UTF-8 transcripts on the WebAssembly build under node, makes the release
+# artifacts (a .zip of the page's folder and the single-file page), then runs
+# the browser tests in headless Chromium when they are there.
+#
+# The GBK transcripts do not run here: the web edition writes UTF-8 whatever
+# the locale, because the page it runs in is UTF-8, so it has no GBK output.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+
+extra=(emscripten chromium fonts-wqy-microhei unzip)
+# Some machines carry a node with its own npm, not from Debian's packages.
+command -v node >/dev/null || extra+=(nodejs)
+command -v npm >/dev/null || extra+=(npm)
+bash .ci/install-deps.sh "${extra[@]}"
+
+# Emscripten 3.1.6's tools find their node modules (acorn and others) only so.
+export NODE_PATH=/usr/share/nodejs
+
+echo "-- npm packages of the page"
+(cd web && npm ci --no-audit --no-fund)
+
+echo "-- build"
+build=build-web
+emcmake cmake -S . -B "$build"
+cmake --build "$build" -j2
+
+echo "-- unit tests and transcripts under node (GBK transcripts: none, the web edition is UTF-8 only)"
+ctest --test-dir "$build" --output-on-failure -j2
+
+fail() {
+  echo "web: $*"
+  exit 1
+}
+
+echo "-- release artifacts"
+for file in index.html page.js style.css xterm.js xterm.css quorvantile.js quorvantile.wasm; do
+  [ -f "$build/web/$file" ] || fail "$build/web has no $file"
+done
+single="$build/web-single/quorvantile.html"
+[ -f "$single" ] || fail "no $single"
+# One file means nothing loaded from beside it.
+if grep -qE '<script src=|<link rel="stylesheet"' "$single"; then
+  fail "$single still links files: $(grep -oE '<script src=[^>]*>|<link rel="stylesheet"[^>]*>' "$single")"
+fi
+rm -f "$build"/quorvantile-*-web.*
+(cd "$build" && cpack -G ZIP >/dev/null)
+zip=$(ls "$build"/quorvantile-*-web.zip)
+cp "$single" "${zip%.zip}.html"
+listing=$(unzip -Z1 "$zip")
+echo "$zip:"
+echo "$listing" | sed 's/^/  /'
+for file in index.html quorvantile.js quorvantile.wasm xterm.js; do
+  grep -qE "/$file\$" <<<"$listing" || fail "$zip lacks $file"
+done
+ls -l "${zip%.zip}.html"
+
+if [ -f web/tests/run-browser-tests.sh ]; then
+  echo "-- browser tests"
+  bash web/tests/run-browser-tests.sh "$build"
+else
+  echo "-- no browser tests (web/tests/run-browser-tests.sh) yet"
+fi
+echo "== web leg passed in $((SECONDS - started)) s"
