@@ -19,6 +19,9 @@ const SERVED = path.join(WEB || '', 'web');
 const SINGLE = path.join(WEB || '', 'web-single', 'quorvantile.html');
 // A listing far longer than any test waits for: its pairs run for minutes.
 const LONG_GOLDBACH = '2000000000';
+// Generous bound for the page to paint twice while the program lists: a page
+// that keeps responding does so in a few frames' time.
+const PAINT_DEADLINE_MS = 1000;
 // xterm.js's palette where the page's theme names no colour.
 const XTERM_PALETTE = [
   '#2e3436', '#cc0000', '#4e9a06', '#c4a000', '#3465a4', '#75507b', '#06989a', '#d3d7cf',
@@ -298,6 +301,25 @@ test('the menu frame is aligned around its Chinese titles, in the buffer and on 
   assert.ok(rightmost[0] < frameEdge * geometry.cellWidth && rightmost[0] >= (frameEdge - 1) * geometry.cellWidth,
     'closing $ outside its column');
   assert.ok(prompt > framed[framed.length - 1]);
+
+  // The terminal's fonts draw the titles' characters: without a font that
+  // has them every one is the same missing-glyph box.
+  const drawn = await page.evaluate((characters) => {
+    const { term } = window.quorvantile;
+    const draw = (text) => {
+      const canvas = document.createElement('canvas');
+      canvas.width = 64;
+      canvas.height = 64;
+      const context = canvas.getContext('2d');
+      context.font = `${term.options.fontSize}px ${term.options.fontFamily}`;
+      context.fillStyle = '#ffffff';
+      context.textBaseline = 'top';
+      context.fillText(text, 0, 0);
+      return Array.from(context.getImageData(0, 0, 64, 64).data).join();
+    };
+    return new Set(characters.map(draw)).size;
+  }, [...new Set(titles.join(''))]);
+  assert.equal(drawn, new Set(titles.join('')).size, 'Chinese characters drawn alike: no font has them');
   assertNothingWentWrong(opened);
 });
 
@@ -377,6 +399,8 @@ test('Ctrl-C stops a long Goldbach listing at once, and Restart shows the menu a
   const started = Date.now();
   await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
   const frameMs = Date.now() - started;
+  // A page that answers only between long runs of the program feels frozen.
+  assert.ok(frameMs < PAINT_DEADLINE_MS, `two frames took ${frameMs} ms during the listing`);
   await h.sleep(500);
   const second = await lastPair();
   assert.ok(second > first, `the listing does not move on (${first}, then ${second})`);
