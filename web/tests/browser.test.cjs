@@ -351,6 +351,23 @@ test('Backspace erases the last character typed, a wide one as one, never the pr
   assertNothingWentWrong(opened);
 });
 
+test('a paste of several lines is echoed at once and received line by line', async (t) => {
+  const opened = await freshPage(t);
+  const { page } = opened;
+  // One write of three lines: the native program reads them one by one.
+  const session = await h.nativeSession(NATIVE, ['2\n6\n888']);
+  await h.waitForScreen(page, session.atWaits[0]);
+  await page.evaluate((text) => {
+    const target = window.quorvantile.term.textarea;
+    const clipboardData = new DataTransfer();
+    clipboardData.setData('text/plain', text);
+    target.dispatchEvent(new ClipboardEvent('paste', { clipboardData, bubbles: true, cancelable: true }));
+  }, '2\n6\n888\n');
+  await h.waitForScreen(page, session.text);
+  assert.match(session.text, /There are 72 steps to get to 1 for 888\.\n\n\tPRESS ANY KEY/);
+  assertNothingWentWrong(opened);
+});
+
 test('Ctrl-D at a prompt ends the input, and the program ends as at end of input', async (t) => {
   const opened = await freshPage(t);
   const { page } = opened;

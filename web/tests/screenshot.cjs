@@ -20,7 +20,10 @@ async function main() {
       const buffer = window.quorvantile.term.buffer.active;
       return buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true).endsWith('Please choose:');
     }, { timeout: 30000 });
-    // Lets the last rows be painted.
+    // A steady cursor, so that the picture shows where the user types.
+    await page.evaluate(() => {
+      window.quorvantile.term.options.cursorBlink = false;
+    });
     await h.sleep(300);
     await page.screenshot({ path: output });
   } finally {
