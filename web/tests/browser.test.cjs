@@ -31,6 +31,8 @@ const PALETTE_NAMES = [
   'black', 'red', 'green', 'yellow', 'blue', 'magenta', 'cyan', 'white', 'brightBlack', 'brightRed',
   'brightGreen', 'brightYellow', 'brightBlue', 'brightMagenta', 'brightCyan', 'brightWhite',
 ];
+// The menu box's rows end here: a tab stop and 56 columns.
+const BOX_END = 64;
 const BRIGHT_RED = 9;
 const BRIGHT_GREEN = 10;
 const BRIGHT_WHITE = 15;
@@ -272,35 +274,37 @@ test('the menu frame is aligned around its Chinese titles, in the buffer and on 
   const screen = await h.waitForScreen(page, session.atWaits[0]);
   const titles = ['哥德巴赫猜想', '考拉兹猜想', '尼彻斯特定理', '四平方数和定理', '筛选法找质数', '新娘和新郎', '真实或谎言'];
 
+  // Every row of the box, from the title to the credit, ends in the same
+  // column; each title's characters sit in wide cells.
   const framed = [];
   const rightEdges = new Set();
-  for (let y = 0; y < screen.rows.length; y++) {
+  const found = [];
+  const prompt = screen.rows.length - 1;
+  for (let y = 0; y < prompt; y++) {
     if (!screen.rows[y].text.trim()) continue;
     const cells = await rowCells(page, y);
     const written = cells.filter((cell) => cell.ch.trim() !== '');
-    rightEdges.add(written[written.length - 1].x + written[written.length - 1].width);
-    if (written[0].ch !== '$') continue;
-    framed.push(y);
+    const last = written[written.length - 1];
+    rightEdges.add(last.x + last.width);
+    if (written[0].ch === '$') framed.push(y);
     const text = cells.map((cell) => cell.ch).join('');
     const title = titles.find((candidate) => text.includes(candidate));
     if (!title) continue;
-    const wide = cells.filter((cell) => title.includes(cell.ch) && cell.ch !== '');
+    found.push(title);
+    const wide = cells.filter((cell) => cell.ch !== '' && title.includes(cell.ch));
     assert.deepEqual(wide.map((cell) => cell.width), Array(title.length).fill(2), `${title} not in wide cells`);
   }
-  const prompt = screen.rows.length - 1;
+  assert.deepEqual(found, titles);
   assert.equal(framed.length, 19, 'framed rows');
-  assert.deepEqual([...rightEdges].length, 2, `rows end at columns ${[...rightEdges]}`); // the frame and the prompt
-  const frameEdge = Math.max(...rightEdges);
-  assert.equal(frameEdge, 64, 'a tab and 56 columns');
+  assert.deepEqual([...rightEdges], [BOX_END], 'rows of the box end in different columns');
 
   // On screen the closing '$' of every framed row ends at the same pixel,
   // inside the frame's last column.
   const { counts, geometry } = await paintedRows(page, framed);
   const rightmost = counts.map((count) => count.rightmost);
   assert.ok(Math.max(...rightmost) - Math.min(...rightmost) <= 1, `closing '$' at pixels ${rightmost}`);
-  assert.ok(rightmost[0] < frameEdge * geometry.cellWidth && rightmost[0] >= (frameEdge - 1) * geometry.cellWidth,
+  assert.ok(rightmost[0] < BOX_END * geometry.cellWidth && rightmost[0] >= (BOX_END - 1) * geometry.cellWidth,
     'closing $ outside its column');
-  assert.ok(prompt > framed[framed.length - 1]);
 
   // The terminal's fonts draw the titles' characters: without a font that
   // has them every one is the same missing-glyph box.
@@ -435,7 +439,7 @@ test('Ctrl-C stops a long Goldbach listing at once, and Restart shows the menu a
   assert.equal(await lastPair(), stoppedAt, 'the listing went on after Ctrl-C');
   assert.deepEqual(await h.readScreen(page), shownBefore, 'the screen changed after Ctrl-C');
   t.diagnostic(`two frames during the listing: ${frameMs} ms; Ctrl-C to 'stopped': ${stopMs} ms; ` +
-    `pairs up to ${second} listed in 0.5 s`);
+    `the listing went from ${first}+… to ${second}+… in 0.5 s`);
 
   await assertRestartWorks(page);
   assertNothingWentWrong(opened);

@@ -17,6 +17,8 @@ const EOF = Symbol('end of input');
 const TAB_WIDTH = 8;
 // How long the native program may take to reach its next read or its end.
 const NATIVE_STEP_TIMEOUT_MS = 10000;
+// The number of read() in /proc/PID/syscall, by Linux's numbering per machine.
+const READ_SYSCALL = process.arch === 'arm64' ? '63' : '0';
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -30,8 +32,8 @@ function readState(pid) {
     const status = fs.readFileSync(`/proc/${pid}/status`, 'utf8');
     const sleeps = Number(/voluntary_ctxt_switches:\s*(\d+)/.exec(status)[1]);
     const call = fs.readFileSync(`/proc/${pid}/syscall`, 'utf8').split(' ');
-    // Syscall 0 is read on x86-64 Linux; its first argument the descriptor.
-    return { sleeps, waitsForInput: call[0] === '0' && call[1] === '0x0' };
+    // The first argument of read() is the descriptor.
+    return { sleeps, waitsForInput: call[0] === READ_SYSCALL && call[1] === '0x0' };
   } catch {
     return null;
   }
