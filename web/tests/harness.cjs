@@ -1,0 +1,331 @@
+// Shared pieces of the browser tests: the native program run as a reference,
+// a model of what a terminal shows for its output, a static server bound to
+// 127.0.0.1, headless Chromium, and reading the page's terminal.
+'use strict';
+
+const childProcess = require('node:child_process');
+const fs = require('node:fs');
+const http = require('node:http');
+const os = require('node:os');
+const path = require('node:path');
+const puppeteer = require('puppeteer-core');
+
+const CHROMIUM = process.env.QUORVANTILE_CHROMIUM || '/usr/bin/chromium';
+// Input closed where a line would have been typed: Ctrl-D at a terminal.
+const EOF = Symbol('end of input');
+// Column distance of the terminal's tab stops.
+const TAB_WIDTH = 8;
+// How long the native program may take to reach its next read or its end.
+const NATIVE_STEP_TIMEOUT_MS = 10000;
+// The number of read() in /proc/PID/syscall, by Linux's numbering per machine.
+const READ_SYSCALL = process.arch === 'arm64' ? '63' : '0';
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// ---------------------------------------------------------------------------
+// The native program as the reference.
+
+// Whether `pid` sleeps in read() on its standard input, and how often it has
+// gone to sleep so far; null once it has ended.
+function readState(pid) {
+  try {
+    const status = fs.readFileSync(`/proc/${pid}/status`, 'utf8');
+    const sleeps = Number(/voluntary_ctxt_switches:\s*(\d+)/.exec(status)[1]);
+    const call = fs.readFileSync(`/proc/${pid}/syscall`, 'utf8').split(' ');
+    // The first argument of read() is the descriptor.
+    return { sleeps, waitsForInput: call[0] === READ_SYSCALL && call[1] === '0x0' };
+  } catch {
+    return null;
+  }
+}
+
+// Runs the native program, typing `inputs` one line at a time, each only
+// once the program waits for it, as a user at a terminal does. Its standard
+// output is a file, so every byte it wrote before a wait is known at the
+// wait. Returns the text a terminal would receive, the typed lines echoed
+// where they were typed, and that text as it stood at each wait.
+async function nativeSession(exe, inputs) {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-native-'));
+  const outPath = path.join(dir, 'out');
+  const outFd = fs.openSync(outPath, 'w+');
+  const env = { ...process.env, LC_ALL: 'C.UTF-8', NO_COLOR: '1' };
+  const child = childProcess.spawn(exe, [], { stdio: ['pipe', outFd, 'inherit'], env });
+  let exitCode = null;
+  const exited = new Promise((resolve) => child.on('exit', (code) => { exitCode = code; resolve(); }));
+  child.stdin.on('error', () => {});
+
+  let shown = '';
+  let taken = 0;
+  const takeOutput = () => {
+    const size = fs.fstatSync(outFd).size;
+    const bytes = Buffer.alloc(size - taken);
+    fs.readSync(outFd, bytes, 0, bytes.length, taken);
+    taken = size;
+    shown += bytes.toString('utf8');
+  };
+  // Waits until the program sleeps in a read after `sleepsBefore` sleeps;
+  // seen twice alike, so a read that is just being left is not taken.
+  const nextWait = async (sleepsBefore) => {
+    const deadline = Date.now() + NATIVE_STEP_TIMEOUT_MS;
+    let previous = null;
+    for (;;) {
+      if (exitCode !== null) return null;
+      const state = readState(child.pid);
+      if (state && state.waitsForInput && state.sleeps > sleepsBefore) {
+        if (previous && previous.sleeps === state.sleeps) return state;
+        previous = state;
+      } else {
+        previous = null;
+      }
+      if (Date.now() > deadline) throw new Error('the native program neither waits for input nor ends');
+      await sleep(2);
+    }
+  };
+
+  const atWaits = [];
+  let sleeps = -1;
+  try {
+    for (const input of inputs) {
+      const state = await nextWait(sleeps);
+      if (!state) throw new Error(`the native program ended before input #${atWaits.length + 1}`);
+      sleeps = state.sleeps;
+      takeOutput();
+      atWaits.push(shown);
+      if (input === EOF) {
+        child.stdin.end();
+        break;
+      }
+      child.stdin.write(`${input}\n`);
+      shown += `${input}\n`;
+    }
+    // After the last input the program ends, or waits for more: the
+    // screen of a user who stops typing there.
+    const end = await Promise.race([exited.then(() => 'ended'), nextWait(sleeps).then((state) => (state ? 'waits' : 'ended'))]);
+    takeOutput();
+    return { text: shown, atWaits, ended: end === 'ended', exitCode };
+  } finally {
+    if (exitCode === null) child.kill('SIGKILL');
+    fs.closeSync(outFd);
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
+}
+
+// ---------------------------------------------------------------------------
+// What a terminal of `cols` columns shows for a text: each line feed starts a
+// new row at the left edge, tabs move to the next stop, long lines wrap, East
+// Asian wide characters take two cells. Rows are returned right-trimmed with
+// whether they continue the row above, as xterm.js reports them.
+
+function cellWidth(codePoint) {
+  const wideRanges = [
+    [0x1100, 0x115f], [0x2e80, 0x303e], [0x3041, 0x33ff], [0x3400, 0x4dbf], [0x4e00, 0x9fff],
+    [0xa000, 0xa4cf], [0xac00, 0xd7a3], [0xf900, 0xfaff], [0xfe30, 0xfe4f], [0xff00, 0xff60],
+    [0xffe0, 0xffe6],
+  ];
+  return wideRanges.some(([low, high]) => codePoint >= low && codePoint <= high) ? 2 : 1;
+}
+
+function terminalRows(text, cols) {
+  const plain = text.replace(/\x1b\[[0-9;?]*[A-Za-z]/g, '');
+  const rows = [{ cells: [], wrapped: false }];
+  let col = 0;
+  for (const ch of plain) {
+    const row = rows[rows.length - 1];
+    if (ch === '\n') {
+      rows.push({ cells: [], wrapped: false });
+      col = 0;
+    } else if (ch === '\r') {
+      col = 0;
+    } else if (ch === '\t') {
+      if (col < cols) col = Math.min((Math.floor(col / TAB_WIDTH) + 1) * TAB_WIDTH, cols - 1);
+    } else {
+      const width = cellWidth(ch.codePointAt(0));
+      let target = row;
+      if (col + width > cols) {
+        target = { cells: [], wrapped: true };
+        rows.push(target);
+        col = 0;
+      }
+      target.cells[col] = ch;
+      if (width === 2) target.cells[col + 1] = '';
+      col += width;
+    }
+  }
+  const cursorX = Math.min(col, cols - 1);
+  const shown = rows.map((row) => ({
+    text: Array.from(row.cells, (cell) => (cell === undefined ? ' ' : cell)).join('').trimEnd(),
+    wrapped: row.wrapped,
+  }));
+  return { rows: shown, cursorX };
+}
+
+// ---------------------------------------------------------------------------
+// Static files on 127.0.0.1.
+
+const MIME = {
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
+  '.css': 'text/css', '.wasm': 'application/wasm', '.json': 'application/json',
+  '.png': 'image/png', '.svg': 'image/svg+xml', '.ico': 'image/x-icon', '.map': 'application/json',
+  '.data': 'application/octet-stream', '.txt': 'text/plain; charset=utf-8',
+};
+
+async function serve(root) {
+  const base = path.resolve(root);
+  const server = http.createServer((request, response) => {
+    let name = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
+    if (name.endsWith('/')) name += 'index.html';
+    const file = path.resolve(base, `.${name}`);
+    if (!file.startsWith(base + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': MIME[path.extname(file)] || 'application/octet-stream' });
+    fs.createReadStream(file).pipe(response);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  return { url, close: () => new Promise((resolve) => server.close(resolve)) };
+}
+
+// ---------------------------------------------------------------------------
+// Headless Chromium.
+
+async function launchBrowser() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: false, // the mode is chosen by the argument below
+    userDataDir: profile,
+    args: [
+      '--no-sandbox', '--headless=new', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--no-first-run', '--disable-sync', '--disable-quic',
+    ],
+  });
+  return {
+    browser,
+    close: async () => {
+      await browser.close();
+      fs.rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+// A new page that records what goes wrong in it and every URL it asks for.
+async function openPage(browser, url) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1024, height: 768 });
+  const problems = [];
+  const requests = [];
+  page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
+  page.on('console', (message) => {
+    // Failed loads are reported below with their URL.
+    if (message.type() === 'error' && !message.text().startsWith('Failed to load resource')) {
+      problems.push(`console error: ${message.text()}`);
+    }
+  });
+  page.on('request', (request) => requests.push(request.url()));
+  page.on('requestfailed', (request) => problems.push(`failed: ${request.url()}`));
+  page.on('response', (response) => {
+    // Browsers ask for a favicon on their own.
+    const own = new URL(response.url()).pathname === '/favicon.ico';
+    if (response.status() >= 400 && !own) problems.push(`HTTP ${response.status()}: ${response.url()}`);
+  });
+  await page.goto(url, { waitUntil: 'load' });
+  await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
+  return { page, problems, requests };
+}
+
+// The terminal's rows from the top of its buffer to the cursor's row.
+function readScreen(page) {
+  return page.evaluate(() => {
+    const { term } = window.quorvantile;
+    const buffer = term.buffer.active;
+    const rows = [];
+    for (let y = 0; y <= buffer.baseY + buffer.cursorY; y++) {
+      const line = buffer.getLine(y);
+      rows.push({ text: line.translateToString(true).trimEnd(), wrapped: line.isWrapped });
+    }
+    return {
+      rows, cursorX: buffer.cursorX, cols: term.cols, height: term.rows,
+      full: buffer.length >= term.rows + term.options.scrollback,
+    };
+  });
+}
+
+function describeRows(rows) {
+  return rows.map((row) => `${row.wrapped ? '~' : '|'}${row.text}`).join('\n');
+}
+
+// Where the screen and the expected rows differ, or null. A buffer that has
+// reached its scrollback limit has dropped its oldest rows, so only its
+// rows are compared, against the end of the expected ones.
+function screenDifference(screen, expected) {
+  let wanted = expected.rows;
+  if (screen.full && wanted.length > screen.rows.length) wanted = wanted.slice(wanted.length - screen.rows.length);
+  const same = screen.rows.length === wanted.length &&
+    screen.rows.every((row, i) => row.text === wanted[i].text && row.wrapped === wanted[i].wrapped) &&
+    screen.cursorX === expected.cursorX;
+  if (same) return null;
+  let first = 0;
+  while (first < Math.min(screen.rows.length, wanted.length) &&
+         screen.rows[first].text === wanted[first].text && screen.rows[first].wrapped === wanted[first].wrapped) {
+    first++;
+  }
+  const from = Math.max(0, first - 2);
+  return `screen and native output differ from row ${first} on ` +
+    `(cursor at column ${screen.cursorX}, expected ${expected.cursorX}).\n` +
+    `--- screen:\n${describeRows(screen.rows.slice(from, first + 6))}\n` +
+    `--- native:\n${describeRows(wanted.slice(from, first + 6))}`;
+}
+
+// Waits until the screen shows what a terminal shows for `text`.
+async function waitForScreen(page, text, timeoutMs = 10000) {
+  const deadline = Date.now() + timeoutMs;
+  let difference;
+  for (;;) {
+    const screen = await readScreen(page);
+    difference = screenDifference(screen, terminalRows(text, screen.cols));
+    if (!difference) return screen;
+    if (Date.now() > deadline) throw new Error(difference);
+    await sleep(20);
+  }
+}
+
+// The rows a terminal of `cols` columns shows last for `text`, for a screen
+// whose earlier content does not matter.
+function lastRows(text, cols) {
+  const { rows } = terminalRows(text, cols);
+  return rows.map((row) => row.text);
+}
+
+// Waits until the rows up to the cursor end with the rows a terminal shows
+// for `text`.
+async function waitForScreenEnding(page, text, timeoutMs = 10000) {
+  const deadline = Date.now() + timeoutMs;
+  for (;;) {
+    const screen = await readScreen(page);
+    const wanted = lastRows(text, screen.cols);
+    const shown = screen.rows.slice(-wanted.length).map((row) => row.text);
+    if (shown.length === wanted.length && shown.every((row, i) => row === wanted[i])) return screen;
+    if (Date.now() > deadline) {
+      throw new Error(`the screen does not end as expected\n--- screen:\n${shown.join('\n')}\n--- expected:\n${wanted.join('\n')}`);
+    }
+    await sleep(20);
+  }
+}
+
+async function typeLine(page, line) {
+  await page.keyboard.type(line);
+  await page.keyboard.press('Enter');
+}
+
+async function pressControl(page, key) {
+  await page.keyboard.down('Control');
+  await page.keyboard.press(key);
+  await page.keyboard.up('Control');
+}
+
+module.exports = {
+  EOF, lastRows, launchBrowser, nativeSession, openPage, pressControl, readScreen, screenDifference,
+  serve, sleep, terminalRows, typeLine, waitForScreen, waitForScreenEnding,
+};
