@@ -2,7 +2,7 @@
 # The web leg: builds the web edition with Emscripten, runs the unit tests and
 # the UTF-8 transcripts on the WebAssembly build under node, makes the release
 # artifacts (a .zip of the page's folder and the single-file page), then runs
-# the browser tests in headless Chromium when they are there.
+# the browser tests in headless Chromium.
 #
 # The GBK transcripts do not run here: the web edition writes UTF-8 whatever
 # the locale, because the page it runs in is UTF-8, so it has no GBK output.
@@ -54,10 +54,6 @@ for file in index.html quorvantile.js quorvantile.wasm xterm.js; do
 done
 ls -l "${zip%.zip}.html"
 
-if [ -f web/tests/run-browser-tests.sh ]; then
-  echo "-- browser tests"
-  bash web/tests/run-browser-tests.sh "$build"
-else
-  echo "-- no browser tests (web/tests/run-browser-tests.sh) yet"
-fi
+echo "-- browser tests"
+bash web/tests/run-browser-tests.sh "$build"
 echo "== web leg passed in $((SECONDS - started)) s"
