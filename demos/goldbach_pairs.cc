@@ -124,6 +124,7 @@ Wheel makeWheel(int n, int root, int low) {
     wheel.primes.push_back(w);
     wheel.modulus *= w;
   }
+  // The modulus is even and c odd: c never reaches it.
   for (int c = 1; c < wheel.modulus; c += 2) {
     bool survives = true;
     for (int w : wheel.primes) survives = survives && c % w != 0 && c % w != n % w;
@@ -179,6 +180,8 @@ std::vector<Pattern> makePatterns(const Wheel& wheel, const std::vector<int>& pr
     if (q <= kWheelPrimes[2]) continue;
     if (q > largestPatternPrime || patternLength(q * wheel.width()) > totalBits) break;
     largest = q;
+    // Any grouping strikes the same bits; fewer groups only mean fewer
+    // passes over each piece.
     if (!group.empty() && patternLength(product * q * wheel.width()) > kPatternBitsCap) {
       patterns.emplace_back(wheel, group, n);
       group.clear();
@@ -231,7 +234,9 @@ void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t wi
     s = 0;
     p += step;
   }
-  // From here p is a strike itself, at or after base.
+  // From here p is a strike itself, at or after base. Whole periods go while
+  // one fits before the end: at < end keeps end - at from wrapping around,
+  // and at == end fails the fit as well, as step > 0.
   auto at = static_cast<Bit>(p);
   for (; at < end && step <= end - at; at += step) {
     for (std::uint32_t r = 0; r < width; ++r) clearBit(words, at + offsets[r]);
@@ -341,6 +346,8 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
   auto strikeSparse = [&](Index base, Bit end) {
     for (Cursor& cursor : sparse) strikeClass(words, cursor, offsets.data(), classWidth, base, end);
   };
+  // Windows cover [0, totalBits); one more, starting at totalBits, would be
+  // empty and change nothing.
   for (Index g0 = 0; g0 < totalBits; g0 += shape.windowBits) {
     const Bit length = static_cast<Bit>(std::min<Index>(shape.windowBits, totalBits - g0));
     const Bit wordCount = (length + kWordBits - 1) / kWordBits;
