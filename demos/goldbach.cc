@@ -13,9 +13,10 @@ namespace {
 bool isPositiveEven(int n) { return n > 0 && n % 2 == 0; }
 
 constexpr DemoRow kGoldbachRow = {
-    kExitNotice,    "\n\tPlease input a positive even integer:",
-    isPositiveEven, "Invalid. Please input a positive even integer:",
-    nullptr,        0,
+    kExitNotice,
+    Prompt{"\n\tPlease input a positive even integer:"},
+    isPositiveEven,
+    Rejection{"Invalid. Please input a positive even integer:"},
 };
 
 void writeHeading(Console& console) {

@@ -16,11 +16,10 @@ constexpr std::int64_t kListAllUpTo = 125000;
 constexpr int kQuickExit = 88;
 
 constexpr DemoRow kNicomachusRow = {
-    "\n\tNOTICE: Input 88 to Return to the Main Menu.",
-    "\n\tPlease input a positive integer:",
+    Notice{"\n\tNOTICE: Input 88 to Return to the Main Menu."},
+    Prompt{"\n\tPlease input a positive integer:"},
     isPositive,
-    "\n\tInvalid. Please input a positive integer:",
-    nullptr,
+    Rejection{"\n\tInvalid. Please input a positive integer:"},
     kQuickExit,
 };
 

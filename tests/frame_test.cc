@@ -29,12 +29,13 @@ Visit visit(const std::string& input, int quickExit = 0, bool chooseMessage = fa
   static Visit* current = nullptr;
   Visit result;
   current = &result;
-  DemoRow row{"\n\tNOTICE", "\n\tNumber:", positive, "Again:", nullptr, quickExit};
+  DemoRow row{Notice{"\n\tNOTICE"}, Prompt{"\n\tNumber:"}, positive, Rejection{"Again:"},
+              quickExit};
   if (chooseMessage) {
-    row.writeInvalid = [](Console& console, int n, bool freshLine) {
+    row.rejection = Rejection([](Console& console, int n, bool freshLine) {
       current->invalids.emplace_back(n, freshLine);
       console << "Chosen:";
-    };
+    });
   }
   std::stringbuf in(input);
   StringSink out(true);
@@ -109,10 +110,10 @@ TEST(Frame, InputLeftOverFromBeforeThePromptIsNotAFreshLine) {
   static Visit* current = nullptr;
   Visit result;
   current = &result;
-  DemoRow row{"\n\tNOTICE", "\n\tNumber:", positive, "", nullptr, 0};
-  row.writeInvalid = [](Console&, int n, bool freshLine) {
-    current->invalids.emplace_back(n, freshLine);
-  };
+  const DemoRow row{Notice{"\n\tNOTICE"}, Prompt{"\n\tNumber:"}, positive,
+                    Rejection([](Console&, int n, bool freshLine) {
+                      current->invalids.emplace_back(n, freshLine);
+                    })};
   std::stringbuf in("5\nyes\nno\n888\n\n");
   StringSink out;
   Console console(in, out);
