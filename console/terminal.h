@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "console/console.h"
+#include "console/encoding.h"
 #include "console/sink.h"
 
 struct Terminal {

@@ -39,6 +39,6 @@ void runDemonstration(Console& console, const DemoRow& row, const DemoHooks& hoo
     console.skipLine(kSkipLimit);
     if (row.quickExit != 0 && n == row.quickExit) return;
     hooks.body(n);
-    if (n == kExitValue || console.inputEnded()) return;
+    if (n == kExitValue || console.sessionOver()) return;
   }
 }
