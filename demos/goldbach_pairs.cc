@@ -37,10 +37,6 @@ using Bit = std::uint32_t;
 constexpr Bit kWordBits = 64;
 
 constexpr int kWheelPrimes[] = {3, 5, 7};
-// A pattern holds the product of its primes' periods, repeated until it ends
-// at a word boundary; patterns are kept to this many bits (64 KiB), read in
-// order from the level-2 cache.
-constexpr Index kPatternBitsCap = Index{1} << 19;
 
 std::vector<int> oddPrimesUpTo(int limit) {
   std::vector<int> primes;
@@ -171,18 +167,18 @@ class Pattern {
 // the primes after it are left out, and `largest` is set to the last prime
 // taken.
 std::vector<Pattern> makePatterns(const Wheel& wheel, const std::vector<int>& primes, int n,
-                                  int largestPatternPrime, Index totalBits, int& largest) {
+                                  const GoldbachSieveShape& shape, Index totalBits, int& largest) {
   std::vector<Pattern> patterns;
   std::vector<int> group;
   Index product = 1;
   largest = 0;
   for (int q : primes) {
     if (q <= kWheelPrimes[2]) continue;
-    if (q > largestPatternPrime || patternLength(q * wheel.width()) > totalBits) break;
+    if (q > shape.largestPatternPrime || patternLength(q * wheel.width()) > totalBits) break;
     largest = q;
     // Any grouping strikes the same bits; fewer groups only mean fewer
     // passes over each piece.
-    if (!group.empty() && patternLength(product * q * wheel.width()) > kPatternBitsCap) {
+    if (!group.empty() && patternLength(product * q * wheel.width()) > shape.patternBitsCap) {
       patterns.emplace_back(wheel, group, n);
       group.clear();
       product = 1;
@@ -294,7 +290,7 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
   const Index totalBits = (high / wheel.modulus - wheel.firstBlock + 1) * width;
   int largestPatterned = 0;
   std::vector<Pattern> patterns =
-      makePatterns(wheel, primes, n, shape.largestPatternPrime, totalBits, largestPatterned);
+      makePatterns(wheel, primes, n, shape, totalBits, largestPatterned);
 
   // Classes with many strikes per piece strike it while it is in the
   // level-1 cache, residue by residue; the others strike the whole window
@@ -398,12 +394,14 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
 // the largest pattern prime is checked on its own and the sieve starts
 // behind it; a pattern costs about the same per word whatever its prime,
 // while strikes cost in proportion to 1 / q: measured best between 167 and
-// 229.
+// 229. Patterns of 2^19 bits (64 KiB) are read in order from the level-2
+// cache.
 const GoldbachSieveShape kMeasuredSieveShape = {
-    std::uint32_t{1} << 20,
-    std::uint32_t{1} << 18,
-    (std::uint32_t{1} << 18) / 16,
-    199,
+    std::uint32_t{1} << 20,         // windowBits
+    std::uint32_t{1} << 18,         // pieceBits
+    (std::uint32_t{1} << 18) / 16,  // largestDenseStep
+    199,                            // largestPatternPrime
+    Index{1} << 19,                 // patternBitsCap
 };
 
 void forEachGoldbachPair(int n, const GoldbachVisitor& visit) {

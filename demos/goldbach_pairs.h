@@ -32,6 +32,10 @@ struct GoldbachSieveShape {
   // sieving prime are struck from the wheel's block (210 numbers) that holds
   // its square, and for 11 and 13 that block holds the prime itself.
   int largestPatternPrime;
+  // A pattern holds the product of its primes' periods, repeated until it
+  // ends at a word boundary; primes share a pattern while it stays within
+  // this many bits.
+  std::int64_t patternBitsCap;
 };
 
 extern const GoldbachSieveShape kMeasuredSieveShape;

@@ -13,7 +13,7 @@ namespace {
 
 using Pairs = std::vector<std::pair<int, int>>;
 
-constexpr int kLargestN = 30000;
+constexpr int kLargestN = 300120;
 
 // The primes up to kLargestN, and whether each number there is one, by a
 // plain sieve.
@@ -25,7 +25,8 @@ struct PrimeTable {
     for (int i = 2; i <= kLargestN; ++i) {
       if (!isPrime[i]) continue;
       primes.push_back(i);
-      for (int j = i * i; j <= kLargestN; j += i) isPrime[j] = 0;  // i * i < 2^31
+      if (i > kLargestN / i) continue;
+      for (int j = i * i; j <= kLargestN; j += i) isPrime[j] = 0;
     }
   }
 };
@@ -48,29 +49,32 @@ Pairs sieved(int n, int from, int to, const GoldbachSieveShape& shape) {
   return pairs;
 }
 
-// Below 30000 a class's step is at most 173 * 48 bits, and the low half
-// holds at most 15000 / 210 * 48 bits: windows of 64 to 448 bits are crossed
-// dozens of times, and most periods of the sparse classes outgrow them.
+// Near 30000 a class's step is at most 173 * 48 bits, and the low half holds
+// 1070 to 3430 bits (15 to 48 of every 210 numbers): windows of 64 to 448
+// bits are crossed up to dozens of times, and most periods of the sparse
+// classes outgrow them. Near 300000 the patterns fit the range, and with a
+// small cap each prime has its own, which starts over within a window.
 struct NamedShape {
   const char* what;
   GoldbachSieveShape shape;
 };
 constexpr NamedShape kShapes[] = {
-    {"every class through cursors, one word per window", {64, 64, 0, 13}},
-    {"every class residue by residue, two pieces per window", {128, 64, UINT32_MAX, 13}},
-    {"the small classes dense, the rest through cursors", {192, 64, 600, 13}},
-    {"patterns up to 31 over windows shorter than their periods", {320, 128, 1200, 31}},
-    {"all patterns, pieces that do not divide the window", {448, 192, 3000, 199}},
+    {"every class through cursors, one word per window", {64, 64, 0, 13, 1 << 19}},
+    {"every class residue by residue, two pieces per window", {128, 64, UINT32_MAX, 13, 1 << 19}},
+    {"the small classes dense, the rest through cursors", {192, 64, 600, 13, 1 << 19}},
+    {"a pattern per prime up to 31, pieces of two words", {320, 128, 1200, 31, 64}},
+    {"patterns up to 199, pieces that do not divide the window", {448, 192, 3000, 199, 1 << 19}},
 };
 
 // Every shape for each n, against the plain sieve: the even numbers up to
-// 4000, and the last 3000 up to kLargestN whole and in a range whose start
-// moves the window edges.
+// 4000, from 27000 to 30000 and from 300000 to kLargestN, the larger ones
+// whole and in a range whose start moves the window edges.
 TEST(GoldbachSieveShapes, TinyWindowsGiveThePairsOfAPlainSieve) {
   const PrimeTable table;
   std::vector<int> numbers;
   for (int n = 4; n <= 4000; n += 2) numbers.push_back(n);
-  for (int n = kLargestN - 3000; n <= kLargestN; n += 2) numbers.push_back(n);
+  for (int n = 27000; n <= 30000; n += 2) numbers.push_back(n);
+  for (int n = 300000; n <= kLargestN; n += 2) numbers.push_back(n);
   for (int n : numbers) {
     const Pairs whole = expected(table, n, 2, n / 2);
     const int from = n / 7, to = n / 3;
