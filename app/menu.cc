@@ -15,13 +15,19 @@
 
 namespace {
 
+// What follows a choice's feature: the pause and the menu again, or the
+// farewell.
+enum class Then { kPause, kExit };
+
 struct MenuEntry {
   int choice;
   std::string_view text;  // UTF-8; each Chinese character takes two columns
   void (*run)(Console&);
+  Then then = Then::kPause;
 };
 
-// One table gives both the lines of the box and what each choice runs.
+// One table gives the lines of the box, what each choice runs and which one
+// ends the program.
 constexpr MenuEntry kMenuEntries[] = {
     {1, "1-Goldbach's Conjecture(哥德巴赫猜想)", GoldbachConjecture},
     {2, "2-CollatzConjecture(考拉兹猜想)", CollatzConjecture},
@@ -30,9 +36,8 @@ constexpr MenuEntry kMenuEntries[] = {
     {5, "5-Sieve of Eratosthenes(筛选法找质数)", SieveEratosthenes},
     {6, "6-Bride & Groom(新娘和新郎)", BrideGroom},
     {7, "7-Truth or Lie(真实或谎言)", TruthLies},
-    {8, "8-Exit", printLady},
+    {8, "8-Exit", printLady, Then::kExit},
 };
-constexpr int kExitChoice = 8;
 
 // Between the dollar signs of a framed line: 54 columns, an entry's text
 // starting after 9 of them.
@@ -132,14 +137,14 @@ void runMenu(Console& console) {
     } else {
       entry->run(console);
     }
-    if (choice == kExitChoice) {
+    if (entry != nullptr && entry->then == Then::kExit) {
       console << "\n\tThank you! ~~Bye~~\n";
       console.endl();
       return;
     }
     // With the input at its end there is no key left to wait for.
-    if (console.inputEnded()) return;
+    if (console.sessionOver()) return;
     selection(console);
-    if (console.inputEnded()) return;
+    if (console.sessionOver()) return;
   }
 }

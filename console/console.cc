@@ -1,9 +1,9 @@
 #include "console/console.h"
 
 #include <cctype>
-#include <charconv>
 #include <climits>
 
+#include "console/decimal.h"
 #include "console/encoding.h"
 
 namespace {
@@ -32,9 +32,8 @@ Console& Console::operator<<(std::string_view text) {
 }
 
 void Console::writeInteger(long long value) {
-  char digits[24];
-  auto result = std::to_chars(digits, digits + sizeof digits, value);
-  *this << std::string_view(digits, static_cast<std::size_t>(result.ptr - digits));
+  char digits[kMaxDecimalLength];
+  *this << std::string_view(digits, static_cast<std::size_t>(writeDecimal(digits, value) - digits));
 }
 
 void Console::writeLocal(std::string_view utf8) { *this << fromUtf8(utf8, encoding_); }

@@ -9,15 +9,14 @@
 #include <string_view>
 #include <type_traits>
 
+#include "console/encoding.h"
 #include "console/line_reader.h"
 #include "console/sink.h"
-
-enum class Encoding { kUtf8, kGbk };
 
 enum class ReadResult {
   kOk,      // a number was read
   kFailed,  // no number, or one outside the int range
-  kEnd,     // the input ended before a number came
+  kEnd,     // the input ended before a number came, or output has failed
 };
 
 class Console {
@@ -62,9 +61,9 @@ class Console {
   // Counts the lines received so far; a change tells that a read met input
   // typed after it began.
   std::size_t linesReceived() const { return reader_.received(); }
-  // True once no more input will come: it ended, or output failed and the
-  // program is winding down.
-  bool inputEnded() const { return failed_ || reader_.ended(); }
+  // True once the session can go no further: the input has ended, or a write
+  // has failed (from then on reads answer as at the end of input).
+  bool sessionOver() const { return failed_ || reader_.ended(); }
   // False once a write has failed; from then on nothing more is written.
   bool good() const { return !failed_; }
 

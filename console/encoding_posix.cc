@@ -2,7 +2,6 @@
 
 #include <cerrno>
 
-#include "console/console.h"
 #include "console/encoding.h"
 
 std::string fromUtf8(std::string_view utf8, Encoding target) {

@@ -7,7 +7,6 @@
 
 #include <climits>
 
-#include "console/console.h"
 #include "console/encoding.h"
 
 namespace {

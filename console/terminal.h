@@ -6,7 +6,7 @@
 #include <memory>
 #include <streambuf>
 
-#include "console/console.h"
+#include "console/encoding.h"
 #include "console/sink.h"
 
 struct Terminal {

@@ -8,9 +8,10 @@
 namespace {
 
 constexpr DemoRow kCollatzRow = {
-    kExitNotice, "\n\tPlease input a positive integer:",
-    isPositive,  "\n\tInvalid. Please input a positive integer:",
-    nullptr,     0,
+    kExitNotice,
+    Prompt{"\n\tPlease input a positive integer:"},
+    isPositive,
+    Rejection{"\n\tInvalid. Please input a positive integer:"},
 };
 
 void writeHeading(Console& console) {

@@ -9,9 +9,10 @@
 namespace {
 
 constexpr DemoRow kFourSquareRow = {
-    kExitNotice, "\n\tPlease input a positive integer:",
-    isPositive,  "Invalid. Please input a positive integer:",
-    nullptr,     0,
+    kExitNotice,
+    Prompt{"\n\tPlease input a positive integer:"},
+    isPositive,
+    Rejection{"Invalid. Please input a positive integer:"},
 };
 
 void writeHeading(Console& console) {

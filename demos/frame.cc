@@ -15,10 +15,10 @@ bool readValid(Console& console, const DemoRow& row, int& n) {
     if (result == ReadResult::kOk && row.valid(n)) return true;
     bool freshLine = !leftover || console.linesReceived() != linesBefore;
     console.discardPending();
-    if (row.writeInvalid != nullptr) {
-      row.writeInvalid(console, n, freshLine);
+    if (row.rejection.write != nullptr) {
+      row.rejection.write(console, n, freshLine);
     } else {
-      console << row.invalid;
+      console << row.rejection.message;
     }
   }
 }
@@ -31,14 +31,14 @@ void runDemonstration(Console& console, const DemoRow& row, const DemoHooks& hoo
   while (true) {
     if (hooks.turnStart) hooks.turnStart();
     setRedonBlack(console);
-    console << row.notice;
+    console << row.notice.text;
     console.endl();
     setWhiteonBlack(console);
-    console << row.prompt;
+    console << row.prompt.text;
     if (!readValid(console, row, n)) return;
     console.skipLine(kSkipLimit);
     if (row.quickExit != 0 && n == row.quickExit) return;
     hooks.body(n);
-    if (n == kExitValue || console.inputEnded()) return;
+    if (n == kExitValue || console.sessionOver()) return;
   }
 }

@@ -13,24 +13,46 @@ constexpr int kExitValue = 888;
 // characters (a longer rest stays for the next read).
 constexpr std::size_t kSkipLimit = 1000;
 
+// The texts of a row have types of their own, so that a row which gives
+// them in the wrong order does not compile.
+
+// Written in red at the start of every turn, then a line end.
+struct Notice {
+  constexpr explicit Notice(std::string_view text) : text(text) {}
+  std::string_view text;
+};
+
+// Written after the notice, without a line end.
+struct Prompt {
+  constexpr explicit Prompt(std::string_view text) : text(text) {}
+  std::string_view text;
+};
+
+// The answer to every rejected entry: a fixed message, or a function for
+// rows whose message depends on the number as the failed read left it
+// (`freshLine` is false when the read failed on input left over from before
+// the prompt).
+struct Rejection {
+  using Writer = void (*)(Console& console, int n, bool freshLine);
+  constexpr explicit Rejection(std::string_view message) : message(message) {}
+  constexpr explicit Rejection(Writer write) : write(write) {}
+  std::string_view message;
+  Writer write = nullptr;
+};
+
 // The notice of every demonstration that 888 ends.
-constexpr std::string_view kExitNotice = "\n\tNOTICE: Input 888 to Return to the Main Menu.";
+constexpr Notice kExitNotice{"\n\tNOTICE: Input 888 to Return to the Main Menu."};
 
 // The validity test of the demonstrations that take any positive number.
 inline bool isPositive(int n) { return n > 0; }
 
 struct DemoRow {
-  std::string_view notice;  // written in red, then a line end
-  std::string_view prompt;  // no line end
+  Notice notice;
+  Prompt prompt;
   bool (*valid)(int n);
-  // Written after every rejected entry, unless `writeInvalid` chooses.
-  std::string_view invalid;
-  // For rows whose message depends on the number as the failed read left it;
-  // `freshLine` is false when the read failed on input left over from before
-  // the prompt.
-  void (*writeInvalid)(Console& console, int n, bool freshLine);
+  Rejection rejection;
   // A number that ends the visit as soon as it is read; 0 for none.
-  int quickExit;
+  int quickExit = 0;
 };
 
 struct DemoHooks {

@@ -1,10 +1,10 @@
 #include "demos/goldbach.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "console/color.h"
 #include "console/console.h"
+#include "console/decimal.h"
 #include "demos/frame.h"
 #include "demos/goldbach_pairs.h"
 
@@ -13,9 +13,10 @@ namespace {
 bool isPositiveEven(int n) { return n > 0 && n % 2 == 0; }
 
 constexpr DemoRow kGoldbachRow = {
-    kExitNotice,    "\n\tPlease input a positive even integer:",
-    isPositiveEven, "Invalid. Please input a positive even integer:",
-    nullptr,        0,
+    kExitNotice,
+    Prompt{"\n\tPlease input a positive even integer:"},
+    isPositiveEven,
+    Rejection{"Invalid. Please input a positive even integer:"},
 };
 
 void writeHeading(Console& console) {
@@ -43,17 +44,16 @@ bool isPrime(int n) {
 GoldbachLineWriter::GoldbachLineWriter(Console& console, int n) : console_(console) {
   char* at = line_;
   *at++ = '\t';
-  at = std::to_chars(at, line_ + sizeof line_, n).ptr;
+  at = writeDecimal(at, n);
   *at++ = '=';
   prefixLength_ = static_cast<std::size_t>(at - line_);
 }
 
 void GoldbachLineWriter::write(int p, int q) {
   // The line is formatted behind the prefix and handed over in one piece.
-  char* const end = line_ + sizeof line_;
-  char* at = std::to_chars(line_ + prefixLength_, end, p).ptr;
+  char* at = writeDecimal(line_ + prefixLength_, p);
   *at++ = '+';
-  at = std::to_chars(at, end, q).ptr;
+  at = writeDecimal(at, q);
   console_ << std::string_view(line_, static_cast<std::size_t>(at - line_));
   console_.endl();
 }

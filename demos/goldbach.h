@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "console/decimal.h"
+
 class Console;
 
 void GoldbachConjecture(Console& console);
@@ -20,8 +22,8 @@ class GoldbachLineWriter {
 
  private:
   Console& console_;
-  // "\t<n>=", the same on every line of a turn; room for any int.
-  char line_[48];
+  // "\t<n>=", the same on every line of a turn, then "<p>+<q>".
+  char line_[3 * kMaxDecimalLength + 3];
   std::size_t prefixLength_;
 };
 

@@ -1,11 +1,13 @@
 #include "demos/goldbach_pairs.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cassert>
 #include <cstdint>
 #include <numeric>
 #include <utility>
 #include <vector>
+
+#include "demos/integer_sqrt.h"
 
 #if defined(_MSC_VER) && !defined(__clang__)
 #include <intrin.h>
@@ -34,32 +36,7 @@ using Word = std::uint64_t;
 using Bit = std::uint32_t;
 constexpr Bit kWordBits = 64;
 
-// Windows of this many bits (128 KiB) stay in the level-2 cache while every
-// prime strikes them; larger windows mean fewer visits of the primes near the
-// square root of 2^31, which strike a window rarely. Measured best around
-// 2^20 bits on machines with 512 KiB to 1 MiB of level-2 cache.
-constexpr Bit kWindowBits = Bit{1} << 20;
-// Pieces of a window that fit the level-1 cache (32 KiB)
-constexpr Bit kPieceBits = Bit{1} << 18;
-constexpr Bit kDenseStrikes = 16;
-
 constexpr int kWheelPrimes[] = {3, 5, 7};
-// The primes up to this one are struck through patterns; every odd prime up
-// to it is checked on its own, and the sieve starts behind it. A pattern costs
-// about the same per word whatever its prime, while strikes cost in
-// proportion to 1 / q: measured best between 167 and 229.
-constexpr int kLargestPatternPrime = 199;
-// A pattern holds the product of its primes' periods, repeated until it ends
-// at a word boundary; patterns are kept to this many bits (64 KiB), read in
-// order from the level-2 cache.
-constexpr Index kPatternBitsCap = Index{1} << 19;
-
-int isqrt(int n) {
-  auto r = static_cast<std::int64_t>(std::sqrt(static_cast<double>(n)));
-  while (r * r > n) --r;
-  while ((r + 1) * (r + 1) <= n) ++r;
-  return static_cast<int>(r);
-}
 
 std::vector<int> oddPrimesUpTo(int limit) {
   std::vector<int> primes;
@@ -143,6 +120,7 @@ Wheel makeWheel(int n, int root, int low) {
     wheel.primes.push_back(w);
     wheel.modulus *= w;
   }
+  // The modulus is even and c odd: c never reaches it.
   for (int c = 1; c < wheel.modulus; c += 2) {
     bool survives = true;
     for (int w : wheel.primes) survives = survives && c % w != 0 && c % w != n % w;
@@ -183,22 +161,24 @@ class Pattern {
   std::vector<Word> words_;
 };
 
-// The patterns for the wheel's successors up to kLargestPatternPrime among
+// The patterns for the wheel's successors up to `largestPatternPrime` among
 // `primes`, as few as the size cap allows. A prime whose pattern alone would
 // be longer than the `totalBits` to sieve is cheaper struck directly: it and
 // the primes after it are left out, and `largest` is set to the last prime
 // taken.
 std::vector<Pattern> makePatterns(const Wheel& wheel, const std::vector<int>& primes, int n,
-                                  Index totalBits, int& largest) {
+                                  const GoldbachSieveShape& shape, Index totalBits, int& largest) {
   std::vector<Pattern> patterns;
   std::vector<int> group;
   Index product = 1;
   largest = 0;
   for (int q : primes) {
     if (q <= kWheelPrimes[2]) continue;
-    if (q > kLargestPatternPrime || patternLength(q * wheel.width()) > totalBits) break;
+    if (q > shape.largestPatternPrime || patternLength(q * wheel.width()) > totalBits) break;
     largest = q;
-    if (!group.empty() && patternLength(product * q * wheel.width()) > kPatternBitsCap) {
+    // Any grouping strikes the same bits; fewer groups only mean fewer
+    // passes over each piece.
+    if (!group.empty() && patternLength(product * q * wheel.width()) > shape.patternBitsCap) {
       patterns.emplace_back(wheel, group, n);
       group.clear();
       product = 1;
@@ -250,7 +230,9 @@ void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t wi
     s = 0;
     p += step;
   }
-  // From here p is a strike itself, at or after base.
+  // From here p is a strike itself, at or after base. Whole periods go while
+  // one fits before the end: at < end keeps end - at from wrapping around,
+  // and at == end fails the fit as well, as step > 0.
   auto at = static_cast<Bit>(p);
   for (; at < end && step <= end - at; at += step) {
     for (std::uint32_t r = 0; r < width; ++r) clearBit(words, at + offsets[r]);
@@ -302,12 +284,13 @@ class SummandMap {
 // The splits whose smaller summand p lies in [low, high], low > the largest
 // pattern prime.
 void sieveSummands(int n, int low, int high, int root, const std::vector<int>& primes,
-                   const GoldbachVisitor& visit) {
+                   const GoldbachSieveShape& shape, const GoldbachVisitor& visit) {
   const Wheel wheel = makeWheel(n, root, low);
   const Index width = wheel.width();
   const Index totalBits = (high / wheel.modulus - wheel.firstBlock + 1) * width;
   int largestPatterned = 0;
-  std::vector<Pattern> patterns = makePatterns(wheel, primes, n, totalBits, largestPatterned);
+  std::vector<Pattern> patterns =
+      makePatterns(wheel, primes, n, shape, totalBits, largestPatterned);
 
   // Classes with many strikes per piece strike it while it is in the
   // level-1 cache, residue by residue; the others strike the whole window
@@ -322,7 +305,7 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
       if (start > high) return;
       // Blocks wholly below start hold nothing to strike.
       const Index fromBlock = start / wheel.modulus - wheel.firstBlock;
-      if (step <= kPieceBits / kDenseStrikes) {
+      if (step <= shape.largestDenseStep) {
         const std::size_t from = next.size();
         wheel.firstBitsOfClass(q, target, fromBlock,
                                [&](Index first) { next.push_back(static_cast<Bit>(first)); });
@@ -342,7 +325,7 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
     if (n % q != 0) addClass(0, std::max<Index>(Index{q} * q, low));
   }
 
-  std::vector<Word> window(kWindowBits / kWordBits);
+  std::vector<Word> window(shape.windowBits / kWordBits);
   Word* const words = window.data();
   std::vector<std::size_t> phases(patterns.size(), 0);  // the next word of each pattern
   SummandMap map(wheel);
@@ -359,12 +342,14 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
   auto strikeSparse = [&](Index base, Bit end) {
     for (Cursor& cursor : sparse) strikeClass(words, cursor, offsets.data(), classWidth, base, end);
   };
-  for (Index g0 = 0; g0 < totalBits; g0 += kWindowBits) {
-    const Bit length = static_cast<Bit>(std::min<Index>(kWindowBits, totalBits - g0));
+  // Windows cover [0, totalBits); one more, starting at totalBits, would be
+  // empty and change nothing.
+  for (Index g0 = 0; g0 < totalBits; g0 += shape.windowBits) {
+    const Bit length = static_cast<Bit>(std::min<Index>(shape.windowBits, totalBits - g0));
     const Bit wordCount = (length + kWordBits - 1) / kWordBits;
     const Index base = g0;
-    for (Bit piece = 0; piece < length; piece += kPieceBits) {
-      const Bit pieceEnd = std::min(length, piece + kPieceBits);
+    for (Bit piece = 0; piece < length; piece += shape.pieceBits) {
+      const Bit pieceEnd = std::min(length, piece + shape.pieceBits);
       const Bit firstWord = piece / kWordBits;
       const Bit endWord = (pieceEnd + kWordBits - 1) / kWordBits;
       std::fill(words + firstWord, words + endWord, ~Word{0});
@@ -400,11 +385,38 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
 
 }  // namespace
 
+// Windows of 2^20 bits (128 KiB) stay in the level-2 cache while every prime
+// strikes them; larger windows mean fewer visits of the primes near the
+// square root of 2^31, which strike a window rarely: measured best around
+// 2^20 on machines with 512 KiB to 1 MiB of level-2 cache. Pieces of 2^18
+// bits fit the level-1 cache (32 KiB); a class is dense, and strikes each
+// piece, when it strikes a piece at least 16 times. Every odd prime up to
+// the largest pattern prime is checked on its own and the sieve starts
+// behind it; a pattern costs about the same per word whatever its prime,
+// while strikes cost in proportion to 1 / q: measured best between 167 and
+// 229. Patterns of 2^19 bits (64 KiB) are read in order from the level-2
+// cache.
+const GoldbachSieveShape kMeasuredSieveShape = {
+    std::uint32_t{1} << 20,         // windowBits
+    std::uint32_t{1} << 18,         // pieceBits
+    (std::uint32_t{1} << 18) / 16,  // largestDenseStep
+    199,                            // largestPatternPrime
+    Index{1} << 19,                 // patternBitsCap
+};
+
 void forEachGoldbachPair(int n, const GoldbachVisitor& visit) {
-  forEachGoldbachPair(n, 2, n / 2, visit);
+  forEachGoldbachPair(n, 2, n / 2, kMeasuredSieveShape, visit);
 }
 
 void forEachGoldbachPair(int n, int from, int to, const GoldbachVisitor& visit) {
+  forEachGoldbachPair(n, from, to, kMeasuredSieveShape, visit);
+}
+
+void forEachGoldbachPair(int n, int from, int to, const GoldbachSieveShape& shape,
+                         const GoldbachVisitor& visit) {
+  assert(shape.windowBits > 0 && shape.windowBits % kWordBits == 0);
+  assert(shape.pieceBits > 0 && shape.pieceBits % kWordBits == 0);
+  assert(shape.largestPatternPrime >= 13);
   if (n < 4 || n % 2 != 0 || from > to) return;
   if (n == 4) {
     if (from <= 2 && 2 <= to) visit(2, 2);
@@ -414,15 +426,14 @@ void forEachGoldbachPair(int n, int from, int to, const GoldbachVisitor& visit) 
   const int low = std::max(from, 3);
   const int high = std::min(to, n / 2);
   if (low > high) return;
-  const int root = isqrt(n);
+  const int root = static_cast<int>(integerSqrt(n));
   const std::vector<int> primes = oddPrimesUpTo(root);
   // The patterns strike their own primes too: those, and the wheel's, are
   // checked one by one.
-  for (int p : oddPrimesUpTo(kLargestPatternPrime)) {
+  const int sieveFrom = std::max(low, shape.largestPatternPrime + 1);
+  for (int p : oddPrimesUpTo(shape.largestPatternPrime)) {
     if (p < low || p > high) continue;
     if (oddIsPrime(n - p, primes) && !visit(p, n - p)) return;
   }
-  if (std::max(low, kLargestPatternPrime + 1) <= high) {
-    sieveSummands(n, std::max(low, kLargestPatternPrime + 1), high, root, primes, visit);
-  }
+  if (sieveFrom <= high) sieveSummands(n, sieveFrom, high, root, primes, shape, visit);
 }

@@ -3,6 +3,7 @@
 // up to 2147483646, in little memory.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 // Called with each split n = p + q, p <= q; returns false to stop.
@@ -15,3 +16,29 @@ void forEachGoldbachPair(int n, const GoldbachVisitor& visit);
 // The same, restricted to the splits whose smaller summand p lies in
 // [from, to].
 void forEachGoldbachPair(int n, int from, int to, const GoldbachVisitor& visit);
+
+// How the sieve cuts up its work. Every shape gives the same pairs; the
+// sizes the program uses (kMeasuredSieveShape) were chosen for speed alone.
+// Tests pass tiny ones to reach the edges of windows, pieces and patterns
+// with small n.
+struct GoldbachSieveShape {
+  std::uint32_t windowBits;  // a positive multiple of 64
+  std::uint32_t pieceBits;   // a positive multiple of 64: the dense classes' unit
+  // A prime's classes whose step, in bits, is at most this strike each piece
+  // residue by residue; the others strike each window through a cursor.
+  std::uint32_t largestDenseStep;
+  // The primes from 11 to this one are struck through patterns, and the odd
+  // primes up to it are checked one by one. At least 13: the multiples of a
+  // sieving prime are struck from the wheel's block (210 numbers) that holds
+  // its square, and for 11 and 13 that block holds the prime itself.
+  int largestPatternPrime;
+  // A pattern holds the product of its primes' periods, repeated until it
+  // ends at a word boundary; primes share a pattern while it stays within
+  // this many bits.
+  std::int64_t patternBitsCap;
+};
+
+extern const GoldbachSieveShape kMeasuredSieveShape;
+
+void forEachGoldbachPair(int n, int from, int to, const GoldbachSieveShape& shape,
+                         const GoldbachVisitor& visit);

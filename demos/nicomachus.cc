@@ -1,10 +1,10 @@
 #include "demos/nicomachus.h"
 
-#include <charconv>
 #include <string>
 
 #include "console/color.h"
 #include "console/console.h"
+#include "console/decimal.h"
 #include "demos/frame.h"
 #include "demos/nicomachus_math.h"
 
@@ -16,11 +16,10 @@ constexpr std::int64_t kListAllUpTo = 125000;
 constexpr int kQuickExit = 88;
 
 constexpr DemoRow kNicomachusRow = {
-    "\n\tNOTICE: Input 88 to Return to the Main Menu.",
-    "\n\tPlease input a positive integer:",
+    Notice{"\n\tNOTICE: Input 88 to Return to the Main Menu."},
+    Prompt{"\n\tPlease input a positive integer:"},
     isPositive,
-    "\n\tInvalid. Please input a positive integer:",
-    nullptr,
+    Rejection{"\n\tInvalid. Please input a positive integer:"},
     kQuickExit,
 };
 
@@ -34,24 +33,18 @@ void writeHeading(Console& console) {
   setWhiteonBlack(console);
 }
 
-void appendNumber(std::string& text, std::int64_t value) {
-  char digits[24];
-  auto result = std::to_chars(digits, digits + sizeof digits, value);
-  text.append(digits, result.ptr);
-}
-
 // A run can have tens of thousands of terms: the line is built in one string
 // and written at once.
 void writeEquation(Console& console, std::int64_t cube, const OddRun& run) {
   std::string line = "\n\t";
   line.reserve(static_cast<std::size_t>(run.count) * 8 + 16);
-  appendNumber(line, cube);
+  appendDecimal(line, cube);
   line += '=';
   for (std::int64_t k = run.first; k < run.last(); k += 2) {
-    appendNumber(line, k);
+    appendDecimal(line, k);
     line += '+';
   }
-  appendNumber(line, run.last());
+  appendDecimal(line, run.last());
   console << line;
   console.endl();
 }

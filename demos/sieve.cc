@@ -25,7 +25,10 @@ void writeInvalid(Console& console, int endNum, bool freshLine) {
 }
 
 constexpr DemoRow kSieveRow = {
-    kExitNotice, "\n\tStart from 1, please input the end number:", inRange, "", writeInvalid, 0,
+    kExitNotice,
+    Prompt{"\n\tStart from 1, please input the end number:"},
+    inRange,
+    Rejection{writeInvalid},
 };
 
 bool meansYes(int c) { return c == 'y' || c == 'Y' || c == '\n'; }

@@ -49,6 +49,9 @@ void strikeByPattern(SieveBits& numbers, int endNum) {
   std::array<std::uint64_t, kPatternWords> pattern;
   for (int w = 0; w < kPatternWords; ++w) {
     std::uint64_t word = 0;
+    // Bit 0 of every word stands for a multiple of 64, which is even and
+    // never set: the bounds of b are not sharp (b = kWordBits would be the
+    // next word's bit 0).
     for (int b = 0; b < kWordBits; ++b) {
       int k = w * kWordBits + b;
       if (k % 2 != 0 && k % 3 != 0 && k % 5 != 0 && k % 7 != 0) word |= std::uint64_t{1} << b;

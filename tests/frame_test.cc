@@ -29,12 +29,13 @@ Visit visitFrame(const std::string& input, int quickExit = 0, bool chooseMessage
   static Visit* current = nullptr;
   Visit result;
   current = &result;
-  DemoRow row{"\n\tNOTICE", "\n\tNumber:", positive, "Again:", nullptr, quickExit};
+  DemoRow row{Notice{"\n\tNOTICE"}, Prompt{"\n\tNumber:"}, positive, Rejection{"Again:"},
+              quickExit};
   if (chooseMessage) {
-    row.writeInvalid = [](Console& console, int n, bool freshLine) {
+    row.rejection = Rejection([](Console& console, int n, bool freshLine) {
       current->invalids.emplace_back(n, freshLine);
       console << "Chosen:";
-    };
+    });
   }
   std::stringbuf in(input);
   StringSink out(true);
@@ -75,6 +76,9 @@ TEST(Frame, TheSkipAfterAGoodNumberStopsAtItsLimit) {
   Visit v = visitFrame("3" + std::string(kSkipLimit + 5, 'x') + "\n888\n");
   EXPECT_EQ(v.bodies, (std::vector<int>{3, 888}));
   EXPECT_EQ(v.output, kTurn + "[3]" + kTurn + "Again:[888]\n");
+  // The first character past the limit is the next read's.
+  EXPECT_EQ(visit("3" + std::string(kSkipLimit, 'x') + "7\n888\n").bodies,
+            (std::vector<int>{3, 7, 888}));
 }
 
 TEST(Frame, TheQuickExitEndsTheVisitBeforeTheBody) {
@@ -106,10 +110,10 @@ TEST(Frame, InputLeftOverFromBeforeThePromptIsNotAFreshLine) {
   static Visit* current = nullptr;
   Visit result;
   current = &result;
-  DemoRow row{"\n\tNOTICE", "\n\tNumber:", positive, "", nullptr, 0};
-  row.writeInvalid = [](Console&, int n, bool freshLine) {
-    current->invalids.emplace_back(n, freshLine);
-  };
+  const DemoRow row{Notice{"\n\tNOTICE"}, Prompt{"\n\tNumber:"}, positive,
+                    Rejection([](Console&, int n, bool freshLine) {
+                      current->invalids.emplace_back(n, freshLine);
+                    })};
   std::stringbuf in("5\nyes\nno\n888\n\n");
   StringSink out;
   Console console(in, out);

@@ -1,5 +1,5 @@
 // Goldbach: the trial-division test, the sieved pairs checked against it for
-// every small even number and in windows near the int limit, and the text of
+// every small even number and in ranges near the int limit, and the text of
 // a turn with its colours.
 #include "demos/goldbach.h"
 
@@ -85,9 +85,10 @@ TEST(GoldbachPairs, NothingForOddOrSmallNumbers) {
   }
 }
 
-// These span more than one window of the sieve and many periods of its
-// pattern; 510510 and 1021020 are divisible by every pattern prime.
-TEST(GoldbachPairs, MatchTrialDivisionAcrossWindows) {
+// Around a million: a twentieth to a tenth of one window of the sieve, and
+// many periods of its patterns. 510510 and 1021020 are divisible by every
+// prime up to 17, whose two classes then coincide.
+TEST(GoldbachPairs, MatchTrialDivisionAroundAMillion) {
   for (int n : {1000000, 1048574, 510510, 1021020}) {
     ASSERT_EQ(sieved(n), bruteForce(n, 2, n / 2)) << n;
   }
@@ -100,8 +101,8 @@ TEST(GoldbachPairs, KnownCountsOfPairs) {
 }
 
 // Near the int limit the summands reach 2^31 - 3 and the sieving primes the
-// square root of 2^31; windows at both ends of the low half and across a
-// window boundary are compared candidate by candidate.
+// square root of 2^31; ranges at both ends of the low half and in its middle
+// are compared candidate by candidate.
 TEST(GoldbachPairs, MatchTrialDivisionNearTheIntLimit) {
   for (int n : {kLargestEven, kLargestEven - 2, kLargestEven - 4, 2147117570, 1073741824}) {
     for (auto [from, to] :
@@ -128,14 +129,14 @@ Pairs plainSieve(int n) {
   return pairs;
 }
 
-// Tens of millions span several windows of the sieve. Which of 3, 5 and 7
-// divide n sets how many numbers of every 210 the sieve keeps (15 to 48),
-// and so where its windows end: 33554432 is divisible by none, 31999998 by
-// 3 alone, 20000000 by 5, 28000000 by 5 and 7, 33554430 by all three.
-// 30030000 and 9699690 are divisible by several of the primes from 11 on,
-// which are struck through repeating patterns.
-TEST(GoldbachPairs, MatchAPlainSieveAcrossManyWindows) {
-  for (int n : {33554432, 31999998, 20000000, 28000000, 33554430, 30030000, 9699690}) {
+// Which of 3, 5 and 7 divide n sets how many numbers of every 210 the sieve
+// keeps (15 to 48), and so where its windows of 2^20 bits end: 33554432 is
+// divisible by none, 31999998 by 3 alone, 25000000 by 5, 28000000 by 5 and
+// 7, 33554430 by all three; each fills two to four windows. 30030000 and
+// 9699690 are divisible by several of the primes from 11 on, which are
+// struck through repeating patterns.
+TEST(GoldbachPairs, MatchAPlainSieveOverTwoToFourWindows) {
+  for (int n : {33554432, 31999998, 25000000, 28000000, 33554430, 30030000, 9699690}) {
     ASSERT_EQ(sieved(n), plainSieve(n)) << n;
   }
 }
@@ -152,8 +153,9 @@ TEST(GoldbachPairs, MatchAPlainSieveWhereOnlySomePrimesArePatterned) {
   }
 }
 
-// A range near the top narrow enough that the larger pattern primes, up to
-// 59 here, are struck directly, and the patterns restart several times.
+// A range near the top narrow enough that the pattern primes above 59 are
+// struck directly; the patterns of single primes, from 31 on, restart
+// within it.
 TEST(GoldbachPairs, MatchTrialDivisionOverAPartlyPatternedRangeNearTheTop) {
   const int from = kLargestEven / 2 - 250000, to = from + 200000;
   const Pairs pairs = sieved(kLargestEven, from, to);
@@ -161,13 +163,14 @@ TEST(GoldbachPairs, MatchTrialDivisionOverAPartlyPatternedRangeNearTheTop) {
   EXPECT_EQ(pairs, bruteForce(kLargestEven, from, to));
 }
 
-// Near the top, a range over several windows gives what its pieces give
-// one window each (the pieces themselves are checked above).
-TEST(GoldbachPairs, ARangeOverSeveralWindowsAgreesWithItsPieces) {
-  const int to = kLargestEven / 2, from = to - 4000000;
+// Near the top, a range over three windows gives what its pieces give, a
+// tenth of a window each: the sparse classes' cursors, whose periods there
+// outgrow a window, carry their strikes across the windows' ends.
+TEST(GoldbachPairs, ARangeOverThreeWindowsAgreesWithItsPieces) {
+  const int to = kLargestEven / 2, from = to - 13000000;
   Pairs pieces;
-  for (int start = from; start <= to; start += 100000) {
-    Pairs piece = sieved(kLargestEven, start, std::min(to, start + 99999));
+  for (int start = from; start <= to; start += 600000) {
+    Pairs piece = sieved(kLargestEven, start, std::min(to, start + 599999));
     pieces.insert(pieces.end(), piece.begin(), piece.end());
   }
   EXPECT_EQ(sieved(kLargestEven, from, to), pieces);

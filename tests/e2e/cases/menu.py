@@ -18,7 +18,8 @@ CASES = [
          START + (OUT_OF_RANGE + PAUSE + MENU + PROMPT) * 2 + FAREWELL),
     Case("empty_lines_keep_the_read_waiting", "\n\n   \n\t\n8\n", EXIT),
     Case("bytes_that_are_not_text", b"\xff\xfe\x00\x01\n\x80abc\n8\n", START + RETRY * 2 + FAREWELL),
-    Case("a_very_long_line_gives_one_retry", "x" * 100000 + "\n8\n",
+    # A line longer than 4096 bytes arrives in pieces, each read on its own.
+    Case("a_very_long_line_gives_a_retry_per_4096_byte_piece", "x" * 100000 + "\n8\n",
          START + RETRY * (100000 // 4096 + 1) + FAREWELL),
     # Extraction takes every digit, across the pieces of an overlong line.
     Case("a_very_long_number_gives_one_retry", "9" * 5000 + "\n8\n", START + RETRY + FAREWELL),
