@@ -77,7 +77,7 @@ TEST(Frame, TheSkipAfterAGoodNumberStopsAtItsLimit) {
   EXPECT_EQ(v.bodies, (std::vector<int>{3, 888}));
   EXPECT_EQ(v.output, kTurn + "[3]" + kTurn + "Again:[888]\n");
   // The first character past the limit is the next read's.
-  EXPECT_EQ(visit("3" + std::string(kSkipLimit, 'x') + "7\n888\n").bodies,
+  EXPECT_EQ(visitFrame("3" + std::string(kSkipLimit, 'x') + "7\n888\n").bodies,
             (std::vector<int>{3, 7, 888}));
 }
 
