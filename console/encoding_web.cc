@@ -1,6 +1,5 @@
 // WebAssembly: the page and the node runner both take UTF-8, the program's
 // own encoding, so there is nothing to convert.
-#include "console/console.h"
 #include "console/encoding.h"
 
 std::string fromUtf8(std::string_view utf8, Encoding) { return std::string(utf8); }
