@@ -69,9 +69,11 @@ echo "the program exits with status 0 and prints the README's session exactly"
 echo "-- the README's test command fails, naming what is missing"
 status=0
 ctest_log=$(ctest --test-dir "$build" --output-on-failure 2>&1) || status=$?
-echo "$ctest_log"
-[ $status -ne 0 ] || fail "ctest passed without the test tools"
+# Its output is kept out of the log: the expected failure's summary line
+# would read as a failing suite to anyone scanning for one.
+[ $status -ne 0 ] || { echo "$ctest_log"; fail "ctest passed without the test tools"; }
 grep -qF "apt-get install libgtest-dev python3 libbenchmark-dev" <<<"$ctest_log" ||
-  fail "ctest's failure does not name the packages to install"
+  { echo "$ctest_log"; fail "ctest's failure does not name the packages to install"; }
+echo "ctest fails as it should (status $status), naming the packages to install"
 
 echo "== minimal leg passed in $((SECONDS - started)) s"
