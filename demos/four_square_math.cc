@@ -1,26 +1,275 @@
+// Four squares, two ways. The plain search tries every j and k that can still
+// add up and checks the rest for a square: about n^1.5 steps.
+//
+// The fast enumeration splits a decomposition into u = i² + j² and
+// t = k² + m² = n - u, and sweeps u upwards in windows of kWindow values. The
+// points (k, m), m <= k, whose t falls in the window go into buckets by t,
+// each bucket in ascending k; then, for every open i, the js whose u falls in
+// the window look up the bucket of n - u. For one i the matches thus come in
+// output order (j grows with u, k ascends in a bucket), so nothing is sorted;
+// an i is complete once u has passed i² + jLast², and the lowest complete i's
+// are handed on while the sweep goes on. Matches of i's still open wait in a
+// bounded store; when it is full the highest open i's are dropped and found
+// again by a later pass that starts from the first of them. Each pass visits
+// each lattice point (k, m) and (i, j) it needs once: no factoring, and about
+// n/4 points for a pass over every i.
 #include "demos/four_square_math.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdint>
 #include <vector>
 
-namespace {
+#include "demos/integer_sqrt.h"
 
-// The whole part of the square root of x >= 0.
-std::int64_t isqrt(std::int64_t x) {
-  auto r = static_cast<std::int64_t>(std::sqrt(static_cast<double>(x)));
-  while (r > 0 && r * r > x) --r;
-  while ((r + 1) * (r + 1) <= x) ++r;
-  return r;
-}
+namespace {
 
 // The smallest r >= 0 with parts·r² >= x: below it, `parts` equal squares no
 // larger than r² cannot make up x.
 std::int64_t smallestRoot(std::int64_t x, std::int64_t parts) {
-  std::int64_t r = isqrt(x / parts);
+  std::int64_t r = integerSqrt(x / parts);
   while (parts * r * r < x) ++r;
   return r;
 }
+
+// Values of u per window. Its bucket heads (4 bytes a value) and points
+// (about 0.4 a value, 8 bytes each) then stay in a 1 MB level-2 cache, while
+// the per-window cost of visiting every open i stays small beside the points.
+constexpr std::int64_t kWindow = std::int64_t{1} << 17;
+
+// Entries per chunk of the store, beside one link: 256 bytes, so that the
+// partly filled last chunk of each open i wastes little.
+constexpr std::size_t kChunkEntries = 63;
+
+constexpr std::uint32_t kNone = UINT32_MAX;
+
+struct Chunk {
+  std::uint32_t next;
+  std::uint32_t entries[kChunkEntries];
+};
+
+// One i's place in the sweep and its matches so far (a chain of chunks).
+struct Row {
+  std::int32_t jNext = 0;
+  std::int32_t jLast = 0;
+  std::uint32_t first = kNone;
+  std::uint32_t last = kNone;
+  std::uint32_t used = 0;  // entries in the last chunk
+};
+
+// Chunks handed out up to a limit, and taken back whole chains at a time.
+class Store {
+ public:
+  explicit Store(std::size_t limit) : limit_(std::max<std::size_t>(limit, 1)) {
+    // Reserved, not touched: memory is used only as chunks are, and never
+    // copied by growth.
+    chunks_.reserve(limit_);
+  }
+
+  // Appends to `row`; false when the limit is reached and nothing is free.
+  bool append(Row& row, std::uint32_t entry, bool beyondLimit) {
+    if (row.last != kNone && row.used < kChunkEntries) {
+      chunks_[row.last].entries[row.used++] = entry;
+      return true;
+    }
+    std::uint32_t chunk = take(beyondLimit);
+    if (chunk == kNone) return false;
+    chunks_[chunk].next = kNone;
+    if (row.last == kNone) {
+      row.first = chunk;
+    } else {
+      chunks_[row.last].next = chunk;
+    }
+    row.last = chunk;
+    row.used = 0;
+    chunks_[chunk].entries[row.used++] = entry;
+    return true;
+  }
+
+  // Gives the row's chunks back.
+  void release(Row& row) {
+    if (row.first == kNone) return;
+    chunks_[row.last].next = free_;
+    free_ = row.first;
+    row.first = row.last = kNone;
+    row.used = 0;
+  }
+
+  // Hands the row's entries to `visit`, chunk by chunk, in order.
+  template <typename Visit>
+  bool visit(const Row& row, Visit&& visitChunk) const {
+    for (std::uint32_t c = row.first; c != kNone; c = chunks_[c].next) {
+      const std::size_t count = c == row.last ? row.used : kChunkEntries;
+      if (!visitChunk(chunks_[c].entries, count)) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::uint32_t take(bool beyondLimit) {
+    if (free_ != kNone) {
+      std::uint32_t chunk = free_;
+      free_ = chunks_[chunk].next;
+      return chunk;
+    }
+    if (chunks_.size() >= limit_ && !beyondLimit) return kNone;
+    chunks_.emplace_back();
+    return static_cast<std::uint32_t>(chunks_.size() - 1);
+  }
+
+  std::size_t limit_;
+  std::vector<Chunk> chunks_;
+  std::uint32_t free_ = kNone;
+};
+
+// The sweep over u for one n; see the top of the file.
+class Sweep {
+ public:
+  Sweep(std::int64_t n, const FourSquareRun& run, std::size_t storeEntries)
+      : n_(n),
+        run_(run),
+        iFirst_(smallestRoot(n, 4)),
+        iLast_(integerSqrt(n)),
+        kLast_(integerSqrt(n / 3)),  // 3k² <= i² + j² + k² <= n
+        window_(std::min(kWindow, n + 1)),
+        store_(storeEntries / kChunkEntries),
+        rows_(static_cast<std::size_t>(iLast_ - iFirst_ + 1)),
+        mNext_(static_cast<std::size_t>(kLast_ + 1)),
+        heads_(static_cast<std::size_t>(window_), kNone) {
+    for (std::int64_t i = iFirst_; i <= iLast_; ++i) {
+      const std::int64_t rest = n - i * i;
+      row(i).jLast = static_cast<std::int32_t>(std::min(i, integerSqrt(rest)));
+    }
+  }
+
+  void run() {
+    while (lo_ <= iLast_) {
+      if (!pass()) return;
+    }
+  }
+
+ private:
+  Row& row(std::int64_t i) { return rows_[static_cast<std::size_t>(i - iFirst_)]; }
+
+  // Every i from lo_ on, or as many as the store allows; false when `run_`
+  // asked to stop.
+  bool pass() {
+    hi_ = iLast_ + 1;
+    for (std::int64_t i = lo_; i < hi_; ++i) {
+      Row& r = row(i);
+      r.jNext = static_cast<std::int32_t>(smallestRoot(n_ - i * i, 3));  // 3j² >= j²+k²+m²
+      r.first = r.last = kNone;
+      r.used = 0;
+    }
+    // No u of an i >= lo_ lies below i² + (n - i²)/3, which grows with i.
+    std::int64_t u = (n_ + 2 * lo_ * lo_) / 3;
+    kTop_ = std::min(kLast_, hi_ - 1);
+    const std::int64_t tTop = n_ - u;
+    for (std::int64_t k = 0; k <= kTop_; ++k) {
+      const std::int64_t kk = k * k;
+      mNext_[k] = kk > tTop ? -1 : std::min(k, integerSqrt(tTop - kk));
+    }
+    std::int64_t started = lo_;  // the i's below it may have a u in the window
+    while (lo_ < hi_) {
+      const std::int64_t uEnd = u + window_;
+      const std::int64_t tFirst = n_ - uEnd + 1;  // the window holds t in [tFirst, n - u]
+      fillBuckets(tFirst, n_ - u);
+      while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd) ++started;
+      for (std::int64_t i = lo_; i < started && i < hi_; ++i) {
+        if (!match(i, uEnd, tFirst)) break;
+      }
+      clearBuckets(tFirst);
+      while (lo_ < hi_ && row(lo_).jNext > row(lo_).jLast) {
+        if (!handOn(lo_)) return false;
+        ++lo_;
+      }
+      kTop_ = std::min(kTop_, hi_ - 1);
+      u = uEnd;
+    }
+    return true;
+  }
+
+  // Buckets the points (k, m), m <= k <= kTop_, with t = k² + m² in
+  // [tFirst, tLast]; each k resumes where the previous window left it, and
+  // going down in k leaves every bucket in ascending k.
+  void fillBuckets(std::int64_t tFirst, std::int64_t tLast) {
+    if (tLast < 0) return;
+    for (std::int64_t k = std::min(kTop_, integerSqrt(tLast)); k >= 0; --k) {
+      const std::int64_t kk = k * k;
+      if (2 * kk < tFirst) break;  // t <= 2k² for this k and every smaller one
+      std::int64_t m = mNext_[k];
+      for (; m >= 0 && kk + m * m >= tFirst; --m) {
+        const auto slot = static_cast<std::size_t>(kk + m * m - tFirst);
+        links_.push_back(heads_[slot]);
+        points_.push_back(static_cast<std::uint32_t>(k << 16 | m));
+        heads_[slot] = static_cast<std::uint32_t>(points_.size() - 1);
+      }
+      mNext_[k] = m;
+    }
+  }
+
+  void clearBuckets(std::int64_t tFirst) {
+    for (std::uint32_t point : points_) {
+      const std::int64_t k = point >> 16, m = point & 0xFFFF;
+      heads_[static_cast<std::size_t>(k * k + m * m - tFirst)] = kNone;
+    }
+    points_.clear();
+    links_.clear();
+  }
+
+  // Matches i's js whose u lies below uEnd; false when i itself had to be
+  // dropped from this pass.
+  bool match(std::int64_t i, std::int64_t uEnd, std::int64_t tFirst) {
+    Row& r = row(i);
+    std::int64_t j = r.jNext;
+    std::int64_t u = i * i + j * j;
+    for (; j <= r.jLast && u < uEnd; u += 2 * j + 1, ++j) {
+      const auto slot = static_cast<std::size_t>(n_ - u - tFirst);
+      for (std::uint32_t p = heads_[slot]; p != kNone; p = links_[p]) {
+        const std::int64_t k = points_[p] >> 16;
+        if (k > j) break;
+        if (!keep(i, static_cast<std::uint32_t>(j << 16 | k))) return false;
+      }
+    }
+    r.jNext = static_cast<std::int32_t>(j);
+    return true;
+  }
+
+  // Stores a match of i, dropping the highest open i's while the store is
+  // full; false when that reaches i itself. The lowest open i is always
+  // kept, beyond the limit if need be, so that every pass gets somewhere.
+  bool keep(std::int64_t i, std::uint32_t entry) {
+    Row& r = row(i);
+    while (!store_.append(r, entry, i == lo_)) {
+      store_.release(row(hi_ - 1));
+      --hi_;
+      if (hi_ == i) return false;
+    }
+    return true;
+  }
+
+  bool handOn(std::int64_t i) {
+    Row& r = row(i);
+    const auto i32 = static_cast<std::int32_t>(i);
+    const bool more = store_.visit(r, [&](const std::uint32_t* entries, std::size_t count) {
+      return run_(i32, entries, count);
+    });
+    store_.release(r);
+    return more;
+  }
+
+  const std::int64_t n_;
+  const FourSquareRun& run_;
+  const std::int64_t iFirst_, iLast_, kLast_, window_;
+  Store store_;
+  std::vector<Row> rows_;
+  std::vector<std::int64_t> mNext_;  // per k: the next m to bucket, going down
+  std::vector<std::uint32_t> heads_;
+  std::vector<std::uint32_t> links_;
+  std::vector<std::uint32_t> points_;  // k << 16 | m
+  std::int64_t lo_ = iFirst_;          // the first i not yet handed on
+  std::int64_t hi_ = 0;                // the end of this pass's i's
+  std::int64_t kTop_ = 0;              // no k above it is needed
+};
 
 // Digits of an exact whole number, least significant limb first.
 constexpr std::uint64_t kLimbBase = 1000000000;
@@ -61,24 +310,35 @@ std::string toDecimal(const Limbs& value) {
 
 }  // namespace
 
-void forEachFourSquares(std::int64_t n, const std::function<bool(const FourSquares&)>& found) {
-  for (std::int64_t i = smallestRoot(n, 4), iLast = isqrt(n); i <= iLast; ++i) {
-    const std::int64_t afterI = n - i * i;
-    const std::int64_t jLast = std::min(i, isqrt(afterI));
-    for (std::int64_t j = smallestRoot(afterI, 3); j <= jLast; ++j) {
-      const std::int64_t afterJ = afterI - j * j;
-      const std::int64_t kFirst = smallestRoot(afterJ, 2);
-      const std::int64_t kLast = std::min(j, isqrt(afterJ));
-      if (kFirst > kLast) continue;
-      // As k grows the rest shrinks, so m only ever moves down.
-      std::int64_t m = isqrt(afterJ - kFirst * kFirst);
-      for (std::int64_t k = kFirst; k <= kLast; ++k) {
-        const std::int64_t rest = afterJ - k * k;
-        while (m * m > rest) --m;
-        if (m * m == rest && !found({i, j, k, m})) return;
-      }
+void forEachFourSquareRun(std::int32_t n, const FourSquareRun& run, std::size_t storeEntries) {
+  Sweep(n, run, storeEntries).run();
+}
+
+void forEachFourSquaresWithI(std::int64_t n, std::int64_t i,
+                             const std::function<bool(const FourSquares&)>& found) {
+  const std::int64_t afterI = n - i * i;
+  if (afterI < 0) return;
+  const std::int64_t jLast = std::min(i, integerSqrt(afterI));
+  for (std::int64_t j = smallestRoot(afterI, 3); j <= jLast; ++j) {
+    const std::int64_t afterJ = afterI - j * j;
+    const std::int64_t kFirst = smallestRoot(afterJ, 2);
+    const std::int64_t kLast = std::min(j, integerSqrt(afterJ));
+    if (kFirst > kLast) continue;
+    // As k grows the rest shrinks, so m only ever moves down.
+    std::int64_t m = integerSqrt(afterJ - kFirst * kFirst);
+    for (std::int64_t k = kFirst; k <= kLast; ++k) {
+      const std::int64_t rest = afterJ - k * k;
+      while (m * m > rest) --m;
+      if (m * m == rest && !found({i, j, k, m})) return;
     }
   }
+}
+
+void forEachFourSquares(std::int64_t n, const std::function<bool(const FourSquares&)>& found) {
+  bool more = true;
+  const auto keepGoing = [&](const FourSquares& s) { return more = found(s); };
+  for (std::int64_t i = smallestRoot(n, 4), iLast = integerSqrt(n); more && i <= iLast; ++i)
+    forEachFourSquaresWithI(n, i, keepGoing);
 }
 
 std::string passCountDigits(std::uint32_t loopBound) {
