@@ -134,7 +134,8 @@ class Sweep {
         store_(storeEntries / kChunkEntries),
         rows_(static_cast<std::size_t>(iLast_ - iFirst_ + 1)),
         mNext_(static_cast<std::size_t>(kLast_ + 1)),
-        heads_(static_cast<std::size_t>(window_), kNone) {
+        heads_(static_cast<std::size_t>(window_), kNone),
+        filled_(static_cast<std::size_t>(window_ + 63) / 64) {
     for (std::int64_t i = iFirst_; i <= iLast_; ++i) {
       const std::int64_t rest = n - i * i;
       row(i).jLast = static_cast<std::int32_t>(std::min(i, integerSqrt(rest)));
@@ -172,12 +173,12 @@ class Sweep {
     while (lo_ < hi_) {
       const std::int64_t uEnd = u + window_;
       const std::int64_t tFirst = n_ - uEnd + 1;  // the window holds t in [tFirst, n - u]
-      fillBuckets(tFirst, n_ - u);
       while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd) ++started;
-      for (std::int64_t i = lo_; i < started && i < hi_; ++i) {
-        if (!match(i, uEnd, tFirst)) break;
-      }
-      clearBuckets(tFirst);
+      fillBuckets(started, uEnd, tFirst);
+      probe(tFirst, n_ - u);
+      keepMatches();
+      clearBuckets();
+      started = std::min(started, hi_);
       while (lo_ < hi_ && row(lo_).jNext > row(lo_).jLast) {
         if (!handOn(lo_)) return false;
         ++lo_;
@@ -188,50 +189,79 @@ class Sweep {
     return true;
   }
 
-  // Buckets the points (k, m), m <= k <= kTop_, with t = k² + m² in
-  // [tFirst, tLast]; each k resumes where the previous window left it, and
-  // going down in k leaves every bucket in ascending k.
-  void fillBuckets(std::int64_t tFirst, std::int64_t tLast) {
+  // Buckets the points (i, j) of the open rows below `started` whose u lies
+  // below uEnd, in the order of i and then j.
+  void fillBuckets(std::int64_t started, std::int64_t uEnd, std::int64_t tFirst) {
+    for (std::int64_t i = lo_; i < started; ++i) {
+      Row& r = row(i);
+      std::int64_t j = r.jNext;
+      std::int64_t u = i * i + j * j;
+      for (; j <= r.jLast && u < uEnd; u += 2 * j + 1, ++j) {
+        const auto slot = static_cast<std::uint32_t>(n_ - u - tFirst);
+        points_.push_back(
+            {static_cast<std::uint32_t>(i << 16 | j), slot, heads_[slot], kNone, kNone});
+        heads_[slot] = static_cast<std::uint32_t>(points_.size() - 1);
+        filled_[slot / 64] |= std::uint64_t{1} << (slot % 64);
+      }
+      r.jNext = static_cast<std::int32_t>(j);
+    }
+  }
+
+  // Looks up every point (k, m), m <= k <= kTop_, with t = k² + m² in
+  // [tFirst, tLast], in ascending k, and notes it at the points (i, j) of
+  // its bucket with j >= k. Each k resumes where the previous window left it.
+  void probe(std::int64_t tFirst, std::int64_t tLast) {
     if (tLast < 0) return;
-    for (std::int64_t k = std::min(kTop_, integerSqrt(tLast)); k >= 0; --k) {
+    const std::int64_t kHigh = std::min(kTop_, integerSqrt(tLast));
+    // Below it t <= 2k² < tFirst.
+    const std::int64_t kLow = tFirst > 0 ? smallestRoot(tFirst, 2) : 0;
+    for (std::int64_t k = kLow; k <= kHigh; ++k) {
       const std::int64_t kk = k * k;
-      if (2 * kk < tFirst) break;  // t <= 2k² for this k and every smaller one
       std::int64_t m = mNext_[k];
       for (; m >= 0 && kk + m * m >= tFirst; --m) {
         const auto slot = static_cast<std::size_t>(kk + m * m - tFirst);
-        links_.push_back(heads_[slot]);
-        points_.push_back(static_cast<std::uint32_t>(k << 16 | m));
-        heads_[slot] = static_cast<std::uint32_t>(points_.size() - 1);
+        if ((filled_[slot / 64] >> (slot % 64) & 1) == 0) continue;
+        for (std::uint32_t p = heads_[slot]; p != kNone; p = points_[p].link) {
+          if ((points_[p].ij & 0xFFFF) >= k) note(p, static_cast<std::uint32_t>(k));
+        }
       }
       mNext_[k] = m;
     }
   }
 
-  void clearBuckets(std::int64_t tFirst) {
-    for (std::uint32_t point : points_) {
-      const std::int64_t k = point >> 16, m = point & 0xFFFF;
-      heads_[static_cast<std::size_t>(k * k + m * m - tFirst)] = kNone;
+  void note(std::uint32_t point, std::uint32_t k) {
+    const auto match = static_cast<std::uint32_t>(matches_.size());
+    matches_.push_back({k, kNone});
+    Point& p = points_[point];
+    if (p.firstMatch == kNone) {
+      p.firstMatch = match;
+    } else {
+      matches_[p.lastMatch].next = match;
     }
-    points_.clear();
-    links_.clear();
+    p.lastMatch = match;
   }
 
-  // Matches i's js whose u lies below uEnd; false when i itself had to be
-  // dropped from this pass.
-  bool match(std::int64_t i, std::int64_t uEnd, std::int64_t tFirst) {
-    Row& r = row(i);
-    std::int64_t j = r.jNext;
-    std::int64_t u = i * i + j * j;
-    for (; j <= r.jLast && u < uEnd; u += 2 * j + 1, ++j) {
-      const auto slot = static_cast<std::size_t>(n_ - u - tFirst);
-      for (std::uint32_t p = heads_[slot]; p != kNone; p = links_[p]) {
-        const std::int64_t k = points_[p] >> 16;
-        if (k > j) break;
-        if (!keep(i, static_cast<std::uint32_t>(j << 16 | k))) return false;
+  // Stores the matches in the order of i, j and k, up to the rows the store
+  // can hold.
+  void keepMatches() {
+    for (const Point& p : points_) {
+      if (p.firstMatch == kNone) continue;
+      const std::int64_t i = p.ij >> 16;
+      if (i >= hi_) return;
+      const std::uint32_t j = p.ij & 0xFFFF;
+      for (std::uint32_t q = p.firstMatch; q != kNone; q = matches_[q].next) {
+        if (!keep(i, j << 16 | matches_[q].k)) return;
       }
     }
-    r.jNext = static_cast<std::int32_t>(j);
-    return true;
+  }
+
+  void clearBuckets() {
+    for (const Point& p : points_) {
+      heads_[p.slot] = kNone;
+      filled_[p.slot / 64] = 0;
+    }
+    points_.clear();
+    matches_.clear();
   }
 
   // Stores a match of i, dropping the highest open i's while the store is
@@ -257,18 +287,32 @@ class Sweep {
     return more;
   }
 
+  // A point (i, j) of the window, in the bucket of its t.
+  struct Point {
+    std::uint32_t ij;    // i << 16 | j
+    std::uint32_t slot;  // t - tFirst
+    std::uint32_t link;  // the next point of the bucket
+    std::uint32_t firstMatch, lastMatch;
+  };
+  // A k that completes a point, and the next one for the same point.
+  struct Match {
+    std::uint32_t k;
+    std::uint32_t next;
+  };
+
   const std::int64_t n_;
   const FourSquareRun& run_;
   const std::int64_t iFirst_, iLast_, kLast_, window_;
   Store store_;
   std::vector<Row> rows_;
-  std::vector<std::int64_t> mNext_;  // per k: the next m to bucket, going down
+  std::vector<std::int64_t> mNext_;  // per k: the next m to look up, going down
   std::vector<std::uint32_t> heads_;
-  std::vector<std::uint32_t> links_;
-  std::vector<std::uint32_t> points_;  // k << 16 | m
-  std::int64_t lo_ = iFirst_;          // the first i not yet handed on
-  std::int64_t hi_ = 0;                // the end of this pass's i's
-  std::int64_t kTop_ = 0;              // no k above it is needed
+  std::vector<std::uint64_t> filled_;  // a bit per t: is its bucket empty?
+  std::vector<Point> points_;
+  std::vector<Match> matches_;
+  std::int64_t lo_ = iFirst_;  // the first i not yet handed on
+  std::int64_t hi_ = 0;        // the end of this pass's i's
+  std::int64_t kTop_ = 0;      // no k above it is needed
 };
 
 // Digits of an exact whole number, least significant limb first.
