@@ -42,6 +42,14 @@ constexpr std::size_t kChunkEntries = 63;
 
 constexpr std::uint32_t kNone = UINT32_MAX;
 
+// The index of the lowest set bit of bits != 0.
+int lowestBit(std::uint64_t bits) {
+  int index = 0;
+  for (; (bits & 0xFF) == 0; bits >>= 8) index += 8;
+  for (; (bits & 1) == 0; bits >>= 1) ++index;
+  return index;
+}
+
 struct Chunk {
   std::uint32_t next;
   std::uint32_t entries[kChunkEntries];
@@ -134,7 +142,7 @@ class Sweep {
         store_(storeEntries / kChunkEntries),
         rows_(static_cast<std::size_t>(iLast_ - iFirst_ + 1)),
         mNext_(static_cast<std::size_t>(kLast_ + 1)),
-        heads_(static_cast<std::size_t>(window_), kNone),
+        heads_(static_cast<std::size_t>(window_)),
         filled_(static_cast<std::size_t>(window_ + 63) / 64) {
     for (std::int64_t i = iFirst_; i <= iLast_; ++i) {
       const std::int64_t rest = n - i * i;
@@ -164,10 +172,13 @@ class Sweep {
     // No u of an i >= lo_ lies below i² + (n - i²)/3, which grows with i.
     std::int64_t u = (n_ + 2 * lo_ * lo_) / 3;
     kTop_ = std::min(kLast_, hi_ - 1);
+    // With i >= lo_ and i >= j >= k: m² <= tTop - k² and
+    // m² <= n - max(lo², k²) - 2k².
     const std::int64_t tTop = n_ - u;
     for (std::int64_t k = 0; k <= kTop_; ++k) {
       const std::int64_t kk = k * k;
-      mNext_[k] = kk > tTop ? -1 : std::min(k, integerSqrt(tTop - kk));
+      const std::int64_t room = std::min(tTop - kk, n_ - std::max(lo_ * lo_, kk) - 2 * kk);
+      mNext_[k] = room < 0 ? -1 : static_cast<std::int32_t>(std::min(k, integerSqrt(room)));
     }
     std::int64_t started = lo_;  // the i's below it may have a u in the window
     while (lo_ < hi_) {
@@ -175,6 +186,7 @@ class Sweep {
       const std::int64_t tFirst = n_ - uEnd + 1;  // the window holds t in [tFirst, n - u]
       while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd) ++started;
       fillBuckets(started, uEnd, tFirst);
+      matched_.assign((points_.size() + 63) / 64, 0);
       probe(tFirst, n_ - u);
       keepMatches();
       clearBuckets();
@@ -197,11 +209,15 @@ class Sweep {
       std::int64_t j = r.jNext;
       std::int64_t u = i * i + j * j;
       for (; j <= r.jLast && u < uEnd; u += 2 * j + 1, ++j) {
-        const auto slot = static_cast<std::uint32_t>(n_ - u - tFirst);
-        points_.push_back(
-            {static_cast<std::uint32_t>(i << 16 | j), slot, heads_[slot], kNone, kNone});
+        const auto slot = static_cast<std::size_t>(n_ - u - tFirst);
+        // A head is valid only under its bit: the buckets are emptied by
+        // clearing the bits alone.
+        const std::uint64_t bit = std::uint64_t{1} << (slot % 64);
+        const bool empty = (filled_[slot / 64] & bit) == 0;  // rarely known: no branch
+        const std::uint32_t link = heads_[slot] | (kNone * static_cast<std::uint32_t>(empty));
+        points_.push_back({static_cast<std::uint32_t>(i << 16 | j), link, kNone, kNone});
         heads_[slot] = static_cast<std::uint32_t>(points_.size() - 1);
-        filled_[slot / 64] |= std::uint64_t{1} << (slot % 64);
+        filled_[slot / 64] |= bit;
       }
       r.jNext = static_cast<std::int32_t>(j);
     }
@@ -225,7 +241,7 @@ class Sweep {
           if ((points_[p].ij & 0xFFFF) >= k) note(p, static_cast<std::uint32_t>(k));
         }
       }
-      mNext_[k] = m;
+      mNext_[k] = static_cast<std::int32_t>(m);
     }
   }
 
@@ -235,6 +251,7 @@ class Sweep {
     Point& p = points_[point];
     if (p.firstMatch == kNone) {
       p.firstMatch = match;
+      matched_[point / 64] |= std::uint64_t{1} << (point % 64);
     } else {
       matches_[p.lastMatch].next = match;
     }
@@ -244,32 +261,32 @@ class Sweep {
   // Stores the matches in the order of i, j and k, up to the rows the store
   // can hold.
   void keepMatches() {
-    for (const Point& p : points_) {
-      if (p.firstMatch == kNone) continue;
-      const std::int64_t i = p.ij >> 16;
-      if (i >= hi_) return;
-      const std::uint32_t j = p.ij & 0xFFFF;
-      for (std::uint32_t q = p.firstMatch; q != kNone; q = matches_[q].next) {
-        if (!keep(i, j << 16 | matches_[q].k)) return;
+    for (std::size_t word = 0; word < matched_.size(); ++word) {
+      for (std::uint64_t bits = matched_[word]; bits != 0; bits &= bits - 1) {
+        const Point& p = points_[word * 64 + static_cast<std::size_t>(lowestBit(bits))];
+        const std::int64_t i = p.ij >> 16;
+        if (i >= hi_) return;
+        const std::uint32_t j = p.ij & 0xFFFF;
+        for (std::uint32_t q = p.firstMatch; q != kNone; q = matches_[q].next) {
+          if (!keep(i, j << 16 | matches_[q].k)) return;
+        }
       }
     }
   }
 
   void clearBuckets() {
-    for (const Point& p : points_) {
-      heads_[p.slot] = kNone;
-      filled_[p.slot / 64] = 0;
-    }
+    std::fill(filled_.begin(), filled_.end(), 0);
     points_.clear();
     matches_.clear();
+    matched_.clear();
   }
 
   // Stores a match of i, dropping the highest open i's while the store is
-  // full; false when that reaches i itself. The lowest open i is always
-  // kept, beyond the limit if need be, so that every pass gets somewhere.
+  // full; false when that reaches i itself. The lowest open i is kept beyond
+  // the limit once it is the only one left, so that every pass gets somewhere.
   bool keep(std::int64_t i, std::uint32_t entry) {
     Row& r = row(i);
-    while (!store_.append(r, entry, i == lo_)) {
+    while (!store_.append(r, entry, i == lo_ && hi_ == i + 1)) {
       store_.release(row(hi_ - 1));
       --hi_;
       if (hi_ == i) return false;
@@ -290,7 +307,6 @@ class Sweep {
   // A point (i, j) of the window, in the bucket of its t.
   struct Point {
     std::uint32_t ij;    // i << 16 | j
-    std::uint32_t slot;  // t - tFirst
     std::uint32_t link;  // the next point of the bucket
     std::uint32_t firstMatch, lastMatch;
   };
@@ -305,10 +321,11 @@ class Sweep {
   const std::int64_t iFirst_, iLast_, kLast_, window_;
   Store store_;
   std::vector<Row> rows_;
-  std::vector<std::int64_t> mNext_;  // per k: the next m to look up, going down
+  std::vector<std::int32_t> mNext_;  // per k: the next m to look up, going down
   std::vector<std::uint32_t> heads_;
-  std::vector<std::uint64_t> filled_;  // a bit per t: is its bucket empty?
+  std::vector<std::uint64_t> filled_;  // a bit per t: has its bucket a point?
   std::vector<Point> points_;
+  std::vector<std::uint64_t> matched_;  // a bit per point: has it a match?
   std::vector<Match> matches_;
   std::int64_t lo_ = iFirst_;  // the first i not yet handed on
   std::int64_t hi_ = 0;        // the end of this pass's i's
