@@ -2,21 +2,26 @@
 // add up and checks the rest for a square: about n^1.5 steps.
 //
 // The fast enumeration splits a decomposition into u = i² + j² and
-// t = k² + m² = n - u, and sweeps u upwards in windows of kWindow values. The
-// points (k, m), m <= k, whose t falls in the window go into buckets by t,
-// each bucket in ascending k; then, for every open i, the js whose u falls in
-// the window look up the bucket of n - u. For one i the matches thus come in
-// output order (j grows with u, k ascends in a bucket), so nothing is sorted;
-// an i is complete once u has passed i² + jLast², and the lowest complete i's
-// are handed on while the sweep goes on. Matches of i's still open wait in a
-// bounded store; when it is full the highest open i's are dropped and found
-// again by a later pass that starts from the first of them. Each pass visits
-// each lattice point (k, m) and (i, j) it needs once: no factoring, and about
-// n/4 points for a pass over every i.
+// t = k² + m² = n - u, and sweeps u upwards in windows of kWindow values, so
+// that no number is ever factored. In each window the points (i, j) of the
+// open rows i go into buckets by t, and a bit per t tells which buckets hold
+// any; then every point (k, m), m <= k, whose t falls in the window looks up
+// its bucket, in ascending k, and each (i, j) there with j >= k is a match.
+// A stable sort of the window's matches by point puts them in output order
+// (i, then j as u grows, then k). A row i is complete once u has passed
+// i² + jLast², which for i² < n/2 happens in the order of i: the lowest
+// complete rows are handed on while the sweep goes on. Matches of rows still
+// open wait in a bounded store; when it is full the highest open rows are
+// dropped and found again by a later pass that starts from the first of them
+// (rows with i² > n/2 all end near u = n, so the largest entries take a few
+// passes). A pass visits each lattice point it needs once: about n/4 points
+// for a pass over every i.
 #include "demos/four_square_math.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "demos/integer_sqrt.h"
@@ -31,9 +36,10 @@ std::int64_t smallestRoot(std::int64_t x, std::int64_t parts) {
   return r;
 }
 
-// Values of u per window. Its bucket heads (4 bytes a value) and points
-// (about 0.4 a value, 8 bytes each) then stay in a 1 MB level-2 cache, while
-// the per-window cost of visiting every open i stays small beside the points.
+// Values of u per window. Its bucket heads (4 bytes a value), bits and points
+// (at most 0.4 a value, 8 bytes each) then fit a 1 MB level-2 cache, while
+// the cost of visiting every open row and every k once per window stays
+// small beside the points (narrower and wider windows measured slower).
 constexpr std::int64_t kWindow = std::int64_t{1} << 17;
 
 // Entries per chunk of the store, beside one link: 256 bytes, so that the
@@ -42,13 +48,12 @@ constexpr std::size_t kChunkEntries = 63;
 
 constexpr std::uint32_t kNone = UINT32_MAX;
 
-// The index of the lowest set bit of bits != 0.
-int lowestBit(std::uint64_t bits) {
-  int index = 0;
-  for (; (bits & 0xFF) == 0; bits >>= 8) index += 8;
-  for (; (bits & 1) == 0; bits >>= 1) ++index;
-  return index;
-}
+// Points (i, j) per window stay below 2^kPointBits: about π/8 of the window's
+// values, plus one for each row that ends inside it.
+constexpr int kPointBits = 18;
+constexpr int kRadixBits = 9;  // two passes over the matches of a window
+constexpr std::size_t kRadixSize = std::size_t{1} << kRadixBits;
+static_assert(kWindow / 2 + 2 * 46341 < std::int64_t{1} << kPointBits, "window too wide");
 
 struct Chunk {
   std::uint32_t next;
@@ -186,7 +191,6 @@ class Sweep {
       const std::int64_t tFirst = n_ - uEnd + 1;  // the window holds t in [tFirst, n - u]
       while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd) ++started;
       fillBuckets(started, uEnd, tFirst);
-      matched_.assign((points_.size() + 63) / 64, 0);
       probe(tFirst, n_ - u);
       keepMatches();
       clearBuckets();
@@ -215,7 +219,7 @@ class Sweep {
         const std::uint64_t bit = std::uint64_t{1} << (slot % 64);
         const bool empty = (filled_[slot / 64] & bit) == 0;  // rarely known: no branch
         const std::uint32_t link = heads_[slot] | (kNone * static_cast<std::uint32_t>(empty));
-        points_.push_back({static_cast<std::uint32_t>(i << 16 | j), link, kNone, kNone});
+        points_.push_back({static_cast<std::uint32_t>(i << 16 | j), link});
         heads_[slot] = static_cast<std::uint32_t>(points_.size() - 1);
         filled_[slot / 64] |= bit;
       }
@@ -224,8 +228,9 @@ class Sweep {
   }
 
   // Looks up every point (k, m), m <= k <= kTop_, with t = k² + m² in
-  // [tFirst, tLast], in ascending k, and notes it at the points (i, j) of
-  // its bucket with j >= k. Each k resumes where the previous window left it.
+  // [tFirst, tLast], in ascending k, and collects a match for each point
+  // (i, j) of its bucket with j >= k. Each k resumes where the previous
+  // window left it.
   void probe(std::int64_t tFirst, std::int64_t tLast) {
     if (tLast < 0) return;
     const std::int64_t kHigh = std::min(kTop_, integerSqrt(tLast));
@@ -238,47 +243,44 @@ class Sweep {
         const auto slot = static_cast<std::size_t>(kk + m * m - tFirst);
         if ((filled_[slot / 64] >> (slot % 64) & 1) == 0) continue;
         for (std::uint32_t p = heads_[slot]; p != kNone; p = points_[p].link) {
-          if ((points_[p].ij & 0xFFFF) >= k) note(p, static_cast<std::uint32_t>(k));
+          if ((points_[p].ij & 0xFFFF) >= k) found_.push_back(std::uint64_t{p} << 32 | k);
         }
       }
       mNext_[k] = static_cast<std::int32_t>(m);
     }
   }
 
-  void note(std::uint32_t point, std::uint32_t k) {
-    const auto match = static_cast<std::uint32_t>(matches_.size());
-    matches_.push_back({k, kNone});
-    Point& p = points_[point];
-    if (p.firstMatch == kNone) {
-      p.firstMatch = match;
-      matched_[point / 64] |= std::uint64_t{1} << (point % 64);
-    } else {
-      matches_[p.lastMatch].next = match;
+  // Stores the matches in the order of i, j and k, up to the rows the store
+  // can hold. They were found in ascending k; a stable sort by point, whose
+  // order is that of i and j, puts them in order.
+  void keepMatches() {
+    sortByPoint();
+    for (std::uint64_t match : found_) {
+      const std::uint32_t ij = points_[match >> 32].ij;
+      const std::int64_t i = ij >> 16;
+      if (i >= hi_) return;
+      if (!keep(i, (ij & 0xFFFF) << 16 | static_cast<std::uint32_t>(match & 0xFFFF))) return;
     }
-    p.lastMatch = match;
   }
 
-  // Stores the matches in the order of i, j and k, up to the rows the store
-  // can hold.
-  void keepMatches() {
-    for (std::size_t word = 0; word < matched_.size(); ++word) {
-      for (std::uint64_t bits = matched_[word]; bits != 0; bits &= bits - 1) {
-        const Point& p = points_[word * 64 + static_cast<std::size_t>(lowestBit(bits))];
-        const std::int64_t i = p.ij >> 16;
-        if (i >= hi_) return;
-        const std::uint32_t j = p.ij & 0xFFFF;
-        for (std::uint32_t q = p.firstMatch; q != kNone; q = matches_[q].next) {
-          if (!keep(i, j << 16 | matches_[q].k)) return;
-        }
-      }
+  // A stable radix sort of found_ by point, kRadixBits at a time.
+  void sortByPoint() {
+    sorted_.resize(found_.size());
+    for (int shift = 32; shift < 32 + kPointBits; shift += kRadixBits) {
+      std::array<std::uint32_t, kRadixSize> start{};
+      for (std::uint64_t match : found_) ++start[match >> shift & (kRadixSize - 1)];
+      std::uint32_t sum = 0;
+      for (std::uint32_t& s : start) sum += std::exchange(s, sum);
+      for (std::uint64_t match : found_)
+        sorted_[start[match >> shift & (kRadixSize - 1)]++] = match;
+      found_.swap(sorted_);
     }
   }
 
   void clearBuckets() {
     std::fill(filled_.begin(), filled_.end(), 0);
     points_.clear();
-    matches_.clear();
-    matched_.clear();
+    found_.clear();
   }
 
   // Stores a match of i, dropping the highest open i's while the store is
@@ -308,12 +310,6 @@ class Sweep {
   struct Point {
     std::uint32_t ij;    // i << 16 | j
     std::uint32_t link;  // the next point of the bucket
-    std::uint32_t firstMatch, lastMatch;
-  };
-  // A k that completes a point, and the next one for the same point.
-  struct Match {
-    std::uint32_t k;
-    std::uint32_t next;
   };
 
   const std::int64_t n_;
@@ -325,8 +321,8 @@ class Sweep {
   std::vector<std::uint32_t> heads_;
   std::vector<std::uint64_t> filled_;  // a bit per t: has its bucket a point?
   std::vector<Point> points_;
-  std::vector<std::uint64_t> matched_;  // a bit per point: has it a match?
-  std::vector<Match> matches_;
+  std::vector<std::uint64_t> found_;  // point << 32 | k, for each match
+  std::vector<std::uint64_t> sorted_;
   std::int64_t lo_ = iFirst_;  // the first i not yet handed on
   std::int64_t hi_ = 0;        // the end of this pass's i's
   std::int64_t kTop_ = 0;      // no k above it is needed
