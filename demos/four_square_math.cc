@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -48,11 +49,23 @@ constexpr std::size_t kChunkEntries = 63;
 
 constexpr std::uint32_t kNone = UINT32_MAX;
 
+// The share of the store a pass plans to fill from what earlier passes saw
+// of its rows. The estimates run low (a row's matches come more densely late
+// in its range), and a plan that runs over wastes the matches it drops; one
+// that stops short can cost a pass. 0.75 measured best at 2^31 - 1 and - 2.
+constexpr double kPlannedFill = 0.75;
+
 // Points (i, j) per window stay below 2^kPointBits: about π/8 of the window's
 // values, plus one for each row that ends inside it.
 constexpr int kPointBits = 18;
 constexpr int kRadixBits = 9;  // two passes over the matches of a window
 constexpr std::size_t kRadixSize = std::size_t{1} << kRadixBits;
+// Lookups that met a bucket with points, gathered before their buckets are
+// walked so that the walks' memory accesses overlap: a few kilobytes.
+constexpr std::size_t kHitBatch = 2048;
+constexpr int kSlotShift = 15;  // k <= sqrt(n/3) < 2^15
+constexpr std::uint32_t kKMask = (1u << kSlotShift) - 1;
+static_assert(kWindow <= std::int64_t{1} << (32 - kSlotShift), "slots must fit beside k");
 static_assert(kWindow / 2 + 2 * 46341 < std::int64_t{1} << kPointBits, "window too wide");
 
 struct Chunk {
@@ -67,11 +80,14 @@ struct Row {
   std::uint32_t first = kNone;
   std::uint32_t last = kNone;
   std::uint32_t used = 0;  // entries in the last chunk
+  std::uint32_t kept = 0;  // entries in all
 };
 
 // Chunks handed out up to a limit, and taken back whole chains at a time.
 class Store {
  public:
+  std::size_t capacity() const { return limit_ * kChunkEntries; }
+
   explicit Store(std::size_t limit) : limit_(std::max<std::size_t>(limit, 1)) {
     // Reserved, not touched: memory is used only as chunks are, and never
     // copied by growth.
@@ -167,12 +183,12 @@ class Sweep {
   // Every i from lo_ on, or as many as the store allows; false when `run_`
   // asked to stop.
   bool pass() {
-    hi_ = iLast_ + 1;
+    planRows();
     for (std::int64_t i = lo_; i < hi_; ++i) {
       Row& r = row(i);
       r.jNext = static_cast<std::int32_t>(smallestRoot(n_ - i * i, 3));  // 3j² >= j²+k²+m²
       r.first = r.last = kNone;
-      r.used = 0;
+      r.used = r.kept = 0;
     }
     // No u of an i >= lo_ lies below i² + (n - i²)/3, which grows with i.
     std::int64_t u = (n_ + 2 * lo_ * lo_) / 3;
@@ -188,6 +204,7 @@ class Sweep {
     std::int64_t started = lo_;  // the i's below it may have a u in the window
     while (lo_ < hi_) {
       const std::int64_t uEnd = u + window_;
+      uEnd_ = uEnd;
       const std::int64_t tFirst = n_ - uEnd + 1;  // the window holds t in [tFirst, n - u]
       while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd) ++started;
       fillBuckets(started, uEnd, tFirst);
@@ -236,18 +253,33 @@ class Sweep {
     const std::int64_t kHigh = std::min(kTop_, integerSqrt(tLast));
     // Below it t <= 2k² < tFirst.
     const std::int64_t kLow = tFirst > 0 ? smallestRoot(tFirst, 2) : 0;
+    std::size_t hits = 0;
     for (std::int64_t k = kLow; k <= kHigh; ++k) {
       const std::int64_t kk = k * k;
       std::int64_t m = mNext_[k];
       for (; m >= 0 && kk + m * m >= tFirst; --m) {
+        // Every t is written down, but only those with points are kept:
+        // whether a bucket is empty cannot be foreseen, so it is not
+        // branched on.
         const auto slot = static_cast<std::size_t>(kk + m * m - tFirst);
-        if ((filled_[slot / 64] >> (slot % 64) & 1) == 0) continue;
-        for (std::uint32_t p = heads_[slot]; p != kNone; p = points_[p].link) {
-          if ((points_[p].ij & 0xFFFF) >= k) found_.push_back(std::uint64_t{p} << 32 | k);
-        }
+        hits_[hits] = static_cast<std::uint32_t>(slot << kSlotShift | k);
+        hits += filled_[slot / 64] >> (slot % 64) & 1;
+        if (hits == hits_.size()) hits = walkHits(hits);
       }
       mNext_[k] = static_cast<std::int32_t>(m);
     }
+    walkHits(hits);
+  }
+
+  // Collects the matches of the first `hits` lookups; returns 0.
+  std::size_t walkHits(std::size_t hits) {
+    for (std::size_t h = 0; h < hits; ++h) {
+      const std::uint32_t slot = hits_[h] >> kSlotShift, k = hits_[h] & kKMask;
+      for (std::uint32_t p = heads_[slot]; p != kNone; p = points_[p].link) {
+        if ((points_[p].ij & 0xFFFF) >= k) found_.push_back(std::uint64_t{p} << 32 | k);
+      }
+    }
+    return 0;
   }
 
   // Stores the matches in the order of i, j and k, up to the rows the store
@@ -289,11 +321,55 @@ class Sweep {
   bool keep(std::int64_t i, std::uint32_t entry) {
     Row& r = row(i);
     while (!store_.append(r, entry, i == lo_ && hi_ == i + 1)) {
-      store_.release(row(hi_ - 1));
+      drop(hi_ - 1);
       --hi_;
       if (hi_ == i) return false;
     }
+    ++r.kept;
     return true;
+  }
+
+  // Gives a row's matches back, noting how many it would have had in all,
+  // as if they came evenly over its range of u.
+  void drop(std::int64_t i) {
+    Row& r = row(i);
+    const std::int64_t uFirst = (n_ + 2 * i * i) / 3,
+                       uLast = i * i + std::int64_t{r.jLast} * r.jLast;
+    if (r.kept > 0 && uEnd_ > uFirst) {
+      const double share =
+          std::min(1.0, static_cast<double>(uEnd_ - uFirst) /
+                            static_cast<double>(std::max(uLast - uFirst, std::int64_t{1})));
+      expected_[static_cast<std::size_t>(i - iFirst_)] = r.kept / share;
+    }
+    store_.release(r);
+  }
+
+  // Ends the pass where the store is expected to be full: matches found only
+  // to be dropped again are the costliest waste. A row dropped with matches
+  // is expected to have what it had, spread evenly over its range of u; any
+  // other, as many per root of n - i² as the dropped rows had. With nothing
+  // known the pass runs to the last row.
+  void planRows() {
+    hi_ = iLast_ + 1;
+    double seen = 0, seenRoots = 0;
+    for (std::int64_t i = iFirst_; i <= iLast_; ++i) {
+      const double e = expected_[static_cast<std::size_t>(i - iFirst_)];
+      if (e == 0) continue;
+      seen += e;
+      seenRoots += std::sqrt(static_cast<double>(n_ - i * i));
+    }
+    if (seen == 0) return;
+    const double perRoot = seen / seenRoots;
+    const double room = kPlannedFill * static_cast<double>(store_.capacity());
+    double expected = 0;
+    for (std::int64_t i = lo_; i <= iLast_; ++i) {
+      const double e = expected_[static_cast<std::size_t>(i - iFirst_)];
+      expected += e != 0 ? e : perRoot * std::sqrt(static_cast<double>(n_ - i * i));
+      if (expected > room && i > lo_) {
+        hi_ = i;
+        return;
+      }
+    }
   }
 
   bool handOn(std::int64_t i) {
@@ -321,8 +397,11 @@ class Sweep {
   std::vector<std::uint32_t> heads_;
   std::vector<std::uint64_t> filled_;  // a bit per t: has its bucket a point?
   std::vector<Point> points_;
+  std::vector<std::uint32_t> hits_ = std::vector<std::uint32_t>(kHitBatch);  // slot << 15 | k
   std::vector<std::uint64_t> found_;  // point << 32 | k, for each match
   std::vector<std::uint64_t> sorted_;
+  std::vector<double> expected_ = std::vector<double>(rows_.size());  // matches of dropped rows
+  std::int64_t uEnd_ = 0;      // the end of the current window
   std::int64_t lo_ = iFirst_;  // the first i not yet handed on
   std::int64_t hi_ = 0;        // the end of this pass's i's
   std::int64_t kTop_ = 0;      // no k above it is needed
