@@ -43,9 +43,16 @@ std::int64_t smallestRoot(std::int64_t x, std::int64_t parts) {
 // small beside the points (narrower and wider windows measured slower).
 constexpr std::int64_t kWindow = std::int64_t{1} << 17;
 
-// Entries per chunk of the store, beside one link: 256 bytes, so that the
-// partly filled last chunk of each open i wastes little.
-constexpr std::size_t kChunkEntries = 63;
+// The store keeps a row's matches as 16-bit units: k (below 2^15), preceded
+// by kJump plus the step from the previous j whenever j changes (a row's js
+// span less than 2^15). About half the matches start a new j, so a match
+// takes about 3 bytes.
+constexpr std::uint16_t kJump = 0x8000;
+// Units per chunk of the store, beside one link: 256 bytes, so that the
+// partly filled last chunk of each open row wastes little.
+constexpr std::size_t kChunkUnits = 126;
+// Matches decoded at a time when a row is handed on.
+constexpr std::size_t kHandOnBatch = 256;
 
 constexpr std::uint32_t kNone = UINT32_MAX;
 
@@ -70,7 +77,7 @@ static_assert(kWindow / 2 + 2 * 46341 < std::int64_t{1} << kPointBits, "window t
 
 struct Chunk {
   std::uint32_t next;
-  std::uint32_t entries[kChunkEntries];
+  std::uint16_t units[kChunkUnits];
 };
 
 // One i's place in the sweep and its matches so far (a chain of chunks).
@@ -79,14 +86,16 @@ struct Row {
   std::int32_t jLast = 0;
   std::uint32_t first = kNone;
   std::uint32_t last = kNone;
-  std::uint32_t used = 0;  // entries in the last chunk
-  std::uint32_t kept = 0;  // entries in all
+  std::uint32_t used = 0;   // units in the last chunk
+  std::uint32_t kept = 0;   // units in all
+  std::int32_t jFirst = 0;  // where the steps of j start
+  std::int32_t jKept = 0;   // the j of the last match kept
 };
 
 // Chunks handed out up to a limit, and taken back whole chains at a time.
 class Store {
  public:
-  std::size_t capacity() const { return limit_ * kChunkEntries; }
+  std::size_t capacity() const { return limit_ * kChunkUnits; }  // in units
 
   explicit Store(std::size_t limit) : limit_(std::max<std::size_t>(limit, 1)) {
     // Reserved, not touched: memory is used only as chunks are, and never
@@ -95,9 +104,9 @@ class Store {
   }
 
   // Appends to `row`; false when the limit is reached and nothing is free.
-  bool append(Row& row, std::uint32_t entry, bool beyondLimit) {
-    if (row.last != kNone && row.used < kChunkEntries) {
-      chunks_[row.last].entries[row.used++] = entry;
+  bool append(Row& row, std::uint16_t unit, bool beyondLimit) {
+    if (row.last != kNone && row.used < kChunkUnits) {
+      chunks_[row.last].units[row.used++] = unit;
       return true;
     }
     std::uint32_t chunk = take(beyondLimit);
@@ -110,7 +119,7 @@ class Store {
     }
     row.last = chunk;
     row.used = 0;
-    chunks_[chunk].entries[row.used++] = entry;
+    chunks_[chunk].units[row.used++] = unit;
     return true;
   }
 
@@ -123,12 +132,12 @@ class Store {
     row.used = 0;
   }
 
-  // Hands the row's entries to `visit`, chunk by chunk, in order.
+  // Hands the row's units to `visit`, chunk by chunk, in order.
   template <typename Visit>
   bool visit(const Row& row, Visit&& visitChunk) const {
     for (std::uint32_t c = row.first; c != kNone; c = chunks_[c].next) {
-      const std::size_t count = c == row.last ? row.used : kChunkEntries;
-      if (!visitChunk(chunks_[c].entries, count)) return false;
+      const std::size_t count = c == row.last ? row.used : kChunkUnits;
+      if (!visitChunk(chunks_[c].units, count)) return false;
     }
     return true;
   }
@@ -153,14 +162,14 @@ class Store {
 // The sweep over u for one n; see the top of the file.
 class Sweep {
  public:
-  Sweep(std::int64_t n, const FourSquareRun& run, std::size_t storeEntries)
+  Sweep(std::int64_t n, const FourSquareRun& run, std::size_t storeBytes)
       : n_(n),
         run_(run),
         iFirst_(smallestRoot(n, 4)),
         iLast_(integerSqrt(n)),
         kLast_(integerSqrt(n / 3)),  // 3k² <= i² + j² + k² <= n
         window_(std::min(kWindow, n + 1)),
-        store_(storeEntries / kChunkEntries),
+        store_(storeBytes / sizeof(Chunk)),
         rows_(static_cast<std::size_t>(iLast_ - iFirst_ + 1)),
         mNext_(static_cast<std::size_t>(kLast_ + 1)),
         heads_(static_cast<std::size_t>(window_)),
@@ -189,6 +198,7 @@ class Sweep {
       r.jNext = static_cast<std::int32_t>(smallestRoot(n_ - i * i, 3));  // 3j² >= j²+k²+m²
       r.first = r.last = kNone;
       r.used = r.kept = 0;
+      r.jFirst = r.jKept = r.jNext;
     }
     // No u of an i >= lo_ lies below i² + (n - i²)/3, which grows with i.
     std::int64_t u = (n_ + 2 * lo_ * lo_) / 3;
@@ -291,7 +301,8 @@ class Sweep {
       const std::uint32_t ij = points_[match >> 32].ij;
       const std::int64_t i = ij >> 16;
       if (i >= hi_) return;
-      if (!keep(i, (ij & 0xFFFF) << 16 | static_cast<std::uint32_t>(match & 0xFFFF))) return;
+      if (!keep(i, static_cast<std::int32_t>(ij & 0xFFFF), static_cast<std::uint16_t>(match)))
+        return;
     }
   }
 
@@ -318,9 +329,18 @@ class Sweep {
   // Stores a match of i, dropping the highest open i's while the store is
   // full; false when that reaches i itself. The lowest open i is kept beyond
   // the limit once it is the only one left, so that every pass gets somewhere.
-  bool keep(std::int64_t i, std::uint32_t entry) {
+  bool keep(std::int64_t i, std::int32_t j, std::uint16_t k) {
     Row& r = row(i);
-    while (!store_.append(r, entry, i == lo_ && hi_ == i + 1)) {
+    if (j != r.jKept) {
+      if (!put(i, static_cast<std::uint16_t>(kJump | (j - r.jKept)))) return false;
+      r.jKept = j;
+    }
+    return put(i, k);
+  }
+
+  bool put(std::int64_t i, std::uint16_t unit) {
+    Row& r = row(i);
+    while (!store_.append(r, unit, i == lo_ && hi_ == i + 1)) {
       drop(hi_ - 1);
       --hi_;
       if (hi_ == i) return false;
@@ -375,9 +395,21 @@ class Sweep {
   bool handOn(std::int64_t i) {
     Row& r = row(i);
     const auto i32 = static_cast<std::int32_t>(i);
-    const bool more = store_.visit(r, [&](const std::uint32_t* entries, std::size_t count) {
-      return run_(i32, entries, count);
+    std::array<std::uint32_t, kHandOnBatch> batch;
+    std::size_t size = 0;
+    std::uint32_t j = static_cast<std::uint32_t>(r.jFirst);
+    bool more = store_.visit(r, [&](const std::uint16_t* units, std::size_t count) {
+      for (std::size_t u = 0; u < count; ++u) {
+        if ((units[u] & kJump) != 0) {
+          j += units[u] & ~kJump;
+          continue;
+        }
+        batch[size++] = j << 16 | units[u];
+        if (size == batch.size() && !run_(i32, batch.data(), std::exchange(size, 0))) return false;
+      }
+      return true;
     });
+    if (more && size > 0) more = run_(i32, batch.data(), size);
     store_.release(r);
     return more;
   }
@@ -446,8 +478,8 @@ std::string toDecimal(const Limbs& value) {
 
 }  // namespace
 
-void forEachFourSquareRun(std::int32_t n, const FourSquareRun& run, std::size_t storeEntries) {
-  Sweep(n, run, storeEntries).run();
+void forEachFourSquareRun(std::int32_t n, const FourSquareRun& run, std::size_t storeBytes) {
+  Sweep(n, run, storeBytes).run();
 }
 
 void forEachFourSquaresWithI(std::int64_t n, std::int64_t i,

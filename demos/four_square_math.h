@@ -27,16 +27,16 @@ void forEachFourSquaresWithI(std::int64_t n, std::int64_t i,
 using FourSquareRun =
     std::function<bool(std::int32_t i, const std::uint32_t* entries, std::size_t count)>;
 
-// Entries the fast enumeration may hold back before it writes them (4 bytes
-// each): what does not fit is found again in a later pass, so this bounds
-// the memory, not the output.
-constexpr std::size_t kFourSquareStoreEntries = std::size_t{12} << 20;
+// Bytes the fast enumeration may hold back for the rows it cannot write yet
+// (about 3 a decomposition): what does not fit is found again in a later
+// pass, so this bounds the memory, not the output.
+constexpr std::size_t kFourSquareStoreBytes = std::size_t{48} << 20;
 
 // The fast enumeration: hands every decomposition of n (1 <= n <= 2^31 - 1)
 // to `run`, in order, in runs; stops early when `run` returns false. At most
-// `storeEntries` entries are held at once, unless one i alone needs more.
+// `storeBytes` are held at once, unless one i alone needs more.
 void forEachFourSquareRun(std::int32_t n, const FourSquareRun& run,
-                          std::size_t storeEntries = kFourSquareStoreEntries);
+                          std::size_t storeBytes = kFourSquareStoreBytes);
 
 // The largest loop bound the pass count is computed for: L for n = INT_MAX.
 constexpr std::uint32_t kLargestLoopBound = 1u << 30;

@@ -35,7 +35,7 @@ std::vector<Quad> searched(std::int64_t n) {
   return quads;
 }
 
-// The sweep's decompositions, its store limited to `store` entries.
+// The sweep's decompositions, its store limited to `store` bytes.
 std::vector<Quad> swept(int n, std::size_t store) {
   std::vector<Quad> quads;
   forEachFourSquareRun(
@@ -71,18 +71,18 @@ constexpr std::size_t kTinyStore = 1;
 TEST(FourSquareSweep, FindsWhatThePlainSearchFinds) {
   for (int n = 1; n <= 3000; ++n) {
     const std::vector<Quad> plain = searched(n);
-    ASSERT_EQ(swept(n, kFourSquareStoreEntries), plain) << n;
+    ASSERT_EQ(swept(n, kFourSquareStoreBytes), plain) << n;
     ASSERT_EQ(swept(n, kTinyStore), plain) << n;
   }
   // Random entries up to 10^7, spread evenly over the digits: with a store of
-  // a few thousand entries, the larger ones take several passes.
+  // a few kilobytes, the larger ones take several passes.
   std::mt19937_64 random(20261207);
   std::uniform_real_distribution<double> digits(3.5, 7.0);
   for (int draw = 0; draw < 12; ++draw) {
     const auto n = static_cast<int>(std::pow(10.0, digits(random)));
     const std::vector<Quad> plain = searched(n);
-    ASSERT_EQ(swept(n, kFourSquareStoreEntries), plain) << n;
-    ASSERT_EQ(swept(n, 4000), plain) << n;
+    ASSERT_EQ(swept(n, kFourSquareStoreBytes), plain) << n;
+    ASSERT_EQ(swept(n, 8000), plain) << n;
   }
 }
 
