@@ -22,6 +22,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -51,6 +52,8 @@ constexpr std::uint16_t kJump = 0x8000;
 // Units per chunk of the store, beside one link: 256 bytes, so that the
 // partly filled last chunk of each open row wastes little.
 constexpr std::size_t kChunkUnits = 126;
+// Chunks allocated at a time: 1 MB.
+constexpr std::size_t kBlockChunks = 4096;
 // Matches decoded at a time when a row is handed on.
 constexpr std::size_t kHandOnBatch = 256;
 
@@ -95,38 +98,34 @@ struct Row {
 // Chunks handed out up to a limit, and taken back whole chains at a time.
 class Store {
  public:
-  std::size_t capacity() const { return limit_ * kChunkUnits; }  // in units
+  explicit Store(std::size_t limit) : limit_(std::max<std::size_t>(limit, 1)) {}
 
-  explicit Store(std::size_t limit) : limit_(std::max<std::size_t>(limit, 1)) {
-    // Reserved, not touched: memory is used only as chunks are, and never
-    // copied by growth.
-    chunks_.reserve(limit_);
-  }
+  std::size_t capacity() const { return limit_ * kChunkUnits; }  // in units
 
   // Appends to `row`; false when the limit is reached and nothing is free.
   bool append(Row& row, std::uint16_t unit, bool beyondLimit) {
     if (row.last != kNone && row.used < kChunkUnits) {
-      chunks_[row.last].units[row.used++] = unit;
+      chunk(row.last).units[row.used++] = unit;
       return true;
     }
-    std::uint32_t chunk = take(beyondLimit);
-    if (chunk == kNone) return false;
-    chunks_[chunk].next = kNone;
+    const std::uint32_t taken = take(beyondLimit);
+    if (taken == kNone) return false;
+    chunk(taken).next = kNone;
     if (row.last == kNone) {
-      row.first = chunk;
+      row.first = taken;
     } else {
-      chunks_[row.last].next = chunk;
+      chunk(row.last).next = taken;
     }
-    row.last = chunk;
+    row.last = taken;
     row.used = 0;
-    chunks_[chunk].units[row.used++] = unit;
+    chunk(taken).units[row.used++] = unit;
     return true;
   }
 
   // Gives the row's chunks back.
   void release(Row& row) {
     if (row.first == kNone) return;
-    chunks_[row.last].next = free_;
+    chunk(row.last).next = free_;
     free_ = row.first;
     row.first = row.last = kNone;
     row.used = 0;
@@ -135,27 +134,33 @@ class Store {
   // Hands the row's units to `visit`, chunk by chunk, in order.
   template <typename Visit>
   bool visit(const Row& row, Visit&& visitChunk) const {
-    for (std::uint32_t c = row.first; c != kNone; c = chunks_[c].next) {
+    for (std::uint32_t c = row.first; c != kNone; c = chunk(c).next) {
       const std::size_t count = c == row.last ? row.used : kChunkUnits;
-      if (!visitChunk(chunks_[c].units, count)) return false;
+      if (!visitChunk(chunk(c).units, count)) return false;
     }
     return true;
   }
 
  private:
+  Chunk& chunk(std::uint32_t c) { return blocks_[c / kBlockChunks][c % kBlockChunks]; }
+  const Chunk& chunk(std::uint32_t c) const { return blocks_[c / kBlockChunks][c % kBlockChunks]; }
+
   std::uint32_t take(bool beyondLimit) {
     if (free_ != kNone) {
-      std::uint32_t chunk = free_;
-      free_ = chunks_[chunk].next;
-      return chunk;
+      const std::uint32_t taken = free_;
+      free_ = chunk(taken).next;
+      return taken;
     }
-    if (chunks_.size() >= limit_ && !beyondLimit) return kNone;
-    chunks_.emplace_back();
-    return static_cast<std::uint32_t>(chunks_.size() - 1);
+    if (count_ >= limit_ && !beyondLimit) return kNone;
+    // Memory is taken a block at a time as chunks are used: never reserved
+    // ahead, never copied.
+    if (count_ % kBlockChunks == 0) blocks_.emplace_back(new Chunk[kBlockChunks]);
+    return static_cast<std::uint32_t>(count_++);
   }
 
   std::size_t limit_;
-  std::vector<Chunk> chunks_;
+  std::vector<std::unique_ptr<Chunk[]>> blocks_;
+  std::size_t count_ = 0;  // chunks handed out so far
   std::uint32_t free_ = kNone;
 };
 
