@@ -1,10 +1,20 @@
 #include "demos/four_square.h"
 
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "console/color.h"
 #include "console/console.h"
 #include "demos/four_square_math.h"
 #include "demos/frame.h"
 #include "demos/general_format.h"
+#include "demos/integer_sqrt.h"
 
 namespace {
 
@@ -13,6 +23,103 @@ constexpr DemoRow kFourSquareRow = {
     Prompt{"\n\tPlease input a positive integer:"},
     isPositive,
     Rejection{"Invalid. Please input a positive integer:"},
+};
+
+// Root cells "dxd+" for every root up to the square root of n, each in 16
+// bytes with its length in the last byte, so that a line is a few fixed-size
+// copies.
+class RootCells {
+ public:
+  explicit RootCells(int n) : cells_(static_cast<std::size_t>(integerSqrt(n)) + 1) {
+    for (std::size_t d = 0; d < cells_.size(); ++d) {
+      char* cell = cells_[d].data();
+      char* end = writeDigits(cell, d);
+      *end++ = 'x';
+      end = writeDigits(end, d);
+      *end++ = '+';
+      cell[kCellSize - 1] = static_cast<char>(end - cell);
+    }
+  }
+  // Copies the cell of d to `out`; returns the end of its text.
+  char* put(char* out, std::size_t d) const {
+    std::memcpy(out, cells_[d].data(), kCellSize);
+    return out + cells_[d][kCellSize - 1];
+  }
+  static constexpr std::size_t kCellSize = 16;  // "46340x46340+" and a length
+
+ private:
+  static char* writeDigits(char* out, std::size_t value) {
+    return std::to_chars(out, out + 8, value).ptr;
+  }
+  std::vector<std::array<char, kCellSize>> cells_;
+};
+
+// Formats the decomposition lines into a block of its own and hands the
+// console whole blocks: tens of millions of lines cannot afford a call per
+// piece of text.
+class DecompositionLines {
+ public:
+  explicit DecompositionLines(int n) : n_(n), cells_(n), block_(kBlockSize + kLineRoom) {
+    char* end = block_.data();  // the "\t\t<n>=" that opens every line
+    *end++ = '\t';
+    *end++ = '\t';
+    end = std::to_chars(end, end + 16, n).ptr;
+    *end++ = '=';
+    lead_.assign(block_.data(), end);
+  }
+
+  // Writes the lines of one run; false once the console has failed.
+  bool write(Console& console, std::int32_t i, const std::uint32_t* entries, std::size_t count) {
+    if (i != i_) startRow(i);
+    const std::int64_t rest = static_cast<std::int64_t>(n_) - static_cast<std::int64_t>(i) * i;
+    for (std::size_t e = 0; e < count; ++e) {
+      const std::int64_t j = entries[e] >> 16, k = entries[e] & 0xFFFF;
+      // m² is a perfect square below 2^31, so its double root is exact.
+      const auto m = static_cast<std::size_t>(std::sqrt(static_cast<double>(rest - j * j - k * k)));
+      char* out = block_.data() + used_;
+      std::memcpy(out, head_, sizeof head_);
+      out += headSize_;
+      out = cells_.put(out, static_cast<std::size_t>(j));
+      out = cells_.put(out, static_cast<std::size_t>(k));
+      out = cells_.put(out, m);
+      out[-1] = '\n';
+      used_ = static_cast<std::size_t>(out - block_.data());
+      if (used_ >= kBlockSize && !handOver(console)) return false;
+    }
+    return true;
+  }
+
+  void finish(Console& console) { handOver(console); }
+
+ private:
+  // A block is handed on once it holds this much: large enough that the
+  // console's own copy and write are few, small enough to stay in cache.
+  static constexpr std::size_t kBlockSize = 60000;
+  // Room for one more line past kBlockSize, fixed-size copies included.
+  static constexpr std::size_t kLineRoom = 128;
+
+  void startRow(std::int32_t i) {
+    i_ = i;
+    std::memcpy(head_, lead_.data(), lead_.size());
+    char* end = cells_.put(head_ + lead_.size(), static_cast<std::size_t>(i));
+    headSize_ = static_cast<std::size_t>(end - head_);
+  }
+
+  bool handOver(Console& console) {
+    console << std::string_view(block_.data(), used_);
+    console.flush();
+    used_ = 0;
+    return console.good();
+  }
+
+  int n_;
+  RootCells cells_;
+  std::vector<char> block_;
+  std::size_t used_ = 0;
+  std::string lead_;
+  std::int32_t i_ = -1;
+  char head_[48] = {};  // "\t\t<n>=<i>x<i>+", with room for a fixed-size copy
+  std::size_t headSize_ = 0;
 };
 
 void writeHeading(Console& console) {
@@ -28,13 +135,11 @@ void writeHeading(Console& console) {
 }  // namespace
 
 void writeFourSquareTurn(Console& console, int n) {
-  forEachFourSquares(n, [&](const FourSquares& s) {
-    console << "\t\t" << n << "=" << s.i << "x" << s.i << "+" << s.j << "x" << s.j << "+" << s.k
-            << "x" << s.k << "+" << s.m << "x" << s.m;
-    console.endl();
-    // Nobody reads a search that can no longer be written.
-    return console.good();
+  DecompositionLines lines(n);
+  forEachFourSquareRun(n, [&](std::int32_t i, const std::uint32_t* entries, std::size_t count) {
+    return lines.write(console, i, entries, count);
   });
+  lines.finish(console);
   // The loops run i from 0 to (n+1)/2; n + 1 may not fit in an int.
   const auto loopBound = static_cast<std::uint32_t>((static_cast<std::int64_t>(n) + 1) / 2);
   console << "\n\tThe total loop is " << formatGeneral(passCountDigits(loopBound)) << ".";
