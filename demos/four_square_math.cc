@@ -56,6 +56,9 @@ constexpr std::size_t kChunkUnits = 126;
 constexpr std::size_t kBlockChunks = 4096;
 // Matches decoded at a time when a row is handed on.
 constexpr std::size_t kHandOnBatch = 256;
+// Matches ahead whose place in the store is asked for before they are kept:
+// enough to cover a miss to memory at a few nanoseconds a match.
+constexpr std::size_t kKeepAhead = 16;
 
 constexpr std::uint32_t kNone = UINT32_MAX;
 
@@ -122,6 +125,12 @@ class Store {
     return true;
   }
 
+  // Asks for the place of the row's next unit ahead of its append: the rows
+  // a window appends to are scattered over the whole store.
+  void prefetchTail(const Row& row) const {
+    if (row.last != kNone) __builtin_prefetch(chunk(row.last).units + row.used, 1);
+  }
+
   // Gives the row's chunks back.
   void release(Row& row) {
     if (row.first == kNone) return;
@@ -135,6 +144,9 @@ class Store {
   template <typename Visit>
   bool visit(const Row& row, Visit&& visitChunk) const {
     for (std::uint32_t c = row.first; c != kNone; c = chunk(c).next) {
+      // The chain is scattered: its next chunk is asked for while this one
+      // is read.
+      if (chunk(c).next != kNone) __builtin_prefetch(&chunk(chunk(c).next));
       const std::size_t count = c == row.last ? row.used : kChunkUnits;
       if (!visitChunk(chunk(c).units, count)) return false;
     }
@@ -251,8 +263,8 @@ class Sweep {
         const std::uint64_t bit = std::uint64_t{1} << (slot % 64);
         const bool empty = (filled_[slot / 64] & bit) == 0;  // rarely known: no branch
         const std::uint32_t link = heads_[slot] | (kNone * static_cast<std::uint32_t>(empty));
-        points_.push_back({static_cast<std::uint32_t>(i << 16 | j), link});
-        heads_[slot] = static_cast<std::uint32_t>(points_.size() - 1);
+        points_[pointCount_] = {static_cast<std::uint32_t>(i << 16 | j), link};
+        heads_[slot] = pointCount_++;
         filled_[slot / 64] |= bit;
       }
       r.jNext = static_cast<std::int32_t>(j);
@@ -302,7 +314,12 @@ class Sweep {
   // order is that of i and j, puts them in order.
   void keepMatches() {
     sortByPoint();
-    for (std::uint64_t match : found_) {
+    for (std::size_t f = 0; f < found_.size(); ++f) {
+      if (f + kKeepAhead < found_.size()) {
+        const std::int64_t iAhead = points_[found_[f + kKeepAhead] >> 32].ij >> 16;
+        if (iAhead < hi_) store_.prefetchTail(row(iAhead));
+      }
+      const std::uint64_t match = found_[f];
       const std::uint32_t ij = points_[match >> 32].ij;
       const std::int64_t i = ij >> 16;
       if (i >= hi_) return;
@@ -327,7 +344,7 @@ class Sweep {
 
   void clearBuckets() {
     std::fill(filled_.begin(), filled_.end(), 0);
-    points_.clear();
+    pointCount_ = 0;
     found_.clear();
   }
 
@@ -433,7 +450,9 @@ class Sweep {
   std::vector<std::int32_t> mNext_;  // per k: the next m to look up, going down
   std::vector<std::uint32_t> heads_;
   std::vector<std::uint64_t> filled_;  // a bit per t: has its bucket a point?
-  std::vector<Point> points_;
+  // Room for the most points a window can hold, left untouched until used.
+  std::unique_ptr<Point[]> points_{new Point[std::size_t{1} << kPointBits]};
+  std::uint32_t pointCount_ = 0;  // points in the current window
   std::vector<std::uint32_t> hits_ = std::vector<std::uint32_t>(kHitBatch);  // slot << 15 | k
   std::vector<std::uint64_t> found_;  // point << 32 | k, for each match
   std::vector<std::uint64_t> sorted_;
