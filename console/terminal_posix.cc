@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <langinfo.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -66,6 +68,23 @@ class FdSink : public Sink {
   bool color_;
 };
 
+// Room asked for in a pipe on standard output: the default 64 KiB holds about
+// one block, so a long listing would wait for the reader after every write;
+// 1 MiB is as much as the system grants without privileges.
+constexpr int kPipeBytes = 1 << 20;
+
+// Lets the pipe hold more, where the system allows it; the bytes written
+// stay the same, so any refusal is ignored.
+void widenPipe(int fd) {
+#ifdef F_SETPIPE_SZ
+  struct stat status;
+  if (fstat(fd, &status) == 0 && S_ISFIFO(status.st_mode))
+    (void)fcntl(fd, F_SETPIPE_SZ, kPipeBytes);
+#else
+  (void)fd;
+#endif
+}
+
 }  // namespace
 
 Terminal detectTerminal() {
@@ -84,6 +103,7 @@ Terminal detectTerminal() {
 }
 
 std::unique_ptr<Sink> openStandardOutput(const Terminal& terminal) {
+  if (!terminal.interactive) widenPipe(STDOUT_FILENO);
   return std::make_unique<FdSink>(STDOUT_FILENO, terminal.interactive, terminal.color);
 }
 
