@@ -62,6 +62,16 @@ constexpr std::size_t kKeepAhead = 16;
 
 constexpr std::uint32_t kNone = UINT32_MAX;
 
+// Asks for the cache line at `p` ahead of its use: a hint, left out where
+// the compiler has none.
+inline void prefetch(const void* p) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
+}
+
 // The share of the store a pass plans to fill from what earlier passes saw
 // of its rows. The estimates run low (a row's matches come more densely late
 // in its range), and a plan that runs over wastes the matches it drops; one
@@ -128,7 +138,7 @@ class Store {
   // Asks for the place of the row's next unit ahead of its append: the rows
   // a window appends to are scattered over the whole store.
   void prefetchTail(const Row& row) const {
-    if (row.last != kNone) __builtin_prefetch(chunk(row.last).units + row.used, 1);
+    if (row.last != kNone) prefetch(chunk(row.last).units + row.used);
   }
 
   // Gives the row's chunks back.
@@ -146,7 +156,7 @@ class Store {
     for (std::uint32_t c = row.first; c != kNone; c = chunk(c).next) {
       // The chain is scattered: its next chunk is asked for while this one
       // is read.
-      if (chunk(c).next != kNone) __builtin_prefetch(&chunk(chunk(c).next));
+      if (chunk(c).next != kNone) prefetch(&chunk(chunk(c).next));
       const std::size_t count = c == row.last ? row.used : kChunkUnits;
       if (!visitChunk(chunk(c).units, count)) return false;
     }
