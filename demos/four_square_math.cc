@@ -86,6 +86,11 @@ constexpr std::size_t kRadixSize = std::size_t{1} << kRadixBits;
 // Lookups that met a bucket with points, gathered before their buckets are
 // walked so that the walks' memory accesses overlap: a few kilobytes.
 constexpr std::size_t kHitBatch = 2048;
+// Lookups of one k in one window, at most: its m² lie less than kWindow
+// apart, so its ms span at most sqrt(kWindow). The batch is checked once a
+// k, with this much room beyond it.
+constexpr std::size_t kMostProbesPerK = 364;
+static_assert((kMostProbesPerK - 1) * (kMostProbesPerK - 1) >= kWindow, "room for one k");
 constexpr int kSlotShift = 15;  // k <= sqrt(n/3) < 2^15
 constexpr std::uint32_t kKMask = (1u << kSlotShift) - 1;
 static_assert(kWindow <= std::int64_t{1} << (32 - kSlotShift), "slots must fit beside k");
@@ -292,6 +297,7 @@ class Sweep {
     const std::int64_t kLow = tFirst > 0 ? smallestRoot(tFirst, 2) : 0;
     std::size_t hits = 0;
     for (std::int64_t k = kLow; k <= kHigh; ++k) {
+      if (hits >= kHitBatch) hits = walkHits(hits);
       const std::int64_t kk = k * k;
       std::int64_t m = mNext_[k];
       for (; m >= 0 && kk + m * m >= tFirst; --m) {
@@ -301,7 +307,6 @@ class Sweep {
         const auto slot = static_cast<std::size_t>(kk + m * m - tFirst);
         hits_[hits] = static_cast<std::uint32_t>(slot << kSlotShift | k);
         hits += filled_[slot / 64] >> (slot % 64) & 1;
-        if (hits == hits_.size()) hits = walkHits(hits);
       }
       mNext_[k] = static_cast<std::int32_t>(m);
     }
@@ -463,8 +468,9 @@ class Sweep {
   // Room for the most points a window can hold, left untouched until used.
   std::unique_ptr<Point[]> points_{new Point[std::size_t{1} << kPointBits]};
   std::uint32_t pointCount_ = 0;  // points in the current window
-  std::vector<std::uint32_t> hits_ = std::vector<std::uint32_t>(kHitBatch);  // slot << 15 | k
-  std::vector<std::uint64_t> found_;  // point << 32 | k, for each match
+  std::vector<std::uint32_t> hits_ =
+      std::vector<std::uint32_t>(kHitBatch + kMostProbesPerK);  // slot << 15 | k
+  std::vector<std::uint64_t> found_;                            // point << 32 | k, for each match
   std::vector<std::uint64_t> sorted_;
   std::vector<double> expected_ = std::vector<double>(rows_.size());  // matches of dropped rows
   std::int64_t uEnd_ = 0;      // the end of the current window
