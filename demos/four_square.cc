@@ -1,7 +1,6 @@
 #include "demos/four_square.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -11,6 +10,7 @@
 
 #include "console/color.h"
 #include "console/console.h"
+#include "console/decimal.h"
 #include "demos/four_square_math.h"
 #include "demos/frame.h"
 #include "demos/general_format.h"
@@ -31,13 +31,15 @@ constexpr DemoRow kFourSquareRow = {
 class RootCells {
  public:
   explicit RootCells(int n) : cells_(static_cast<std::size_t>(integerSqrt(n)) + 1) {
+    std::string text;
     for (std::size_t d = 0; d < cells_.size(); ++d) {
-      char* cell = cells_[d].data();
-      char* end = writeDigits(cell, d);
-      *end++ = 'x';
-      end = writeDigits(end, d);
-      *end++ = '+';
-      cell[kCellSize - 1] = static_cast<char>(end - cell);
+      text.clear();
+      appendDecimal(text, static_cast<std::int64_t>(d));
+      text += 'x';
+      appendDecimal(text, static_cast<std::int64_t>(d));
+      text += '+';
+      std::memcpy(cells_[d].data(), text.data(), text.size());
+      cells_[d][kCellSize - 1] = static_cast<char>(text.size());
     }
   }
   // Copies the cell of d to `out`; returns the end of its text.
@@ -48,9 +50,6 @@ class RootCells {
   static constexpr std::size_t kCellSize = 16;  // "46340x46340+" and a length
 
  private:
-  static char* writeDigits(char* out, std::size_t value) {
-    return std::to_chars(out, out + 8, value).ptr;
-  }
   std::vector<std::array<char, kCellSize>> cells_;
 };
 
@@ -60,12 +59,8 @@ class RootCells {
 class DecompositionLines {
  public:
   explicit DecompositionLines(int n) : n_(n), cells_(n), block_(kBlockSize + kLineRoom) {
-    char* end = block_.data();  // the "\t\t<n>=" that opens every line
-    *end++ = '\t';
-    *end++ = '\t';
-    end = std::to_chars(end, end + 16, n).ptr;
-    *end++ = '=';
-    lead_.assign(block_.data(), end);
+    appendDecimal(lead_, n);
+    lead_ += '=';
   }
 
   // Writes the lines of one run; false once the console has failed.
@@ -116,7 +111,7 @@ class DecompositionLines {
   RootCells cells_;
   std::vector<char> block_;
   std::size_t used_ = 0;
-  std::string lead_;
+  std::string lead_ = "\t\t";  // "\t\t<n>=", which opens every line
   std::int32_t i_ = -1;
   char head_[48] = {};  // "\t\t<n>=<i>x<i>+", with room for a fixed-size copy
   std::size_t headSize_ = 0;

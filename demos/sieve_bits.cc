@@ -1,12 +1,12 @@
 #include "demos/sieve_bits.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string_view>
 #include <vector>
 
 #include "console/console.h"
+#include "console/decimal.h"
 
 namespace {
 
@@ -115,8 +115,10 @@ int countPrimes(const SieveBits& numbers, int endNum) {
 }
 
 void writePrimeListing(Console& console, const SieveBits& numbers, int endNum) {
-  // A line of ten primes of at most seven digits, each with its tab.
-  char line[kPrimesPerLine * 8 + 1];
+  // A line of ten primes of at most seven digits, each with its tab: nine of
+  // them, then the room the writer asks for, which holds the last one, its
+  // tab and the line end.
+  char line[(kPrimesPerLine - 1) * 8 + kMaxDecimalLength];
   char* at = line;
   int j = 0;
   const int last = endNum / kWordBits;
@@ -126,7 +128,7 @@ void writePrimeListing(Console& console, const SieveBits& numbers, int endNum) {
     while (word != 0) {
       int i = w * kWordBits + lowestBit(word);
       word &= word - 1;
-      at = std::to_chars(at, line + sizeof line, i).ptr;
+      at = writeDecimal(at, i);
       *at++ = '\t';
       ++j;
       if (j % kPrimesPerLine == 0) {
