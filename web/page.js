@@ -239,20 +239,18 @@
     if (run && page.state === 'running') run.type(data);
   });
 
-  async function stop() {
-    const stopped = run;
-    stopped.flush();
-    stopped.alive = false;
-    stopped.wake();
-    await screen.drained(0);
-    if (run === stopped) setState('stopped', 'The program has stopped. Start it again?');
-  }
-
-  async function ended(current) {
+  // Ends a run: what it wrote is drawn before the page says so, unless a
+  // restart has begun another run meanwhile.
+  async function finish(current, state, sentence) {
     current.flush();
     current.alive = false;
+    current.wake();
     await screen.drained(0);
-    if (run === current) setState('ended', 'The program has ended. Start it again?');
+    if (run === current) setState(state, sentence);
+  }
+
+  function stop() {
+    finish(run, 'stopped', 'The program has stopped. Start it again?');
   }
 
   async function start() {
@@ -284,7 +282,7 @@
     } catch (error) {
       return; // an abort, which onAbort has shown
     }
-    if (current.alive) await ended(current);
+    if (current.alive) await finish(current, 'ended', 'The program has ended. Start it again?');
   }
 
   restartButton.addEventListener('click', () => {
