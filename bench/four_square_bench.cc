@@ -12,7 +12,7 @@
 #include "console/console.h"
 #include "demos/four_square.h"
 #include "demos/four_square_math.h"
-#include "tests/literal_loops.h"
+#include "tests/support/literal_loops.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "console/console.h"
 #include "demos/nicomachus.h"
-#include "tests/literal_loops.h"
+#include "tests/support/literal_loops.h"
 
 namespace {
 

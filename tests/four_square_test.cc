@@ -20,7 +20,7 @@
 #include "demos/four_square_math.h"
 #include "demos/general_format.h"
 #include "demos/integer_sqrt.h"
-#include "tests/literal_loops.h"
+#include "tests/support/literal_loops.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "console/console.h"
 #include "demos/nicomachus_math.h"
-#include "tests/literal_loops.h"
+#include "tests/support/literal_loops.h"
 
 namespace {
 
