@@ -21,5 +21,7 @@ inline("<link rel=\"stylesheet\" href=\"xterm.css\">" ${PAGE_DIR}/xterm.css "<st
 inline("<link rel=\"stylesheet\" href=\"style.css\">" ${PAGE_DIR}/style.css "<style>" "</style>")
 inline("<script src=\"xterm.js\"></script>" ${PAGE_DIR}/xterm.js "<script>" "</script>")
 inline("<script src=\"quorvantile.js\"></script>" ${MODULE} "<script>" "</script>")
-inline("<script src=\"page.js\"></script>" ${PAGE_DIR}/page.js "<script>" "</script>")
+foreach(script host_common.js line_editor.js session_log.js terminal_host.js selection_text.js page.js)
+  inline("<script src=\"${script}\"></script>" ${PAGE_DIR}/${script} "<script>" "</script>")
+endforeach()
 file(WRITE ${OUTPUT} "${page}")

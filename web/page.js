@@ -1,24 +1,62 @@
-// The page's side of the program: a terminal widget (xterm.js) that behaves
-// like a terminal in canonical mode, and the host that the WebAssembly module
-// calls for its input and output (console/terminal_web.cc describes the
-// interface). Exposes window.quorvantile = { term, state }, state being
-// 'loading', 'running', 'stopped' (after Ctrl-C) or 'ended' (program returned).
+// The run's lifecycle on the page: loading the program, starting it in the
+// terminal widget, and ending it, every end going through endRun(). It
+// exposes
+//   window.quorvantile = { term, state, reason, module, paused, stop(),
+//                          setPaused(bool), restart(), sessionText(),
+//                          selectionText() }
+// with state 'loading', 'running', 'stopped', 'ended' or 'failed', and
+// dispatches on window
+//   quorvantile-state     { state, reason, progress, canRestart, paused,
+//                           message } at every change
+//   quorvantile-accepted  { demo, number, module } when a demonstration
+//                         takes a number
+// The page's controls and status words belong to controls.js and i18n.js;
+// without them this script says the state in plain English itself.
 'use strict';
 
 (function () {
-  // Answers of the host's write(), kept equal to console/terminal_web.cc.
-  const HOST_YIELD = 1;
-  const HOST_FAILED = -1;
-  // Bytes handed to the terminal and not yet drawn: above the high mark the
-  // program pauses until the terminal is down to the low mark. The terminal
-  // drops data when far more is queued, and Ctrl-C waits for what is queued.
-  const HIGH_WATER = 128 * 1024;
-  const LOW_WATER = 16 * 1024;
-  // The longest the program runs between two turns of the page, in ms: short
-  // enough that keys, drawing and Ctrl-C are never held up noticeably.
-  const SLICE_MS = 30;
-  // Lines kept above the screen: a long listing must not fill the memory.
+  const { TerminalHost, OutputQueue } = window.QuorvantileTerminalHost;
+  const LineEditor = window.QuorvantileLineEditor;
+  const SessionLog = window.QuorvantileSessionLog;
+  const selectionText = window.quorvantileSelectionText;
+
+  // Lines kept above the screen: a long listing must not fill the memory
+  // (the session log keeps the whole session for saving).
   const SCROLLBACK = 5000;
+  // Backspace at a row's start goes back to the row the line wrapped from.
+  const REVERSE_WRAPAROUND = '\x1b[?45h';
+  const WASM_FILE = 'quorvantile.wasm';
+
+  // Where each reason leaves the page, and whether starting again can help.
+  const ENDINGS = {
+    ended: { state: 'ended', canRestart: true },
+    'stopped-by-user': { state: 'stopped', canRestart: true },
+    aborted: { state: 'stopped', canRestart: true },
+    'load-failed': { state: 'failed', canRestart: true },
+    'load-wasm-missing': { state: 'failed', canRestart: false },
+    'load-script-missing': { state: 'failed', canRestart: false },
+    'load-from-disk': { state: 'failed', canRestart: false },
+  };
+  const ENGLISH = {
+    loading: 'The program is loading…',
+    started: 'The program is running.',
+    paused: 'Output is paused: the program waits until it is resumed.',
+    resumed: 'The program is running.',
+    ended: 'The program has ended. Start it again?',
+    'stopped-by-user': 'The program has stopped. Start it again?',
+    aborted: 'The program has stopped after an error. Start it again?',
+    'load-failed': 'The program could not be loaded. Try again?',
+    'load-wasm-missing': `The program could not start: could not load ${WASM_FILE}.`,
+    'load-script-missing': 'The program could not start: could not load quorvantile.js.',
+    'load-from-disk': 'This page cannot load its program from disk: open quorvantile.html ' +
+      'instead, or serve this folder with a web server.',
+  };
+  const CUT_NOTICE = {
+    en: '[The start of this session is cut: its first {count} characters are not kept.]',
+    zh: '[本次会话的开头已被截去：前 {count} 个字符未保留。]',
+  };
+  const i18n = () => window.quorvantileI18n;
+  if (i18n()) i18n().add({ en: { sessionCut: CUT_NOTICE.en }, zh: { sessionCut: CUT_NOTICE.zh } });
 
   const term = new Terminal({
     cols: 80,
@@ -44,252 +82,229 @@
       brightWhite: '#ffffff',
     },
   });
-  const page = { term, state: 'loading' };
+  const screen = new OutputQueue(term);
+
+  let run = null; // { host, log, module, ended }
+  let wasm = null; // the program's bytes once fetched: a restart needs no second download
+  let progress = null;
+
+  const page = {
+    term,
+    state: 'loading',
+    reason: 'loading',
+    module: null,
+    paused: false,
+    stop,
+    setPaused,
+    restart,
+    sessionText,
+    selectionText: () => selectionText(term),
+  };
   window.quorvantile = page;
 
-  const statusLine = document.getElementById('status');
-  const restartButton = document.getElementById('restart');
-  const encoder = new TextEncoder();
-
-  function setState(state, sentence) {
+  function setState(state, reason) {
     page.state = state;
-    statusLine.textContent = sentence;
-    restartButton.hidden = state !== 'stopped' && state !== 'ended';
+    page.reason = reason;
+    const ending = ENDINGS[reason];
+    const detail = {
+      state, reason, progress, paused: page.paused,
+      canRestart: !!ending && ending.canRestart,
+      message: ENGLISH[reason] + (reason === 'loading' && progress && progress.total ?
+        ` ${Math.floor((100 * progress.loaded) / progress.total)}%` : ''),
+    };
+    window.dispatchEvent(new CustomEvent('quorvantile-state', { detail }));
+    if (!i18n()) showInEnglish(detail);
   }
 
-  // A macrotask: lets the page handle keys and draw before the program goes on.
-  const turns = new MessageChannel();
-  const turnWaiters = [];
-  turns.port1.onmessage = () => turnWaiters.shift()();
-  function nextTurn() {
-    return new Promise((resolve) => {
-      turnWaiters.push(resolve);
-      turns.port2.postMessage(0);
-    });
+  function showInEnglish({ message, canRestart }) {
+    const status = document.getElementById('status');
+    const restartButton = document.getElementById('restart');
+    if (status) status.textContent = message;
+    if (restartButton) restartButton.hidden = !canRestart;
   }
 
-  // The terminal's queue: what has been written and not yet drawn.
-  const screen = {
-    queued: 0,
-    waiters: [],
-    write(data) {
-      const size = data.length;
-      this.queued += size;
-      term.write(data, () => {
-        this.queued -= size;
-        const ready = this.waiters.filter((w) => this.queued <= w.limit);
-        this.waiters = this.waiters.filter((w) => this.queued > w.limit);
-        ready.forEach((w) => w.resolve());
-      });
-    },
-    drained(limit) {
-      if (this.queued <= limit) return Promise.resolve();
-      return new Promise((resolve) => this.waiters.push({ limit, resolve }));
-    },
-  };
-
-  // Display width of one character: two columns for the wide East Asian
-  // ranges, so that Backspace erases such a character as one.
-  function columns(ch) {
-    const c = ch.codePointAt(0);
-    const wide =
-      (c >= 0x1100 && c <= 0x115f) || (c >= 0x2e80 && c <= 0xa4cf && c !== 0x303f) ||
-      (c >= 0xac00 && c <= 0xd7a3) || (c >= 0xf900 && c <= 0xfaff) ||
-      (c >= 0xfe30 && c <= 0xfe4f) || (c >= 0xff00 && c <= 0xff60) ||
-      (c >= 0xffe0 && c <= 0xffe6) || (c >= 0x1f300 && c <= 0x1f64f) ||
-      (c >= 0x20000 && c <= 0x3fffd);
-    return wide ? 2 : 1;
-  }
-
-  function concat(pieces, size) {
-    const all = new Uint8Array(size);
-    let at = 0;
-    for (const piece of pieces) {
-      all.set(piece, at);
-      at += piece.length;
-    }
-    return all;
-  }
-
-  // One run of the program: its host, its line editing and its input queue.
-  // A run that is stopped never resumes: its waits are simply never answered.
-  class Run {
-    constructor() {
-      this.alive = true;
-      this.pieces = [];
-      this.pending = 0;
-      this.sliceStart = performance.now();
-      this.editing = []; // the characters of the line being typed
-      this.lines = []; // lines sent, as UTF-8, not yet read
-      this.inputEnded = false;
-      this.wakeReader = null;
-    }
-
-    // The host interface.
-    terminal() {
-      return { interactive: true, color: true };
-    }
-    write(bytes) {
-      if (!this.alive) return HOST_FAILED;
-      this.pieces.push(bytes);
-      this.pending += bytes.length;
-      const late = performance.now() - this.sliceStart > SLICE_MS;
-      return late || this.pending + screen.queued > HIGH_WATER ? HOST_YIELD : 0;
-    }
-    async pause() {
-      this.flush();
-      await nextTurn();
-      await screen.drained(LOW_WATER);
-      await this.stillAlive();
-      this.sliceStart = performance.now();
-    }
-    async read(capacity) {
-      this.flush();
-      while (this.lines.length === 0 && !this.inputEnded) {
-        await new Promise((resolve) => (this.wakeReader = resolve));
-      }
-      await this.stillAlive();
-      this.sliceStart = performance.now();
-      if (this.lines.length === 0) return new Uint8Array(0);
-      const line = this.lines[0];
-      if (line.length <= capacity) return this.lines.shift();
-      this.lines[0] = line.subarray(capacity);
-      return line.subarray(0, capacity);
-    }
-    error(text) {
-      console.error(text);
-    }
-
-    stillAlive() {
-      return this.alive ? Promise.resolve() : new Promise(() => {});
-    }
-    flush() {
-      if (this.pieces.length === 0) return;
-      screen.write(concat(this.pieces, this.pending));
-      this.pieces = [];
-      this.pending = 0;
-    }
-    echo(text) {
-      this.pieces.push(encoder.encode(text));
-      this.pending += this.pieces[this.pieces.length - 1].length;
-    }
-    send(text) {
-      this.lines.push(encoder.encode(text));
-      this.wake();
-    }
-    wake() {
-      if (!this.wakeReader) return;
-      const wake = this.wakeReader;
-      this.wakeReader = null;
-      wake();
-    }
-
-    // Keys and pastes, edited as a terminal in canonical mode does.
-    type(data) {
-      if (data.startsWith('\x1b')) return; // cursor and function keys edit nothing here
-      for (const ch of data) {
-        if (!this.alive) return;
-        this.key(ch);
-      }
-      this.flush();
-    }
-    key(ch) {
-      switch (ch) {
-        case '\r':
-        case '\n':
-          this.echo('\r\n');
-          this.send(this.editing.join('') + '\n');
-          this.editing = [];
-          return;
-        case '\x7f':
-        case '\b':
-          if (this.editing.length > 0) this.erase();
-          return;
-        case '\x15': // Ctrl-U: the whole line
-          while (this.editing.length > 0) this.erase();
-          return;
-        case '\x04': // Ctrl-D: the end of input at the start of a line, else sends the line
-          if (this.editing.length === 0) {
-            this.inputEnded = true;
-            this.wake();
-          } else {
-            this.send(this.editing.join(''));
-            this.editing = [];
-          }
-          return;
-        case '\x03':
-          this.echo('^C\r\n');
-          stop();
-          return;
-        default:
-          if (ch < ' ' && ch !== '\t') return;
-          this.editing.push(ch);
-          this.echo(ch);
-      }
-    }
-    erase() {
-      const ch = this.editing.pop();
-      this.echo(columns(ch) === 2 ? '\b\b  \b\b' : '\b \b');
-    }
-  }
-
-  let run = null;
-
-  term.onData((data) => {
-    if (run && page.state === 'running') run.type(data);
-  });
-
-  // Ends a run: what it wrote is drawn before the page says so, unless a
-  // restart has begun another run meanwhile.
-  async function finish(current, state, sentence) {
-    current.flush();
-    current.alive = false;
-    current.wake();
+  // Every end of a run: the program returned, was stopped, aborted, or never
+  // loaded. What it wrote is drawn before the page says so, unless a restart
+  // has begun another run meanwhile.
+  async function endRun(current, reason) {
+    if (current.ended) return;
+    current.ended = true;
+    const stopped = reason === 'stopped-by-user';
+    if (stopped) current.log.typed('^C\n');
+    if (current.host) current.host.end(stopped ? '^C\r\n' : '');
+    page.paused = false;
     await screen.drained(0);
-    if (run === current) setState(state, sentence);
+    if (run !== current) return;
+    page.module = null;
+    setState(ENDINGS[reason].state, reason);
   }
 
   function stop() {
-    finish(run, 'stopped', 'The program has stopped. Start it again?');
+    if (run && page.state === 'running') endRun(run, 'stopped-by-user');
+  }
+
+  function setPaused(paused) {
+    if (!run || !run.host || page.state !== 'running' || page.paused === !!paused) return;
+    page.paused = !!paused;
+    run.host.setPaused(page.paused);
+    setState('running', page.paused ? 'paused' : 'resumed');
+  }
+
+  function sessionText() {
+    if (!run) return '';
+    const words = i18n() ? (count) => i18n().t('sessionCut', { count }) :
+      (count) => CUT_NOTICE.en.replace('{count}', count);
+    return run.log.text(words);
+  }
+
+  class LoadFailure extends Error {
+    constructor(reason, detail) {
+      super(`${reason}: ${detail}`);
+      this.reason = reason;
+    }
+  }
+
+  // The folder's page loads the program's WebAssembly from beside it, with
+  // progress where the server says its length; the single file carries it
+  // inside the program's script.
+  async function programBytes() {
+    const separate = document.querySelector('script[src$="quorvantile.js"]');
+    if (!separate || wasm) return wasm || undefined;
+    const fromDisk = location.protocol === 'file:';
+    let response;
+    try {
+      response = await fetch(new URL(WASM_FILE, document.baseURI));
+    } catch (error) {
+      throw new LoadFailure(fromDisk ? 'load-from-disk' : 'load-failed', error.message);
+    }
+    if (!response.ok) throw new LoadFailure('load-wasm-missing', `HTTP ${response.status}`);
+    const total = Number(response.headers.get('Content-Length')) || 0;
+    const pieces = [];
+    let loaded = 0;
+    try {
+      const reader = response.body.getReader();
+      for (let piece = await reader.read(); !piece.done; piece = await reader.read()) {
+        pieces.push(piece.value);
+        loaded += piece.value.length;
+        progress = { loaded, total };
+        setState('loading', 'loading');
+      }
+    } catch (error) {
+      throw new LoadFailure('load-failed', error.message);
+    }
+    const bytes = new Uint8Array(loaded);
+    let at = 0;
+    for (const piece of pieces) {
+      bytes.set(piece, at);
+      at += piece.length;
+    }
+    wasm = bytes;
+    return wasm;
   }
 
   async function start() {
-    const current = new Run();
+    const log = new SessionLog();
+    const current = { host: null, log, module: null, ended: false };
     run = current;
-    setState('loading', 'The program is loading…');
+    progress = null;
+    page.paused = false;
+    term.write(REVERSE_WRAPAROUND);
+    setState('loading', 'loading');
+    if (typeof createQuorvantile !== 'function') {
+      endRun(current, 'load-script-missing');
+      return;
+    }
+    const editor = new LineEditor(() => term.cols);
+    current.host = new TerminalHost({
+      screen, editor, log,
+      onInterrupt: () => endRun(current, 'stopped-by-user'),
+      onAccepted: (demo, number) => {
+        const detail = { demo, number, module: current.module };
+        window.dispatchEvent(new CustomEvent('quorvantile-accepted', { detail }));
+      },
+    });
     let module;
     try {
+      const wasmBinary = await programBytes();
       module = await createQuorvantile({
-        quorvantileHost: current,
+        quorvantileHost: current.host,
+        wasmBinary,
         print: (text) => console.log(text),
         printErr: (text) => console.error(text),
         onAbort: (reason) => {
           console.error('the program failed:', reason);
-          current.alive = false;
-          if (run === current) setState('stopped', 'The program has stopped after an error. Start it again?');
+          endRun(current, current.module ? 'aborted' : 'load-failed');
         },
       });
     } catch (error) {
       console.error(error);
-      setState('stopped', 'The program could not be loaded. Try again?');
+      endRun(current, error instanceof LoadFailure ? error.reason : 'load-failed');
       return;
     }
-    if (run !== current) return;
-    setState('running', 'The program is running.');
+    if (run !== current || current.ended) return;
+    current.module = module;
+    page.module = module;
+    setState('running', 'started');
     term.focus();
     try {
       await module.ccall('main', 'number', ['number', 'number'], [0, 0], { async: true });
     } catch (error) {
-      return; // an abort, which onAbort has shown
+      endRun(current, 'aborted');
+      return;
     }
-    if (current.alive) await finish(current, 'ended', 'The program has ended. Start it again?');
+    endRun(current, 'ended');
   }
 
-  restartButton.addEventListener('click', () => {
+  // A run still going is stopped first, and its output drawn, so that
+  // nothing of it reaches the new run's screen.
+  let restarting = false;
+  async function restart() {
+    if (restarting) return;
+    restarting = true;
+    if (run && !run.ended) await endRun(run, 'stopped-by-user');
+    await screen.drained(0);
     term.reset();
+    restarting = false;
     start();
+  }
+
+  term.onData((data) => {
+    if (run && run.host && page.state === 'running') run.host.type(data);
   });
 
-  term.open(document.getElementById('terminal'));
+  // Keys as in other terminals: Ctrl-C copies a selection (and otherwise
+  // reaches the program as an interrupt), Ctrl-V and Ctrl-Shift-V paste,
+  // Tab moves the focus on. Returning false leaves the key to the browser,
+  // whose copy, paste and focus do the rest.
+  term.attachCustomKeyEventHandler((event) => {
+    if (event.type !== 'keydown' || event.altKey || event.metaKey) return true;
+    const key = event.key.toLowerCase();
+    if (event.ctrlKey && key === 'c') {
+      if (term.hasSelection()) return false;
+      if (!event.shiftKey) return true;
+      event.preventDefault(); // Ctrl-Shift-C copies; with nothing selected it does nothing
+      return false;
+    }
+    if (event.ctrlKey && key === 'v') return false;
+    if (event.key === 'Tab' && !event.ctrlKey) return false;
+    return true;
+  });
+
+  const pane = document.getElementById('terminal');
+  // Ahead of the widget's own copy, which turns tabs into blanks.
+  pane.addEventListener('copy', (event) => {
+    if (!term.hasSelection()) return;
+    event.clipboardData.setData('text/plain', selectionText(term));
+    event.preventDefault();
+    event.stopImmediatePropagation();
+  }, true);
+
+  // The control bar, where there is one, starts runs again itself.
+  const restartButton = document.getElementById('restart');
+  if (restartButton && !document.getElementById('controls')) {
+    restartButton.addEventListener('click', () => restart());
+  }
+
+  term.open(pane);
   start();
 })();

@@ -7,9 +7,8 @@
 
 const fs = require('fs');
 const tty = require('tty');
+const { HOST_FAILED, colorWanted } = require('./host_common.js');
 
-// Answers of the host's write(), kept equal to console/terminal_web.cc.
-const HOST_FAILED = -1;
 // Standard input is read in blocks of this size and handed out line by line.
 const READ_BLOCK = 1 << 16;
 
@@ -38,9 +37,7 @@ class StandardStreams {
 
   terminal() {
     const interactive = tty.isatty(1);
-    const noColor = process.env.NO_COLOR;
-    const term = process.env.TERM;
-    return { interactive, color: interactive && !noColor && !!term && term !== 'dumb' };
+    return { interactive, color: colorWanted({ interactive, noColor: process.env.NO_COLOR, term: process.env.TERM }) };
   }
 
   write(bytes) {
@@ -79,6 +76,9 @@ class StandardStreams {
   error(text) {
     retrying(() => fs.writeSync(2, text + '\n'));
   }
+
+  // Which number a demonstration took: only the page draws it.
+  accepted() {}
 }
 
 async function main() {

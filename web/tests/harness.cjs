@@ -9,12 +9,11 @@ const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
+const { cellWidth, tabStop } = require('../host_common.js');
 
 const CHROMIUM = process.env.QUORVANTILE_CHROMIUM || '/usr/bin/chromium';
 // Input closed where a line would have been typed: Ctrl-D at a terminal.
 const EOF = Symbol('end of input');
-// Column distance of the terminal's tab stops.
-const TAB_WIDTH = 8;
 // How long the native program may take to reach its next read or its end.
 const NATIVE_STEP_TIMEOUT_MS = 10000;
 // The number of read() in /proc/PID/syscall, by Linux's numbering per machine.
@@ -116,15 +115,6 @@ async function nativeSession(exe, inputs) {
 // Asian wide characters take two cells. Rows are returned right-trimmed with
 // whether they continue the row above, as xterm.js reports them.
 
-function cellWidth(codePoint) {
-  const wideRanges = [
-    [0x1100, 0x115f], [0x2e80, 0x303e], [0x3041, 0x33ff], [0x3400, 0x4dbf], [0x4e00, 0x9fff],
-    [0xa000, 0xa4cf], [0xac00, 0xd7a3], [0xf900, 0xfaff], [0xfe30, 0xfe4f], [0xff00, 0xff60],
-    [0xffe0, 0xffe6],
-  ];
-  return wideRanges.some(([low, high]) => codePoint >= low && codePoint <= high) ? 2 : 1;
-}
-
 function terminalRows(text, cols) {
   const plain = text.replace(/\x1b\[[0-9;?]*[A-Za-z]/g, '');
   const rows = [{ cells: [], wrapped: false }];
@@ -137,7 +127,7 @@ function terminalRows(text, cols) {
     } else if (ch === '\r') {
       col = 0;
     } else if (ch === '\t') {
-      if (col < cols) col = Math.min((Math.floor(col / TAB_WIDTH) + 1) * TAB_WIDTH, cols - 1);
+      col = tabStop(col, cols);
     } else {
       const width = cellWidth(ch.codePointAt(0));
       let target = row;

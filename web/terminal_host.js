@@ -1,0 +1,199 @@
+// The page's host for one run of the program (the interface that
+// console/terminal_web.cc calls): its output goes to the terminal widget and
+// the session log, its input comes from the line editor. The run waits
+// whenever the page must catch up: when the terminal is behind, when its
+// time slice is used up, and for as long as the output is paused.
+//
+// new OutputQueue(term)        what has been written to the terminal and not
+//                              yet drawn; one for the page, shared by its runs
+// new TerminalHost({ screen, editor, log, onInterrupt, onAccepted })
+//   host.type(data)            keys and pastes from the terminal
+//   host.setPaused(paused)     holds or releases the program and its output
+//   host.end()                 the run is over: its output is flushed and its
+//                              waits are never answered
+// A classic script: window.QuorvantileTerminalHost in the page.
+'use strict';
+
+(function (root) {
+  const { HOST_YIELD, HOST_FAILED } = root.quorvantileHostCommon;
+
+  // Bytes handed to the terminal and not yet drawn: above the high mark the
+  // program pauses until the terminal is down to the low mark. The terminal
+  // drops data when far more is queued, and Ctrl-C waits for what is queued.
+  const HIGH_WATER = 128 * 1024;
+  const LOW_WATER = 16 * 1024;
+  // The longest the program runs between two turns of the page, in ms: short
+  // enough that keys, drawing and Ctrl-C are never held up noticeably.
+  const SLICE_MS = 30;
+
+  const encoder = new TextEncoder();
+
+  // A macrotask: lets the page handle keys and draw before the program goes on.
+  const turns = new MessageChannel();
+  const turnWaiters = [];
+  turns.port1.onmessage = () => turnWaiters.shift()();
+  function nextTurn() {
+    return new Promise((resolve) => {
+      turnWaiters.push(resolve);
+      turns.port2.postMessage(0);
+    });
+  }
+
+  class OutputQueue {
+    constructor(term) {
+      this.term = term;
+      this.queued = 0;
+      this.waiters = [];
+    }
+    write(data) {
+      const size = data.length;
+      this.queued += size;
+      this.term.write(data, () => {
+        this.queued -= size;
+        const ready = this.waiters.filter((w) => this.queued <= w.limit);
+        this.waiters = this.waiters.filter((w) => this.queued > w.limit);
+        ready.forEach((w) => w.resolve());
+      });
+    }
+    drained(limit) {
+      if (this.queued <= limit) return Promise.resolve();
+      return new Promise((resolve) => this.waiters.push({ limit, resolve }));
+    }
+  }
+
+  function concat(pieces, size) {
+    const all = new Uint8Array(size);
+    let at = 0;
+    for (const piece of pieces) {
+      all.set(piece, at);
+      at += piece.length;
+    }
+    return all;
+  }
+
+  const never = new Promise(() => {});
+
+  class TerminalHost {
+    constructor({ screen, editor, log, onInterrupt, onAccepted }) {
+      this.screen = screen;
+      this.editor = editor;
+      this.log = log;
+      this.onInterrupt = onInterrupt;
+      this.onAccepted = onAccepted;
+      this.alive = true;
+      this.paused = false;
+      this.resumers = [];
+      this.pieces = [];
+      this.pending = 0;
+      this.sliceStart = performance.now();
+      this.lines = []; // lines sent, as UTF-8, not yet read
+      this.inputEnded = false;
+      this.wakeReader = null;
+    }
+
+    // The host interface.
+    terminal() {
+      return { interactive: true, color: true };
+    }
+    write(bytes) {
+      if (!this.alive) return HOST_FAILED;
+      this.log.program(bytes);
+      this.editor.output(bytes);
+      this.hold(bytes);
+      const late = performance.now() - this.sliceStart > SLICE_MS;
+      const behind = this.pending + this.screen.queued > HIGH_WATER;
+      return this.paused || late || behind ? HOST_YIELD : 0;
+    }
+    async pause() {
+      await this.resumed();
+      this.flush();
+      await nextTurn();
+      await this.screen.drained(LOW_WATER);
+      await this.resumed();
+      this.sliceStart = performance.now();
+    }
+    async read(capacity) {
+      this.flush();
+      while (this.lines.length === 0 && !this.inputEnded) {
+        await new Promise((resolve) => (this.wakeReader = resolve));
+      }
+      await this.resumed();
+      this.sliceStart = performance.now();
+      if (this.lines.length === 0) return new Uint8Array(0);
+      const line = this.lines[0];
+      if (line.length <= capacity) return this.lines.shift();
+      this.lines[0] = line.subarray(capacity);
+      return line.subarray(0, capacity);
+    }
+    error(text) {
+      console.error(text);
+    }
+    // A demonstration took `number`: the page may show it.
+    accepted(demo, number) {
+      if (this.alive) this.onAccepted(demo, number);
+    }
+
+    // The page's side.
+    type(data) {
+      if (!this.alive) return;
+      const { echo, actions } = this.editor.feed(data);
+      if (echo) this.hold(encoder.encode(echo));
+      for (const action of actions) {
+        if (action.interrupt) {
+          this.onInterrupt();
+          return;
+        }
+        if (action.eof) {
+          this.inputEnded = true;
+        } else {
+          this.log.typed(action.line);
+          this.lines.push(encoder.encode(action.line));
+        }
+      }
+      this.flush();
+      this.wake();
+    }
+    setPaused(paused) {
+      this.paused = paused;
+      if (paused) return;
+      this.flush();
+      const resumers = this.resumers;
+      this.resumers = [];
+      resumers.forEach((resume) => resume());
+    }
+    end(lastWords = '') {
+      if (lastWords) this.hold(encoder.encode(lastWords));
+      this.paused = false;
+      this.flush();
+      this.alive = false;
+      this.setPaused(false);
+      this.wake();
+    }
+
+    // While paused the output waits here, and so does the program; a run
+    // that has ended waits for ever.
+    resumed() {
+      if (!this.alive) return never;
+      if (!this.paused) return Promise.resolve();
+      return new Promise((resolve) => this.resumers.push(resolve)).then(() => this.resumed());
+    }
+    hold(bytes) {
+      this.pieces.push(bytes);
+      this.pending += bytes.length;
+    }
+    flush() {
+      if (this.paused || this.pieces.length === 0) return;
+      this.screen.write(concat(this.pieces, this.pending));
+      this.pieces = [];
+      this.pending = 0;
+    }
+    wake() {
+      if (!this.wakeReader) return;
+      const wake = this.wakeReader;
+      this.wakeReader = null;
+      wake();
+    }
+  }
+
+  root.QuorvantileTerminalHost = { TerminalHost, OutputQueue };
+})(window);
