@@ -6,7 +6,7 @@ const assert = require('node:assert/strict');
 const { test } = require('node:test');
 const { LineEditor } = require('../line_editor.js');
 
-const PROMPT = '\n\tPlease choose:'; // ends at column 22
+const PROMPT = '\t$ menu $\n\tPlease choose:'; // ends at column 22
 const BS = '\x7f';
 const utf8 = (text) => new TextEncoder().encode(text);
 
@@ -61,7 +61,7 @@ const CASES = [
   },
   {
     name: 'a wide character that does not fit wraps early; the next one after erasing wraps too',
-    cols: 10, output: ['abcdefghi'], keys: ['中', BS, 'z', BS, BS],
+    cols: 10, output: ['abcdefghijklmnopqrs'], keys: ['中', BS, 'z', BS, BS],
     echo: '中\b\b  \b\bz\b \b', actions: [], col: 10,
   },
 ];
