@@ -61,8 +61,12 @@ const CASES = [
   },
   {
     name: 'a wide character that does not fit wraps early; the next one after erasing wraps too',
-    cols: 10, output: ['abcdefghijklmnopqrs'], keys: ['中', BS, 'z', BS, BS],
+    cols: 10, output: ['abcdefghi'], keys: ['中', BS, 'z', BS, BS],
     echo: '中\b\b  \b\bz\b \b', actions: [], col: 10,
+  },
+  {
+    name: 'output longer than the row wraps, and a tab counts from the wrapped row',
+    cols: 10, output: ['abcdefghijklm'], keys: ['\t', BS], echo: '\t\b\b\b\b\b', actions: [], col: 3,
   },
 ];
 
