@@ -68,17 +68,7 @@ function assertRequestsStayAt(opened, prefix) {
   assert.deepEqual(elsewhere, [], 'the page asked for something from elsewhere');
 }
 
-// Types each input once the screen shows exactly what the native program
-// had written, with the earlier lines echoed, when it waited for it.
-async function playSession(page, session, inputs) {
-  assert.equal(session.atWaits.length, inputs.length, 'the native program waited for a different number of lines');
-  for (let i = 0; i < inputs.length; i++) {
-    await h.waitForScreen(page, session.atWaits[i]);
-    if (inputs[i] === h.EOF) await h.pressControl(page, 'KeyD');
-    else await h.typeLine(page, inputs[i]);
-  }
-  return h.waitForScreen(page, session.text);
-}
+const { playSession } = h;
 
 function pageState(page) {
   return page.evaluate(() => {
@@ -227,6 +217,8 @@ test('a session typed key by key through every entry shows what the native progr
   assert.ok(screen.rows.some((row) => row.wrapped), 'no line wrapped, so joining was not tried');
   const state = await waitForState(page, 'ended');
   assert.match(state.status, /end/i);
+  // The saved session is the same text, with the typed lines where they were typed.
+  assert.equal(await page.evaluate(() => window.quorvantile.sessionText()), session.text);
   assertNothingWentWrong(opened);
   assertRequestsStayAt(opened, server.url);
 });

@@ -169,7 +169,10 @@ async function serve(root) {
       response.writeHead(404).end();
       return;
     }
-    response.writeHead(200, { 'Content-Type': MIME[path.extname(file)] || 'application/octet-stream' });
+    response.writeHead(200, {
+      'Content-Type': MIME[path.extname(file)] || 'application/octet-stream',
+      'Content-Length': fs.statSync(file).size,
+    });
     fs.createReadStream(file).pipe(response);
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
@@ -200,9 +203,15 @@ async function launchBrowser() {
   };
 }
 
-// A new page that records what goes wrong in it and every URL it asks for.
-async function openPage(browser, url) {
+// A new page that records what goes wrong in it, every URL it asks for and
+// (in window.stateEvents) every change of the run's state; it is returned
+// once the program runs, or once it has loaded if `waitForRun` is false.
+async function openPage(browser, url, { waitForRun = true } = {}) {
   const page = await browser.newPage();
+  await page.evaluateOnNewDocument(() => {
+    window.stateEvents = [];
+    window.addEventListener('quorvantile-state', (event) => window.stateEvents.push(event.detail));
+  });
   await page.setViewport({ width: 1024, height: 768 });
   const problems = [];
   const requests = [];
@@ -221,6 +230,7 @@ async function openPage(browser, url) {
     if (response.status() >= 400 && !own) problems.push(`HTTP ${response.status()}: ${response.url()}`);
   });
   await page.goto(url, { waitUntil: 'load' });
+  if (!waitForRun) return { page, problems, requests };
   await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
   return { page, problems, requests };
 }
@@ -304,6 +314,18 @@ async function waitForScreenEnding(page, text, timeoutMs = 10000) {
   }
 }
 
+// Types each input once the screen shows exactly what the native program
+// had written, with the earlier lines echoed, when it waited for it.
+async function playSession(page, session, inputs) {
+  if (session.atWaits.length !== inputs.length) throw new Error('the native program waited for a different number of lines');
+  for (let i = 0; i < inputs.length; i++) {
+    await waitForScreen(page, session.atWaits[i]);
+    if (inputs[i] === EOF) await pressControl(page, 'KeyD');
+    else await typeLine(page, inputs[i]);
+  }
+  return waitForScreen(page, session.text);
+}
+
 async function typeLine(page, line) {
   await page.keyboard.type(line);
   await page.keyboard.press('Enter');
@@ -316,6 +338,6 @@ async function pressControl(page, key) {
 }
 
 module.exports = {
-  EOF, lastRows, launchBrowser, nativeSession, openPage, pressControl, readScreen, screenDifference,
-  serve, sleep, terminalRows, typeLine, waitForScreen, waitForScreenEnding,
+  EOF, lastRows, launchBrowser, nativeSession, openPage, playSession, pressControl, readScreen,
+  screenDifference, serve, sleep, terminalRows, typeLine, waitForScreen, waitForScreenEnding,
 };
