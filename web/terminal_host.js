@@ -105,7 +105,6 @@
       return this.paused || late || behind ? HOST_YIELD : 0;
     }
     async pause() {
-      await this.resumed();
       this.flush();
       await nextTurn();
       await this.screen.drained(LOW_WATER);
