@@ -130,8 +130,8 @@
     if (current.ended) return;
     current.ended = true;
     const stopped = reason === 'stopped-by-user';
-    if (stopped) current.log.typed('^C\n');
     if (current.host) current.host.end(stopped ? '^C\r\n' : '');
+    if (stopped) current.log.typed('^C\n');
     page.paused = false;
     await screen.drained(0);
     if (run !== current) return;

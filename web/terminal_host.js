@@ -62,6 +62,7 @@
   }
 
   function concat(pieces, size) {
+    if (pieces.length === 1) return pieces[0];
     const all = new Uint8Array(size);
     let at = 0;
     for (const piece of pieces) {
@@ -85,6 +86,10 @@
       this.resumers = [];
       this.pieces = [];
       this.pending = 0;
+      // The program's output not yet given to the log and the editor: taken
+      // a slice at a time, as the program writes a line at a time.
+      this.unlogged = [];
+      this.unloggedSize = 0;
       this.sliceStart = performance.now();
       this.lines = []; // lines sent, as UTF-8, not yet read
       this.inputEnded = false;
@@ -97,8 +102,8 @@
     }
     write(bytes) {
       if (!this.alive) return HOST_FAILED;
-      this.log.program(bytes);
-      this.editor.output(bytes);
+      this.unlogged.push(bytes);
+      this.unloggedSize += bytes.length;
       this.hold(bytes);
       const late = performance.now() - this.sliceStart > SLICE_MS;
       const behind = this.pending + this.screen.queued > HIGH_WATER;
@@ -135,6 +140,7 @@
     // The page's side.
     type(data) {
       if (!this.alive) return;
+      this.settle();
       const { echo, actions } = this.editor.feed(data);
       if (echo) this.hold(encoder.encode(echo));
       for (const action of actions) {
@@ -180,7 +186,16 @@
       this.pieces.push(bytes);
       this.pending += bytes.length;
     }
+    settle() {
+      if (this.unlogged.length === 0) return;
+      const output = concat(this.unlogged, this.unloggedSize);
+      this.unlogged = [];
+      this.unloggedSize = 0;
+      this.log.program(output);
+      this.editor.output(output);
+    }
     flush() {
+      this.settle();
       if (this.paused || this.pieces.length === 0) return;
       this.screen.write(concat(this.pieces, this.pending));
       this.pieces = [];
