@@ -56,7 +56,7 @@ async function pressWith(page, modifiers, key) {
   for (const modifier of modifiers.slice().reverse()) await page.keyboard.up(modifier);
 }
 
-test('copy keeps the tabs and the program, Ctrl-V and Ctrl-Shift-V paste, Tab leaves the terminal', async (t) => {
+test('copy keeps the tabs and the program; pastes, and Backspace over them, show what is sent; Tab leaves', async (t) => {
   const { page, problems } = await freshPage(t);
   await page.bringToFront();
   const inputs = ['5', '100', 'y', '888', 'n', ''];
@@ -84,6 +84,14 @@ test('copy keeps the tabs and the program, Ctrl-V and Ctrl-Shift-V paste, Tab le
   }));
   assert.deepEqual(after, { state: 'running', selected: true }, 'Ctrl-C over a selection stopped the program or lost the selection');
 
+  // A pasted line that wraps, with wide characters and a tab, erased key by
+  // key back to the prompt: the screen shows what is sent.
+  const pasted = `${'x'.repeat(35)}${'中'.repeat(10)}\t7`;
+  await setClipboard(page, pasted);
+  await h.pressControl(page, 'KeyV');
+  await h.waitForScreen(page, `${session.atWaits[3]}${pasted}`);
+  for (let i = 0; i < [...pasted].length; i++) await page.keyboard.press('Backspace');
+  await h.waitForScreen(page, session.atWaits[3]);
   await setClipboard(page, inputs[3]);
   await h.pressControl(page, 'KeyV');
   await page.keyboard.press('Enter');
