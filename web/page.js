@@ -52,8 +52,8 @@
       'instead, or serve this folder with a web server.',
   };
   const CUT_NOTICE = {
-    en: '[The start of this session is cut: its first {count} characters are not kept.]',
-    zh: '[本次会话的开头已被截去：前 {count} 个字符未保留。]',
+    en: '[The start of this session is cut: its first {count} bytes are not kept.]',
+    zh: '[本次会话的开头已被截去：前 {count} 字节未保留。]',
   };
   const i18n = () => window.quorvantileI18n;
   if (i18n()) i18n().add({ en: { sessionCut: CUT_NOTICE.en }, zh: { sessionCut: CUT_NOTICE.zh } });

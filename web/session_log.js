@@ -4,28 +4,42 @@
 // limit; past it the oldest text goes, and the text then begins with a line
 // that says its start was cut, followed by the first whole line kept.
 //
-// new SessionLog(limit)   limit in characters (UTF-16 code units)
+// new SessionLog(limit)   limit in bytes of UTF-8
 // log.program(bytes)      the program's output, UTF-8, in the order written
 // log.typed(text)         a line as the terminal shows it typed
-// log.text(notice)        the session; notice(cutCharacters) words the cut
+// log.text(notice)        the session; notice(cutBytes) words the cut
 // A classic script: window.QuorvantileSessionLog in the page, the module's
 // export under node.
 'use strict';
 
 (function (root) {
   // The longest listings run to gigabytes; a saved session keeps its last
-  // 64 Mi characters (64 MiB of the listings' ASCII), which holds every
-  // listing up to Goldbach's 10^8 and keeps the page's memory bounded.
+  // 64 MiB, which holds every listing up to Goldbach's 10^8 (8 MB) and keeps
+  // the page's memory bounded.
   const SESSION_LIMIT = 64 * 1024 * 1024;
-  // Small pieces are joined into strings of about this size, so that the
+  // Small pieces are joined into blocks of about this size, so that the
   // pieces kept stay few however small the program's writes are.
   const CHUNK = 64 * 1024;
   const ESC = 0x1b;
+  const LINE_FEED = 0x0a;
 
   function englishNotice(cut) {
-    return `[The start of this session is cut: its first ${cut} characters are not kept.]`;
+    return `[The start of this session is cut: its first ${cut} bytes are not kept.]`;
   }
 
+  function concat(pieces, size) {
+    if (pieces.length === 1) return pieces[0];
+    const all = new Uint8Array(size);
+    let at = 0;
+    for (const piece of pieces) {
+      all.set(piece, at);
+      at += piece.length;
+    }
+    return all;
+  }
+
+  // The text is kept as the program's UTF-8 bytes and decoded only when it
+  // is asked for: a listing costs the page no more than holding its bytes.
   class SessionLog {
     constructor(limit = SESSION_LIMIT) {
       this.limit = limit;
@@ -34,24 +48,25 @@
       this.pendingSize = 0;
       this.size = 0;
       this.cut = 0;
-      this.decoder = new TextDecoder();
       this.escape = null; // null, 'esc' or 'csi': a sequence may span two writes
     }
 
+    // `bytes` is kept, not copied: the caller must not change it afterwards.
     program(bytes) {
-      const clean = this.escape || bytes.indexOf(ESC) >= 0 ? this.strip(bytes) : bytes;
-      this.append(this.decoder.decode(clean, { stream: true }));
+      this.append(this.escape || bytes.indexOf(ESC) >= 0 ? this.strip(bytes) : bytes);
     }
 
     typed(text) {
-      this.append(text);
+      this.append(new TextEncoder().encode(text));
     }
 
     text(notice = englishNotice) {
-      const all = this.chunks.join('') + this.pending.join('');
-      if (this.cut === 0) return all;
-      const firstWhole = all.indexOf('\n') + 1;
-      return `${notice(this.cut + firstWhole)}\n${all.slice(firstWhole)}`;
+      this.seal();
+      let all = concat(this.chunks, this.size);
+      if (this.cut === 0) return new TextDecoder().decode(all);
+      const firstWhole = all.indexOf(LINE_FEED) + 1;
+      all = all.subarray(firstWhole);
+      return `${notice(this.cut + firstWhole)}\n${new TextDecoder().decode(all)}`;
     }
 
     strip(bytes) {
@@ -71,23 +86,29 @@
       return out.subarray(0, n);
     }
 
-    append(text) {
-      if (text.length === 0) return;
-      this.pending.push(text);
-      this.pendingSize += text.length;
-      this.size += text.length;
-      if (this.pendingSize >= CHUNK || this.size > this.limit) this.seal();
+    append(bytes) {
+      if (bytes.length === 0) return;
+      if (bytes.length >= CHUNK) {
+        this.seal();
+        this.chunks.push(bytes);
+      } else {
+        this.pending.push(bytes);
+        this.pendingSize += bytes.length;
+        if (this.pendingSize >= CHUNK) this.seal();
+      }
+      this.size += bytes.length;
       if (this.size > this.limit) this.trim();
     }
 
     seal() {
       if (this.pending.length === 0) return;
-      this.chunks.push(this.pending.join(''));
+      this.chunks.push(concat(this.pending, this.pendingSize));
       this.pending = [];
       this.pendingSize = 0;
     }
 
     trim() {
+      this.seal();
       while (this.size - this.chunks[0].length >= this.limit) {
         const dropped = this.chunks.shift();
         this.size -= dropped.length;
@@ -95,7 +116,7 @@
       }
       const excess = this.size - this.limit;
       if (excess <= 0) return;
-      this.chunks[0] = this.chunks[0].slice(excess);
+      this.chunks[0] = this.chunks[0].subarray(excess);
       this.size -= excess;
       this.cut += excess;
     }

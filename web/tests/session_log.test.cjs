@@ -26,6 +26,7 @@ test('the log keeps tabs and the typed lines, and drops colours even when split 
 test('past its limit the log keeps the newest text, from its first whole line, after a line saying so', () => {
   assert.ok(SESSION_LIMIT >= 64 * 1024 * 1024, 'the stated limit holds a Goldbach listing of 10^8');
   const limit = 1000;
+  // In ASCII, where bytes and characters are the same count.
   // Small writes, a write larger than the whole limit, typed lines, and
   // lines written in two parts; the longest line of each.
   const shapes = [
@@ -42,7 +43,7 @@ test('past its limit the log keeps the newest text, from its first whole line, a
         else log.program(utf8(piece));
         all += piece;
       }
-      assert.ok(log.size <= limit, `the log holds ${log.size} characters`);
+      assert.ok(log.size <= limit, `the log holds ${log.size} bytes`);
     }
     let counted = -1;
     const text = log.text((count) => {
