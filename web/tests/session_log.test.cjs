@@ -13,6 +13,7 @@ test('the log keeps tabs and the typed lines, and drops colours even when split 
   const writes = [
     utf8('\x1b[1;32m\n\tHeading\x1b[0'), utf8('m\x1b'), utf8('[1;37m\n\tPlease input:'),
     'typed 2\t7\n',
+    utf8(`${'y'.repeat(70000)}\n`), // larger than the blocks small pieces are joined into
     // A Chinese title split inside a character and a sequence.
     utf8('\t$ 哥德巴赫').subarray(0, 7), utf8('\t$ 哥德巴赫').subarray(7), utf8('\x1b[31'), utf8('m!\n'),
   ];
@@ -20,7 +21,7 @@ test('the log keeps tabs and the typed lines, and drops colours even when split 
     if (typeof piece === 'string') log.typed(piece);
     else log.program(piece);
   }
-  assert.equal(log.text(), '\n\tHeading\n\tPlease input:typed 2\t7\n\t$ 哥德巴赫!\n');
+  assert.equal(log.text(), `\n\tHeading\n\tPlease input:typed 2\t7\n${'y'.repeat(70000)}\n\t$ 哥德巴赫!\n`);
 });
 
 test('past its limit the log keeps the newest text, from its first whole line, after a line saying so', () => {
