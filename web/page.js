@@ -276,13 +276,16 @@
   // reaches the program as an interrupt), Ctrl-V and Ctrl-Shift-V paste,
   // Tab moves the focus on. Returning false leaves the key to the browser,
   // whose copy, paste and focus do the rest.
+  // Every phase of such a key is left alone (keydown, and keypress where a
+  // browser sends one).
   term.attachCustomKeyEventHandler((event) => {
-    if (event.type !== 'keydown' || event.altKey || event.metaKey) return true;
+    if (event.altKey || event.metaKey) return true;
     const key = event.key.toLowerCase();
     if (event.ctrlKey && key === 'c') {
       if (term.hasSelection()) return false;
       if (!event.shiftKey) return true;
-      event.preventDefault(); // Ctrl-Shift-C copies; with nothing selected it does nothing
+      // Ctrl-Shift-C copies; with nothing selected it does nothing.
+      if (event.type === 'keydown') event.preventDefault();
       return false;
     }
     if (event.ctrlKey && key === 'v') return false;
