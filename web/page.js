@@ -107,7 +107,8 @@
     page.reason = reason;
     const ending = ENDINGS[reason];
     const detail = {
-      state, reason, progress, paused: page.paused,
+      state, reason, paused: page.paused,
+      progress: state === 'loading' ? progress : null,
       canRestart: !!ending && ending.canRestart,
       message: ENGLISH[reason] + (reason === 'loading' && progress && progress.total ?
         ` ${Math.floor((100 * progress.loaded) / progress.total)}%` : ''),

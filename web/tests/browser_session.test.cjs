@@ -159,19 +159,23 @@ test('Pause holds a long listing still, and after Resume the saved session is th
   assert.deepEqual(problems, []);
 });
 
-test('the page says why its program could not load, and offers Start again only where it helps', async (t) => {
+test('every end of a run says why (load failures, a failing program, Ctrl-C); Start again only where it helps', async (t) => {
   const wasmSize = fs.statSync(path.join(SERVED, 'quorvantile.wasm')).size;
-  // The page's folder without its WebAssembly.
-  const withoutWasm = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-nowasm-'));
-  t.after(() => fs.rmSync(withoutWasm, { recursive: true, force: true }));
-  for (const file of fs.readdirSync(SERVED)) {
-    if (file !== 'quorvantile.wasm') fs.copyFileSync(path.join(SERVED, file), path.join(withoutWasm, file));
-  }
-  const broken = await h.serve(withoutWasm);
-  t.after(() => broken.close());
+  // The page's folder served without one of its files.
+  const servedWithout = async (missing) => {
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-missing-'));
+    t.after(() => fs.rmSync(dir, { recursive: true, force: true }));
+    for (const file of fs.readdirSync(SERVED)) {
+      if (file !== missing) fs.copyFileSync(path.join(SERVED, file), path.join(dir, file));
+    }
+    const served = await h.serve(dir);
+    t.after(() => served.close());
+    return served.url;
+  };
 
   const cases = [
-    { url: broken.url, reason: 'load-wasm-missing', says: /could not load quorvantile\.wasm/, canRestart: false },
+    { url: await servedWithout('quorvantile.wasm'), reason: 'load-wasm-missing', says: /could not load quorvantile\.wasm/, canRestart: false },
+    { url: await servedWithout('quorvantile.js'), reason: 'load-script-missing', says: /could not load quorvantile\.js/, canRestart: false },
     { url: `file://${path.join(SERVED, 'index.html')}`, reason: 'load-from-disk', says: /quorvantile\.html/, canRestart: false },
   ];
   for (const c of cases) {
@@ -189,7 +193,8 @@ test('the page says why its program could not load, and offers Start again only 
   }
 
   // Served whole: progress up to the WebAssembly's full size, then the run;
-  // a demonstration's number reaches the page as an event; Ctrl-C ends it.
+  // a demonstration's number reaches the page as an event; a program that
+  // fails, and then Ctrl-C, end a run, each with its reason.
   const { page } = await freshPage(t);
   const loading = await page.evaluate(() => window.stateEvents.filter((e) => e.progress).map((e) => e.progress));
   assert.ok(loading.length > 0, 'no progress was reported');
@@ -201,9 +206,22 @@ test('the page says why its program could not load, and offers Start again only 
     return seen.map(({ demo, number, module }) => ({ demo, number, same: module === window.quorvantile.module }));
   });
   assert.deepEqual(accepted, [{ demo: 'collatz', number: 27, same: true }]);
+  const lastEnd = async () => {
+    await page.waitForFunction(() => window.quorvantile.state === 'stopped');
+    const last = await page.evaluate(() => window.stateEvents[window.stateEvents.length - 1]);
+    return [last.state, last.reason, last.canRestart];
+  };
+  await page.evaluate(() => {
+    window.quorvantile.module.quorvantileHost.write = () => {
+      throw new Error('the output broke');
+    };
+    window.quorvantile.term.focus();
+  });
+  await h.typeLine(page, '2');
+  assert.deepEqual(await lastEnd(), ['stopped', 'aborted', true]);
+  await page.click('#restart');
+  await page.waitForFunction(() => window.quorvantile.state === 'running');
   await page.evaluate(() => window.quorvantile.term.focus());
   await h.pressControl(page, 'KeyC');
-  await page.waitForFunction(() => window.quorvantile.state === 'stopped');
-  const last = await page.evaluate(() => window.stateEvents[window.stateEvents.length - 1]);
-  assert.deepEqual([last.state, last.reason, last.canRestart], ['stopped', 'stopped-by-user', true]);
+  assert.deepEqual(await lastEnd(), ['stopped', 'stopped-by-user', true]);
 });
