@@ -11,7 +11,8 @@
 // editor.feed(data)      -> { echo, actions }: actions in order, each one of
 //                          { line } (text to send, "\n"-ended unless Ctrl-D
 //                          sent it), { eof: true }, { interrupt: true }
-//                          (Ctrl-C: the rest of `data` is dropped)
+//                          (Ctrl-C: the rest of `data` is dropped),
+//                          { pause: true | false } (Ctrl-S, Ctrl-Q)
 // A classic script: window.QuorvantileLineEditor in the page, the module's
 // export under node.
 'use strict';
@@ -126,6 +127,12 @@
         case '\x04': // Ctrl-D: the end of input at the start of a line, else sends the line
           if (this.entries.length === 0) out.actions.push({ eof: true });
           else out.actions.push({ line: this.take() });
+          return;
+        case '\x13': // Ctrl-S and Ctrl-Q: output stopped and started, as a terminal's flow control
+          out.actions.push({ pause: true });
+          return;
+        case '\x11':
+          out.actions.push({ pause: false });
           return;
         case '\t':
           this.type(ch, tabStop(this.col, this.cols()) - this.col);

@@ -219,6 +219,7 @@
     current.host = new TerminalHost({
       screen, editor, log,
       onInterrupt: () => endRun(current, 'stopped-by-user'),
+      onPause: (paused) => setPaused(paused),
       onAccepted: (demo, number) => {
         const detail = { demo, number, module: current.module };
         window.dispatchEvent(new CustomEvent('quorvantile-accepted', { detail }));
@@ -275,7 +276,8 @@
 
   // Keys as in other terminals: Ctrl-C copies a selection (and otherwise
   // reaches the program as an interrupt), Ctrl-V and Ctrl-Shift-V paste,
-  // Tab moves the focus on. Returning false leaves the key to the browser,
+  // Tab moves the focus on. (Ctrl-S and Ctrl-Q reach the line editor, which
+  // pauses and resumes the output with them.) Returning false leaves the key to the browser,
   // whose copy, paste and focus do the rest.
   // Every phase of such a key is left alone (keydown, and keypress where a
   // browser sends one).

@@ -6,7 +6,7 @@
 //
 // new OutputQueue(term)        what has been written to the terminal and not
 //                              yet drawn; one for the page, shared by its runs
-// new TerminalHost({ screen, editor, log, onInterrupt, onAccepted })
+// new TerminalHost({ screen, editor, log, onInterrupt, onPause, onAccepted })
 //   host.type(data)            keys and pastes from the terminal
 //   host.setPaused(paused)     holds or releases the program and its output
 //   host.end()                 the run is over: its output is flushed and its
@@ -75,11 +75,12 @@
   const never = new Promise(() => {});
 
   class TerminalHost {
-    constructor({ screen, editor, log, onInterrupt, onAccepted }) {
+    constructor({ screen, editor, log, onInterrupt, onPause, onAccepted }) {
       this.screen = screen;
       this.editor = editor;
       this.log = log;
       this.onInterrupt = onInterrupt;
+      this.onPause = onPause;
       this.onAccepted = onAccepted;
       this.alive = true;
       this.paused = false;
@@ -148,7 +149,9 @@
           this.onInterrupt();
           return;
         }
-        if (action.eof) {
+        if ('pause' in action) {
+          this.onPause(action.pause);
+        } else if (action.eof) {
           this.inputEnded = true;
         } else {
           this.log.typed(action.line);

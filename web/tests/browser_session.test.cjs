@@ -123,11 +123,9 @@ test('Pause holds a long listing still, and after Resume the saved session is th
   const firstPair = `\t${LONG_LISTING}=11+`;
   await page.waitForFunction((pair) => window.quorvantile.sessionText().includes(pair), { timeout: 15000 }, firstPair);
 
-  // Scrolled back, as a reader would be, then paused.
-  await page.evaluate(() => {
-    window.quorvantile.term.scrollLines(-100);
-    window.quorvantile.setPaused(true);
-  });
+  // Paused with Ctrl-S, as in a terminal, then scrolled back to read.
+  await h.pressControl(page, 'KeyS');
+  await page.evaluate(() => window.quorvantile.term.scrollLines(-100));
   const snapshot = () => page.evaluate(() => {
     const { term } = window.quorvantile;
     const buffer = term.buffer.active;
@@ -145,7 +143,7 @@ test('Pause holds a long listing still, and after Resume the saved session is th
   const savedWhilePaused = await sessionText(page);
   assert.ok(!savedWhilePaused.includes('There are'), 'the listing had ended before the pause');
 
-  await page.evaluate(() => window.quorvantile.setPaused(false));
+  await page.evaluate(() => window.quorvantile.setPaused(false)); // as the page's Resume button does
   await h.waitForScreen(page, session.atWaits[2], LISTING_TIMEOUT_MS);
   const listingMs = Date.now() - started;
   await h.typeLine(page, inputs[2]);

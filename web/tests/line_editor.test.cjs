@@ -40,9 +40,9 @@ const CASES = [
     echo: '3\t4\r\n5\r\n\r\n', actions: [{ line: '3\t4\n' }, { line: '5\n' }, { line: '\n' }], col: 0,
   },
   {
-    name: 'escape sequences are dropped whole; a lone Escape key takes nothing after it',
-    output: [PROMPT], keys: ['\x1b[A', '5', '\x1bOP', '\x1b[1;5C6', '\x1bx', '\x1b', '7', '\x01\x1a'],
-    echo: '567', actions: [], col: 25,
+    name: 'escape sequences are dropped whole, a lone Escape key takes nothing after it; Ctrl-S, Ctrl-Q pause',
+    output: [PROMPT], keys: ['\x1b[A', '5', '\x1bOP', '\x1b[1;5C6', '\x1bx', '\x1b', '7', '\x01\x13\x11\x1a'],
+    echo: '567', actions: [{ pause: true }, { pause: false }], col: 25,
   },
   {
     name: 'Ctrl-C interrupts and drops the rest of what came with it',
