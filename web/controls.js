@@ -147,36 +147,43 @@
 
   // ---------------------------------------------------------------------------
   // Touch: the scrollback follows the finger, a row for each row's height
-  // moved (the terminal's own touch scrolling moves a line per long swipe).
+  // moved. The terminal redraws its rows as it scrolls, which takes the
+  // touched element out of the page; its later touch events then reach only
+  // that element, so the moves are followed there (xterm.js listens on its
+  // own element, and so scrolled a line per swipe).
 
   function followFinger() {
-    let last = null;
-    let carried = 0;
-    let vertical = null;
     box.addEventListener('touchstart', (event) => {
-      last = event.touches.length === 1 ? { x: event.touches[0].clientX, y: event.touches[0].clientY } : null;
-      carried = 0;
-      vertical = null;
-    }, { capture: true, passive: true });
-    box.addEventListener('touchmove', (event) => {
-      if (!last || event.touches.length !== 1) return;
-      const { clientX: x, clientY: y } = event.touches[0];
-      if (vertical === null) {
-        if (Math.abs(x - last.x) === Math.abs(y - last.y)) return;
-        vertical = Math.abs(y - last.y) > Math.abs(x - last.x);
-      }
-      if (!vertical) return; // a sideways pan: the box scrolls itself
-      event.stopPropagation();
-      carried += last.y - y;
-      last = { x, y };
-      const rowHeight = term.element.querySelector('.xterm-screen').getBoundingClientRect().height / term.rows;
-      const lines = Math.trunc(carried / rowHeight);
-      if (lines === 0) return;
-      term.scrollLines(lines);
-      carried -= lines * rowHeight;
-    }, { capture: true, passive: true });
-    box.addEventListener('touchend', () => {
-      last = null;
+      if (event.touches.length !== 1) return;
+      const target = event.target;
+      let last = { x: event.touches[0].clientX, y: event.touches[0].clientY };
+      let carried = 0;
+      let vertical = null;
+      const move = (moved) => {
+        if (moved.touches.length !== 1) return;
+        const { clientX: x, clientY: y } = moved.touches[0];
+        if (vertical === null) {
+          if (Math.abs(x - last.x) === Math.abs(y - last.y)) return;
+          vertical = Math.abs(y - last.y) > Math.abs(x - last.x);
+        }
+        if (!vertical) return; // a sideways pan: the box scrolls itself
+        moved.stopPropagation();
+        carried += last.y - y;
+        last = { x, y };
+        const rowHeight = term.element.querySelector('.xterm-screen').getBoundingClientRect().height / term.rows;
+        const lines = Math.trunc(carried / rowHeight);
+        if (lines === 0) return;
+        term.scrollLines(lines);
+        carried -= lines * rowHeight;
+      };
+      const end = () => {
+        target.removeEventListener('touchmove', move);
+        target.removeEventListener('touchend', end);
+        target.removeEventListener('touchcancel', end);
+      };
+      target.addEventListener('touchmove', move, { passive: true });
+      target.addEventListener('touchend', end, { passive: true });
+      target.addEventListener('touchcancel', end, { passive: true });
     }, { capture: true, passive: true });
   }
 
