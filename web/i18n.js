@@ -206,7 +206,10 @@
         element.title = this.t(element.dataset.i18nTitle);
       }
     },
-    firstLang, // for tests: the choice from a remembered and a preferred list
+    keys(lang) {
+      return Object.keys(words[lang] || {});
+    },
+    firstLang, // the choice from a remembered and a preferred list, for tests
   };
 
   if (typeof window !== 'undefined') {

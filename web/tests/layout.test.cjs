@@ -164,6 +164,32 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
   t.diagnostic(seen.join('; '));
 });
 
+test('while the program loads, its box already has its final size and says that it loads', async (t) => {
+  const page = await chromium.browser.newPage();
+  t.after(() => page.close());
+  await page.setViewport({ width: 1366, height: 768 });
+  // A slow link: the program's WebAssembly arrives a second late.
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (request.url().endsWith('.wasm')) setTimeout(() => request.continue(), 1000);
+    else request.continue();
+  });
+  const box = () => page.evaluate(() => ({
+    pane: document.getElementById('terminal-pane').getBoundingClientRect().toJSON(),
+    loading: document.getElementById('loading').hidden ? null : document.getElementById('loading').textContent.trim(),
+    state: window.quorvantile ? window.quorvantile.state : 'no page.js yet',
+  }));
+  await page.goto(server.url, { waitUntil: 'domcontentloaded' });
+  const loading = await box();
+  await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
+  await waitForPrompt(page, 'Please choose:');
+  const running = await box();
+  assert.equal(loading.state, 'loading');
+  assert.match(loading.loading || '', /loading/);
+  assert.equal(running.loading, null, 'the loading box stays over the terminal');
+  assert.deepEqual(running.pane, loading.pane, 'the terminal\'s box changed its size when the program came');
+});
+
 test('a swipe scrolls the scrollback as far as the finger moves', async (t) => {
   const { page } = await openAt(t, { width: 820, height: 1180, touch: true });
   await page.evaluate(() => window.quorvantile.term.focus());
