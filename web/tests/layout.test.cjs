@@ -238,6 +238,16 @@ test('the controls: language, pictures and text size are remembered; the status 
   assert.ok(await page.evaluate(() => window.quorvantile.term.element.contains(document.activeElement)),
     'the terminal lost the keyboard after a click on a control');
 
+  // The keyboard's way through the bar shows where it is.
+  await page.focus('#save');
+  await page.keyboard.press('Tab');
+  const ring = await page.evaluate(() => {
+    const style = getComputedStyle(document.activeElement);
+    return { id: document.activeElement.id, outline: style.outlineStyle, width: parseFloat(style.outlineWidth) };
+  });
+  assert.ok(ring.id === 'copy' && ring.outline !== 'none' && ring.width >= 2, `focus ring: ${JSON.stringify(ring)}`);
+
+  await page.click('#reader');
   await page.click('#pictures');
   const wide = await measure(page);
   await page.click('#smaller');
@@ -258,10 +268,11 @@ test('the controls: language, pictures and text size are remembered; the status 
     pictureShown: document.getElementById('picture').getClientRects().length > 0,
     fontSize: window.quorvantile.term.options.fontSize,
     menu: window.quorvantile.term.buffer.active.getLine(1).translateToString(true),
+    reader: !!window.quorvantile.term.element.querySelector('.xterm-accessibility'),
   }));
   assert.ok(again.fontSize < wide.fontSize, `the smaller text was not kept: ${again.fontSize} px`);
   delete again.fontSize;
-  assert.deepEqual(again, { lang: 'zh-CN', pictures: 'off', pictureShown: false, menu });
+  assert.deepEqual(again, { lang: 'zh-CN', pictures: 'off', pictureShown: false, menu, reader: true });
 
   // The status for what page.js reports, in the page's language; Start again
   // where it can help, with the keyboard on it.
