@@ -102,12 +102,22 @@ function measure(page) {
       range.setEnd(last, at + 1);
       frameEnds.push(range.getBoundingClientRect().right - screen.left);
     }
+    // Where the columns do not fit, the box scrolls to its last column.
+    const scrolledFrom = pane.scrollLeft;
+    pane.scrollLeft = pane.scrollWidth;
+    const lastColumnReachable = term.element.querySelector('.xterm-screen').getBoundingClientRect().right <=
+      Math.min(innerWidth, pane.getBoundingClientRect().left + pane.clientLeft + pane.clientWidth) + 0.5;
+    pane.scrollLeft = scrolledFrom;
     const picture = document.getElementById('picture').getBoundingClientRect();
+    // The terminal's scrolling part (with its scroll bar) spans its text.
+    const scroller = term.element.querySelector('.xterm-viewport').getBoundingClientRect();
     return {
       fontSize: term.options.fontSize, cols: term.cols, rows: term.rows, cellWidth,
       overflow: { x: root.scrollWidth - root.clientWidth, y: root.scrollHeight - root.clientHeight },
       cursor, visible, frameEnds, terminal: paneBox.toJSON(), picture: picture.toJSON(),
       atBottom: buffer.viewportY === buffer.baseY,
+      lastColumnReachable,
+      scrollBarClear: scroller.left <= screen.left + 0.5 && scroller.right >= screen.right - 0.5,
     };
   });
 }
@@ -142,6 +152,8 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
       assert.ok(m.cols >= MIN_COLS, `${where}: ${m.cols} columns`);
       assert.ok(m.fontSize >= screen.minFont, `${where}: text of ${m.fontSize} px`);
       assert.ok(m.atBottom, `${where}: the terminal is not scrolled to its last row`);
+      assert.ok(m.lastColumnReachable, `${where}: the last columns cannot be scrolled into view`);
+      assert.ok(m.scrollBarClear, `${where}: the terminal's scroll bar lies over its text`);
       const { cursor, visible } = m;
       assert.ok(cursor.top >= visible.top - 0.5 && cursor.bottom <= visible.bottom + 0.5 &&
         cursor.left >= visible.left && cursor.right <= visible.right,
@@ -190,27 +202,41 @@ test('while the program loads, its box already has its final size and says that 
   assert.deepEqual(running.pane, loading.pane, 'the terminal\'s box changed its size when the program came');
 });
 
-test('a swipe scrolls the scrollback as far as the finger moves', async (t) => {
-  const { page } = await openAt(t, { width: 820, height: 1180, touch: true });
+test('on a phone an upright swipe scrolls the scrollback as far as the finger moves, a sideways one the box', async (t) => {
+  const { page } = await openAt(t, { width: 390, height: 844, touch: true });
   await page.evaluate(() => window.quorvantile.term.focus());
   await h.typeLine(page, '1');
   await waitForPrompt(page, 'Please input a positive even integer:');
   await h.typeLine(page, '100000'); // 810 pairs: scrollback to swipe through
   await waitForPrompt(page, 'Please input a positive even integer:');
   const before = await measure(page);
-  const top = await page.evaluate(() => window.quorvantile.term.buffer.active.viewportY);
-  const x = before.visible.left + 200;
-  const y = before.visible.top + 100;
+  const position = () => page.evaluate(() => ({
+    row: window.quorvantile.term.buffer.active.viewportY, left: document.getElementById('terminal-pane').scrollLeft,
+  }));
+  const swipe = async (dx, dy) => {
+    const x = before.visible.left + 200;
+    const y = before.visible.top + 100;
+    const STEPS = 10;
+    await page.touchscreen.touchStart(x, y);
+    for (let i = 1; i <= STEPS; i++) await page.touchscreen.touchMove(x + (dx * i) / STEPS, y + (dy * i) / STEPS);
+    await page.touchscreen.touchEnd();
+    await settled(page);
+  };
   const SWIPE_PX = 400;
-  await page.touchscreen.touchStart(x, y);
-  for (let moved = 40; moved <= SWIPE_PX; moved += 40) await page.touchscreen.touchMove(x, y + moved);
-  await page.touchscreen.touchEnd();
-  await settled(page);
-  const scrolled = top - (await page.evaluate(() => window.quorvantile.term.buffer.active.viewportY));
-  const rowHeight = (before.cursor.bottom - before.cursor.top);
+  const start = await position();
+  await swipe(0, SWIPE_PX);
+  const down = await position();
+  const rowHeight = before.cursor.bottom - before.cursor.top;
   const expected = SWIPE_PX / rowHeight;
+  const scrolled = start.row - down.row;
   t.diagnostic(`a ${SWIPE_PX} px swipe scrolled ${scrolled} rows of ${rowHeight.toFixed(1)} px`);
   assert.ok(Math.abs(scrolled - expected) <= 1.5, `a ${SWIPE_PX} px swipe scrolled ${scrolled} rows, not ${expected.toFixed(1)}`);
+  assert.equal(down.left, start.left, 'an upright swipe moved the box sideways');
+
+  await swipe(-150, 0);
+  const sideways = await position();
+  assert.ok(sideways.left > start.left + 50, `a sideways swipe moved the box from ${start.left} to ${sideways.left} px`);
+  assert.equal(sideways.row, down.row, 'a sideways swipe scrolled the rows');
 });
 
 test('the controls: language, pictures and text size are remembered; the status says what happened', async (t) => {
