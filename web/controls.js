@@ -257,11 +257,6 @@
   }
 
   window.addEventListener('beforeprint', fillPrint);
-  // Some ways of printing (a PDF made by the browser itself) only switch the
-  // media.
-  matchMedia('print').addEventListener('change', (event) => {
-    if (event.matches) fillPrint();
-  });
 
   // ---------------------------------------------------------------------------
   // The status line and the loading box.
@@ -329,6 +324,7 @@
     const detail = event.detail || {};
     const state = detail.state || page.state;
     heardState = true;
+    const onRestart = document.activeElement === buttons.restart; // hidden below once running
     run = {
       ...detail,
       state,
@@ -337,7 +333,9 @@
       canRestart: detail.canRestart !== undefined ? !!detail.canRestart : state === 'stopped' || state === 'ended',
     };
     render();
+    scheduleFit(); // page.js may have opened the terminal only now
     if (ended(state) && run.canRestart) buttons.restart.focus();
+    else if (state === 'running' && onRestart) term.focus();
   });
 
   // Without state events the program's first output is the sign that it runs.
