@@ -329,15 +329,16 @@ test('the controls: language, pictures and text size are remembered; the status 
   }
 });
 
-test('Save and Copy all give the session as UTF-8 text; Stop stops a long listing', async (t) => {
+test('Save, Copy all and the printout hold the whole session, printed black on white; Stop stops a listing', async (t) => {
   const { page } = await openAt(t, { width: 1366, height: 768 });
-  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-downloads-'));
-  t.after(() => fs.rmSync(downloads, { recursive: true, force: true }));
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-kept-'));
+  t.after(() => fs.rmSync(dir, { recursive: true, force: true }));
   const cdp = await page.createCDPSession();
-  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: dir });
   await chromium.browser.defaultBrowserContext().overridePermissions(server.url, ['clipboard-read', 'clipboard-write']);
 
-  const inputs = ['2', '27', '888'];
+  // Longer than the screen: what is kept is the session, not the last rows.
+  const inputs = ['2', '27', '888', '', '1', '1000', '888'];
   const session = await h.nativeSession(NATIVE, inputs);
   await page.evaluate(() => window.quorvantile.term.focus());
   for (let i = 0; i < inputs.length; i++) {
@@ -345,6 +346,9 @@ test('Save and Copy all give the session as UTF-8 text; Stop stops a long listin
     await h.typeLine(page, inputs[i]);
   }
   await h.waitForScreenEnding(page, session.text);
+  // The same characters as the native session; where a line breaks and
+  // whether a tab is kept is the session log's own concern.
+  const squeeze = (text) => text.replace(/\s+/g, '');
 
   await page.click('#save');
   const deadline = Date.now() + 5000;
@@ -352,16 +356,35 @@ test('Save and Copy all give the session as UTF-8 text; Stop stops a long listin
   while (saved.length === 0 || saved[0].endsWith('.crdownload')) {
     assert.ok(Date.now() < deadline, 'nothing was saved');
     await h.sleep(50);
-    saved = fs.readdirSync(downloads);
+    saved = fs.readdirSync(dir);
   }
   assert.match(saved[0], /^quorvantile-session-\d{4}-\d\d-\d\d-\d{4}\.txt$/);
-  const file = fs.readFileSync(path.join(downloads, saved[0]), 'utf8');
-  // The same characters as the native session; where a line breaks and
-  // whether a tab is kept is the session log's own concern.
-  const squeeze = (text) => text.replace(/\s+/g, '');
+  const file = fs.readFileSync(path.join(dir, saved[0]), 'utf8');
   assert.equal(squeeze(file), squeeze(session.text), 'the saved file is not the session');
   await page.click('#copy');
   assert.equal(await page.evaluate(() => navigator.clipboard.readText()), file, 'Copy all is not the saved text');
+
+  const pdf = path.join(dir, 'page.pdf');
+  await page.pdf({ path: pdf, format: 'A4', printBackground: true });
+  const printed = childProcess.execFileSync('pdftotext', ['-layout', '-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
+  assert.ok(squeeze(printed).includes(squeeze(session.text)),
+    `the printout is not the session:\n${printed.slice(0, 2000)}`);
+  for (const word of ['Stop', 'Save', 'Ctrl-C']) assert.ok(!printed.includes(word), `the printout shows "${word}"`);
+  // The first page as pixels: black text on white, nothing grey or coloured.
+  childProcess.execFileSync('pdftoppm', ['-r', '100', '-f', '1', '-l', '1', pdf, path.join(dir, 'page')]);
+  const image = fs.readFileSync(path.join(dir, fs.readdirSync(dir).find((name) => name.endsWith('.ppm'))));
+  const header = /^P6\s+\d+\s+\d+\s+255\s/.exec(image.toString('latin1', 0, 40));
+  const pixels = image.subarray(header[0].length);
+  const count = { black: 0, coloured: 0, white: 0, total: pixels.length / 3 };
+  for (let i = 0; i < pixels.length; i += 3) {
+    const [r, g, b] = [pixels[i], pixels[i + 1], pixels[i + 2]];
+    if (Math.max(r, g, b) - Math.min(r, g, b) > 48) count.coloured++;
+    else if (Math.max(r, g, b) < 40) count.black++;
+    else if (Math.min(r, g, b) > 245) count.white++;
+  }
+  t.diagnostic(`first printed page: ${JSON.stringify(count)} pixels`);
+  assert.ok(count.white > count.total * 0.8 && count.black > 2000 && count.coloured === 0,
+    `not black text on white: ${JSON.stringify(count)}`);
 
   await h.typeLine(page, '');
   await waitForPrompt(page, 'Please choose:');
@@ -374,47 +397,4 @@ test('Save and Copy all give the session as UTF-8 text; Stop stops a long listin
   }, { timeout: 15000 });
   await page.click('#stop');
   await page.waitForFunction(() => window.quorvantile.state === 'stopped', { timeout: 5000 });
-});
-
-test('the printed page holds the whole session in black on white, without the controls', async (t) => {
-  const { page } = await openAt(t, { width: 1366, height: 768 });
-  // Longer than the screen: the printout is the session, not the last rows.
-  const inputs = ['2', '27', '888', '', '1', '1000', '888'];
-  const session = await h.nativeSession(NATIVE, inputs);
-  await page.evaluate(() => window.quorvantile.term.focus());
-  for (let i = 0; i < inputs.length; i++) {
-    await h.waitForScreenEnding(page, session.atWaits[i]);
-    await h.typeLine(page, inputs[i]);
-  }
-  await h.waitForScreenEnding(page, session.text);
-
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-print-'));
-  t.after(() => fs.rmSync(dir, { recursive: true, force: true }));
-  const pdf = path.join(dir, 'page.pdf');
-  await page.pdf({ path: pdf, format: 'A4', printBackground: true });
-  const printed = childProcess.execFileSync('pdftotext', ['-layout', '-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
-  const squeeze = (text) => text.replace(/\s+/g, '');
-  assert.ok(squeeze(printed).includes(squeeze(session.text)),
-    `the printout is not the session:\n${printed.slice(0, 2000)}`);
-  for (const word of ['Stop', 'Save', 'Ctrl-C']) assert.ok(!printed.includes(word), `the printout shows "${word}"`);
-
-  // The first page as pixels: black text on white, nothing grey or coloured.
-  childProcess.execFileSync('pdftoppm', ['-r', '100', '-f', '1', '-l', '1', pdf, path.join(dir, 'page')]);
-  const image = fs.readFileSync(path.join(dir, fs.readdirSync(dir).find((name) => name.endsWith('.ppm'))));
-  const header = /^P6\s+(\d+)\s+(\d+)\s+255\s/.exec(image.toString('latin1', 0, 40));
-  const pixels = image.subarray(header[0].length);
-  let black = 0;
-  let coloured = 0;
-  let white = 0;
-  for (let i = 0; i < pixels.length; i += 3) {
-    const [r, g, b] = [pixels[i], pixels[i + 1], pixels[i + 2]];
-    if (Math.max(r, g, b) - Math.min(r, g, b) > 48) coloured++;
-    else if (Math.max(r, g, b) < 40) black++;
-    else if (Math.min(r, g, b) > 245) white++;
-  }
-  const total = pixels.length / 3;
-  t.diagnostic(`first printed page: ${black} black, ${coloured} coloured, ${white} white of ${total} pixels`);
-  assert.ok(white > total * 0.8, 'the page is not white');
-  assert.ok(black > 2000, 'the text is not black');
-  assert.equal(coloured, 0, 'the page has colour');
 });
