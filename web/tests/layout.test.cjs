@@ -264,7 +264,12 @@ test('the controls: language, pictures and text size are remembered; the status 
   assert.ok(await page.evaluate(() => window.quorvantile.term.element.contains(document.activeElement)),
     'the terminal lost the keyboard after a click on a control');
 
-  // The keyboard's way through the bar shows where it is.
+  // Tab from the terminal comes to the controls next, and shows where it is.
+  const afterTerminal = await page.evaluate(() => {
+    const focusable = [...document.querySelectorAll('textarea, button:not([hidden]):not(:disabled), [tabindex]')];
+    return focusable[focusable.indexOf(window.quorvantile.term.textarea) + 1].closest('#controls') !== null;
+  });
+  assert.ok(afterTerminal, 'Tab from the terminal does not come to the controls');
   await page.focus('#save');
   await page.keyboard.press('Tab');
   const ring = await page.evaluate(() => {
