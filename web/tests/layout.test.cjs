@@ -240,7 +240,7 @@ test('on a phone an upright swipe scrolls the scrollback as far as the finger mo
 });
 
 test('the controls: language, pictures and text size are remembered; the status says what happened', async (t) => {
-  const { page } = await openAt(t, { width: 1366, height: 768 });
+  const { page } = await openAt(t, { width: 900, height: 700 });
   const menu = await page.evaluate(() => window.quorvantile.term.buffer.active.getLine(1).translateToString(true));
   const labels = () => page.evaluate(() => ({
     lang: document.documentElement.lang,
@@ -315,9 +315,11 @@ test('the controls: language, pictures and text size are remembered; the status 
     { detail: { state: 'stopped', reason: 'stopped-by-user', canRestart: true }, status: /已停止/, restart: true },
     { detail: { state: 'ended', reason: 'ended', canRestart: true }, status: /已结束/, restart: true },
   ];
+  const rows = new Set();
   for (const { detail, status, loading, restart } of cases) {
-    const shown = await page.evaluate((d) => {
+    const shown = await page.evaluate(async (d) => {
       window.dispatchEvent(new CustomEvent('quorvantile-state', { detail: d }));
+      await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
       const button = document.getElementById('restart');
       const box = document.getElementById('loading');
       return {
@@ -325,13 +327,16 @@ test('the controls: language, pictures and text size are remembered; the status 
         loading: box.hidden ? null : box.textContent,
         restart: !button.hidden,
         focused: document.activeElement === button,
+        rows: window.quorvantile.term.rows,
       };
     }, detail);
+    rows.add(shown.rows);
     const what = JSON.stringify(detail);
     assert.match(shown.status, status, what);
     if (loading) assert.match(shown.loading, loading, what);
     assert.deepEqual([shown.restart, shown.focused], [restart, restart], `${what}: Start again shown and focused`);
   }
+  assert.equal(rows.size, 1, `the terminal's rows changed with the status: ${[...rows]}`);
 });
 
 test('Save, Copy all and the printout hold the whole session, printed black on white; Stop stops a listing', async (t) => {
