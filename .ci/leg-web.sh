@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 
-extra=(emscripten chromium fonts-wqy-microhei unzip)
+extra=(emscripten chromium fonts-wqy-microhei poppler-utils unzip)
 # Some machines carry a node with its own npm, not from Debian's packages.
 command -v node >/dev/null || extra+=(nodejs)
 command -v npm >/dev/null || extra+=(npm)
@@ -33,7 +33,7 @@ fail() {
 }
 
 echo "-- release artifacts"
-for file in index.html page.js style.css xterm.js xterm.css quorvantile.js quorvantile.wasm; do
+for file in index.html i18n.js page.js controls.js style.css xterm.js xterm.css addon-fit.js quorvantile.js quorvantile.wasm; do
   [ -f "$build/web/$file" ] || fail "$build/web has no $file"
 done
 single="$build/web-single/quorvantile.html"

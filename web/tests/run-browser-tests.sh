@@ -5,7 +5,7 @@
 #
 #   bash web/tests/run-browser-tests.sh BUILD-WEB-DIR
 #
-# Installs what is missing: Chromium and a CJK font from Debian, the page's
+# Installs what is missing: Chromium, a CJK font and poppler-utils from Debian, the page's
 # npm packages with `npm ci`, and the native program from build/ when
 # QUORVANTILE_NATIVE does not name one.
 set -euo pipefail
@@ -22,6 +22,8 @@ missing=()
 [ -x /usr/bin/chromium ] || missing+=(chromium)
 # The menu's Chinese titles need a font with CJK glyphs.
 dpkg -s fonts-wqy-microhei >/dev/null 2>&1 || missing+=(fonts-wqy-microhei)
+# The printout is read back with pdftotext and pdftoppm.
+command -v pdftotext >/dev/null || missing+=(poppler-utils)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing ${missing[*]}"
   apt-get update -q
@@ -40,4 +42,4 @@ if [ ! -x "$native" ]; then
 fi
 
 export QUORVANTILE_WEB=$web_build QUORVANTILE_NATIVE=$native
-exec node --test "$tests"/browser*.test.cjs
+exec node --test "$tests"/browser*.test.cjs "$tests/layout.test.cjs"

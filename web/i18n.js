@@ -1,0 +1,225 @@
+// The page's own words in English and Chinese (the program's text is never
+// translated). window.quorvantileI18n = { lang, t(key, vars), add(words),
+// setLang(lang), apply(root) }:
+//   t('key', { n: 3 }) gives the word for the page's language, '{n}' filled
+//   in; a key missing in Chinese falls back to English, an unknown key is
+//   returned as it is.
+//   add({ en: {...}, zh: {...} }) lets other scripts bring their own words.
+//   setLang('en' | 'zh') switches, remembers the choice (localStorage) and
+//   dispatches 'quorvantile-lang' on window.
+//   apply(root) fills every [data-i18n] element's text, [data-i18n-label]
+//   element's aria-label and [data-i18n-title] element's title (its hint).
+// The first language is the one remembered, else the first of the browser's
+// languages that the page has, else English. Under node (tests) it exports
+// the same object, built without a window.
+'use strict';
+
+(function () {
+  const LANGS = ['en', 'zh'];
+  const STORE_KEY = 'quorvantile.lang';
+
+  const words = {
+    en: {
+      'page.title': 'Quorvantile',
+      'page.heading': 'Quorvantile',
+      'page.terminal': "The program's terminal",
+      'page.controls': 'Controls',
+      'page.picture': 'Picture',
+      'page.hint':
+        'Type into the terminal; Enter sends the line. Ctrl-C stops the program, or copies what is selected; ' +
+        'Ctrl-V pastes; Ctrl-D at the start of a line ends the input; Tab moves to the controls.',
+      'control.stop': 'Stop',
+      'control.stop.hint': 'Stop the program (Ctrl-C)',
+      'control.pause': 'Pause',
+      'control.pause.hint': 'Hold the output; the program waits',
+      'control.resume': 'Resume',
+      'control.resume.hint': 'Let the output go on',
+      'control.restart': 'Start again',
+      'control.fullscreen': 'Full screen',
+      'control.fullscreen.leave': 'Leave full screen',
+      'control.smaller': 'A−',
+      'control.smaller.hint': 'Smaller text (more columns)',
+      'control.larger': 'A+',
+      'control.larger.hint': 'Larger text',
+      'control.save': 'Save',
+      'control.save.hint': 'Save the session as a text file',
+      'control.copy': 'Copy all',
+      'control.copy.hint': 'Copy the whole session',
+      'control.reader': 'Screen reader',
+      'control.reader.hint': 'Screen reader mode: the terminal reads out its new lines',
+      'control.lang': '中文',
+      'control.lang.hint': '切换到中文',
+      'control.pictures': 'Pictures',
+      'control.pictures.hint': 'Show or hide the pictures beside the terminal',
+      'note.copied': 'Copied {lines} lines.',
+      'note.copyFailed': 'The browser did not allow copying. Select the text and press Ctrl-C.',
+      'note.saved': 'Saved {name}.',
+      'note.textSize': 'Text size {size} px.',
+      'loading.progress': 'The program is loading… {percent}% of {total} MB',
+      'loading.bytes': 'The program is loading… {loaded} MB',
+      'status.loading': 'The program is loading…',
+      'status.running': 'The program is running.',
+      'status.paused': 'The output is paused; the program waits. Press Resume to go on.',
+      'status.stopped': 'The program has stopped. Start it again?',
+      'status.ended': 'The program has ended. Start it again?',
+      'status.aborted': 'The program stopped after an error. Start it again?',
+      'status.failed': 'The program could not be loaded. Reload the page to try again.',
+      'status.load-wasm-missing':
+        'The program could not be loaded: quorvantile.wasm is missing or could not be read. ' +
+        'Copy the whole folder again, or open quorvantile.html, the page in one file.',
+      'status.load-from-disk':
+        'The program could not be loaded: this page was opened from disk, and browsers let such a page ' +
+        'load no other file. Open quorvantile.html (the page in one file) instead, or serve this folder ' +
+        '(for example python3 -m http.server) and open it at http://127.0.0.1:8000/.',
+      'status.load-script-missing':
+        'The program could not be loaded: quorvantile.js is missing or could not be read. ' +
+        'Copy the whole folder again, or open quorvantile.html, the page in one file.',
+      'status.load-failed': 'The program could not be loaded. Start it again, or reload the page.',
+    },
+    zh: {
+      'page.title': 'Quorvantile',
+      'page.heading': 'Quorvantile',
+      'page.terminal': '程序的终端',
+      'page.controls': '控制',
+      'page.picture': '图示',
+      'page.hint':
+        '在终端中输入，按 Enter 发送这一行。Ctrl-C 停止程序，有选中文字时则复制；Ctrl-V 粘贴；' +
+        '在行首按 Ctrl-D 结束输入；Tab 移到控制按钮。',
+      'control.stop': '停止',
+      'control.stop.hint': '停止程序（Ctrl-C）',
+      'control.pause': '暂停',
+      'control.pause.hint': '暂停输出，程序等待',
+      'control.resume': '继续',
+      'control.resume.hint': '继续输出',
+      'control.restart': '重新开始',
+      'control.fullscreen': '全屏',
+      'control.fullscreen.leave': '退出全屏',
+      'control.smaller': 'A−',
+      'control.smaller.hint': '缩小文字（更多列）',
+      'control.larger': 'A+',
+      'control.larger.hint': '放大文字',
+      'control.save': '保存',
+      'control.save.hint': '把这次会话保存为文本文件',
+      'control.copy': '全部复制',
+      'control.copy.hint': '复制整个会话',
+      'control.reader': '读屏模式',
+      'control.reader.hint': '读屏模式：终端朗读新出现的行',
+      'control.lang': 'English',
+      'control.lang.hint': 'Switch to English',
+      'control.pictures': '图示',
+      'control.pictures.hint': '显示或隐藏终端旁的图示',
+      'note.copied': '已复制 {lines} 行。',
+      'note.copyFailed': '浏览器不允许复制。请选中文字后按 Ctrl-C。',
+      'note.saved': '已保存 {name}。',
+      'note.textSize': '文字大小 {size} 像素。',
+      'loading.progress': '程序正在加载… {percent}%，共 {total} MB',
+      'loading.bytes': '程序正在加载… 已载入 {loaded} MB',
+      'status.loading': '程序正在加载…',
+      'status.running': '程序正在运行。',
+      'status.paused': '输出已暂停，程序在等待。按“继续”接着运行。',
+      'status.stopped': '程序已停止。要重新开始吗？',
+      'status.ended': '程序已结束。要重新开始吗？',
+      'status.aborted': '程序因出错而停止。要重新开始吗？',
+      'status.failed': '程序无法加载。请刷新页面重试。',
+      'status.load-wasm-missing':
+        '程序无法加载：缺少 quorvantile.wasm 或无法读取。请重新复制整个文件夹，或打开单文件页面 quorvantile.html。',
+      'status.load-from-disk':
+        '程序无法加载：此页面是从磁盘打开的，浏览器不允许它加载其他文件。请改为打开单文件页面 quorvantile.html，' +
+        '或用网页服务器提供此文件夹（例如 python3 -m http.server），再打开 http://127.0.0.1:8000/。',
+      'status.load-script-missing':
+        '程序无法加载：缺少 quorvantile.js 或无法读取。请重新复制整个文件夹，或打开单文件页面 quorvantile.html。',
+      'status.load-failed': '程序无法加载。请重新开始，或刷新页面。',
+    },
+  };
+
+  function stored() {
+    try {
+      return typeof localStorage === 'undefined' ? null : localStorage.getItem(STORE_KEY);
+    } catch {
+      return null; // storage refused (privacy settings): nothing remembered
+    }
+  }
+
+  function remember(lang) {
+    try {
+      if (typeof localStorage !== 'undefined') localStorage.setItem(STORE_KEY, lang);
+    } catch {
+      // the switch still works for this visit
+    }
+  }
+
+  // 'zh', 'zh-CN', 'zh-Hant-TW' all mean Chinese; 'en-GB' English.
+  function supported(tag) {
+    const base = String(tag || '').toLowerCase().split('-')[0];
+    return LANGS.includes(base) ? base : null;
+  }
+
+  function firstLang(remembered, preferred) {
+    if (supported(remembered)) return supported(remembered);
+    for (const tag of preferred || []) {
+      if (supported(tag)) return supported(tag);
+    }
+    return 'en';
+  }
+
+  function fill(text, vars) {
+    if (!vars) return text;
+    return text.replace(/\{(\w+)\}/g, (whole, name) => (name in vars ? String(vars[name]) : whole));
+  }
+
+  const preferred = typeof navigator === 'undefined' ? [] : navigator.languages || [navigator.language];
+
+  const i18n = {
+    lang: firstLang(stored(), preferred),
+    langs: LANGS,
+    t(key, vars) {
+      const table = words[this.lang] || words.en;
+      const text = key in table ? table[key] : key in words.en ? words.en[key] : key;
+      return fill(text, vars);
+    },
+    add(more) {
+      for (const lang of Object.keys(more)) {
+        if (!words[lang]) words[lang] = {};
+        Object.assign(words[lang], more[lang]);
+      }
+    },
+    setLang(lang) {
+      const chosen = supported(lang);
+      if (!chosen) return;
+      remember(chosen);
+      if (chosen === this.lang) return;
+      this.lang = chosen;
+      this.apply();
+      if (typeof window !== 'undefined') {
+        window.dispatchEvent(new CustomEvent('quorvantile-lang', { detail: { lang: chosen } }));
+      }
+    },
+    apply(root) {
+      if (typeof document === 'undefined') return;
+      const scope = root || document;
+      if (!root) {
+        document.documentElement.lang = this.lang === 'zh' ? 'zh-CN' : 'en';
+        document.title = this.t('page.title');
+      }
+      for (const element of scope.querySelectorAll('[data-i18n]')) {
+        element.textContent = this.t(element.dataset.i18n);
+      }
+      for (const element of scope.querySelectorAll('[data-i18n-label]')) {
+        element.setAttribute('aria-label', this.t(element.dataset.i18nLabel));
+      }
+      for (const element of scope.querySelectorAll('[data-i18n-title]')) {
+        element.title = this.t(element.dataset.i18nTitle);
+      }
+    },
+    keys(lang) {
+      return Object.keys(words[lang] || {});
+    },
+    firstLang, // the choice from a remembered and a preferred list, for tests
+  };
+
+  if (typeof window !== 'undefined') {
+    window.quorvantileI18n = i18n;
+    i18n.apply();
+  }
+  if (typeof module !== 'undefined') module.exports = i18n;
+})();

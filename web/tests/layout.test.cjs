@@ -1,0 +1,410 @@
+// The page at the screens a classroom has, its controls, and its printout,
+// in headless Chromium. Browser zoom is emulated as the browser does it: the
+// window's CSS width and height divided by the zoom, each CSS pixel drawn
+// with zoom × zoom device pixels (deviceScaleFactor).
+//
+// QUORVANTILE_WEB is the web build folder, QUORVANTILE_NATIVE the native
+// program.
+'use strict';
+
+const assert = require('node:assert/strict');
+const childProcess = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { after, before, test } = require('node:test');
+const h = require('./harness.cjs');
+
+const WEB = process.env.QUORVANTILE_WEB;
+const NATIVE = process.env.QUORVANTILE_NATIVE;
+const SERVED = path.join(WEB || '', 'web');
+// The frame, the listings and the farewell are laid out for 80 columns.
+const MIN_COLS = 80;
+// The menu box's rows end in this column.
+const BOX_END = 64;
+
+let chromium;
+let server;
+
+before(async () => {
+  assert.ok(WEB && fs.existsSync(path.join(SERVED, 'index.html')), `no page at ${SERVED}/index.html`);
+  assert.ok(NATIVE && fs.existsSync(NATIVE), `no native program at ${NATIVE}`);
+  chromium = await h.launchBrowser();
+  server = await h.serve(SERVED);
+});
+
+after(async () => {
+  if (chromium) await chromium.close();
+  if (server) await server.close();
+});
+
+// A page at a screen's size, the program at its menu prompt.
+async function openAt(t, { width, height, zoom = 1, touch = false }) {
+  const page = await chromium.browser.newPage();
+  t.after(() => page.close());
+  const problems = [];
+  page.on('pageerror', (error) => problems.push(error.message));
+  await page.setViewport({
+    width: Math.round(width / zoom), height: Math.round(height / zoom), deviceScaleFactor: zoom,
+    isMobile: touch, hasTouch: touch,
+  });
+  await page.goto(server.url, { waitUntil: 'load' });
+  await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
+  await waitForPrompt(page, 'Please choose:');
+  return { page, problems };
+}
+
+function waitForPrompt(page, prompt) {
+  return page.waitForFunction((wanted) => {
+    const buffer = window.quorvantile.term.buffer.active;
+    return buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true).endsWith(wanted);
+  }, { timeout: 30000 }, prompt);
+}
+
+// Waits until the terminal has been fitted to its box after a change.
+function settled(page) {
+  return page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+}
+
+// What the layout gives: sizes, overflow, where the cursor's cell is, and the
+// right edge of each framed row's closing '$' as drawn.
+function measure(page) {
+  return page.evaluate(() => {
+    const { term } = window.quorvantile;
+    const root = document.documentElement;
+    const pane = document.getElementById('terminal-pane');
+    const screen = term.element.querySelector('.xterm-screen').getBoundingClientRect();
+    const buffer = term.buffer.active;
+    const cellHeight = screen.height / term.rows;
+    const cellWidth = screen.width / term.cols;
+    const cursor = {
+      top: screen.top + (buffer.baseY + buffer.cursorY - buffer.viewportY) * cellHeight,
+      left: screen.left + buffer.cursorX * cellWidth,
+    };
+    cursor.bottom = cursor.top + cellHeight;
+    cursor.right = cursor.left + cellWidth;
+    const paneBox = pane.getBoundingClientRect();
+    const visible = {
+      top: Math.max(0, paneBox.top + pane.clientTop), left: Math.max(0, paneBox.left + pane.clientLeft),
+      bottom: Math.min(innerHeight, paneBox.top + pane.clientTop + pane.clientHeight),
+      right: Math.min(innerWidth, paneBox.left + pane.clientLeft + pane.clientWidth),
+    };
+    const frameEnds = [];
+    for (const row of term.element.querySelectorAll('.xterm-rows > div')) {
+      if (!/^\s*\$/.test(row.textContent)) continue;
+      const texts = [];
+      const walker = document.createTreeWalker(row, NodeFilter.SHOW_TEXT);
+      while (walker.nextNode()) texts.push(walker.currentNode);
+      const last = texts.reverse().find((node) => node.data.includes('$'));
+      const range = document.createRange();
+      const at = last.data.lastIndexOf('$');
+      range.setStart(last, at);
+      range.setEnd(last, at + 1);
+      frameEnds.push(range.getBoundingClientRect().right - screen.left);
+    }
+    // Where the columns do not fit, the box scrolls to its last column.
+    const scrolledFrom = pane.scrollLeft;
+    pane.scrollLeft = pane.scrollWidth;
+    const lastColumnReachable = term.element.querySelector('.xterm-screen').getBoundingClientRect().right <=
+      Math.min(innerWidth, pane.getBoundingClientRect().left + pane.clientLeft + pane.clientWidth) + 0.5;
+    pane.scrollLeft = scrolledFrom;
+    const picture = document.getElementById('picture').getBoundingClientRect();
+    // The terminal's scrolling part (with its scroll bar) spans its text.
+    const scroller = term.element.querySelector('.xterm-viewport').getBoundingClientRect();
+    return {
+      fontSize: term.options.fontSize, cols: term.cols, rows: term.rows, cellWidth,
+      overflow: { x: root.scrollWidth - root.clientWidth, y: root.scrollHeight - root.clientHeight },
+      cursor, visible, frameEnds, terminal: paneBox.toJSON(), picture: picture.toJSON(),
+      atBottom: buffer.viewportY === buffer.baseY,
+      lastColumnReachable,
+      scrollBarClear: scroller.left <= screen.left + 0.5 && scroller.right >= screen.right - 0.5,
+    };
+  });
+}
+
+test('at every screen and zoom the terminal fits, is legible, keeps the typed row in view and the frame aligned', async (t) => {
+  const screens = [
+    { name: 'projector', width: 1920, height: 1080, minFont: 20, beside: true },
+    { name: 'Chromebook', width: 1366, height: 768, minFont: 14, beside: true },
+    { name: 'tablet, landscape', width: 1180, height: 820, minFont: 12, beside: true },
+    { name: 'tablet, upright', width: 820, height: 1180, touch: true, minFont: 12, beside: false },
+    { name: 'phone', width: 390, height: 844, touch: true, minFont: 12, beside: false },
+    { name: 'Chromebook window at 150%', width: 1366, height: 657, zoom: 1.5, minFont: 12, beside: true },
+    { name: 'Chromebook window at 200%', width: 1366, height: 657, zoom: 2, minFont: 12, beside: false },
+  ];
+  const seen = [];
+  for (const screen of screens) {
+    const { page, problems } = await openAt(t, screen);
+    // Without a picture, then with one in its pane (as the pictures fill it).
+    for (const picture of [false, true]) {
+      if (picture) {
+        await page.evaluate(() => {
+          const drawing = document.createElement('div');
+          drawing.style.cssText = 'width: 100%; height: 100%; min-height: 200px; background: #223';
+          document.getElementById('picture').append(drawing);
+        });
+      }
+      await settled(page);
+      const m = await measure(page);
+      const where = `${screen.name}${picture ? ' with a picture' : ''}`;
+      seen.push(`${where}: ${m.fontSize} px, ${m.cols}×${m.rows}`);
+      assert.deepEqual(m.overflow, { x: 0, y: 0 }, `${where}: the page overflows`);
+      assert.ok(m.cols >= MIN_COLS, `${where}: ${m.cols} columns`);
+      assert.ok(m.fontSize >= screen.minFont, `${where}: text of ${m.fontSize} px`);
+      assert.ok(m.atBottom, `${where}: the terminal is not scrolled to its last row`);
+      assert.ok(m.lastColumnReachable, `${where}: the last columns cannot be scrolled into view`);
+      assert.ok(m.scrollBarClear, `${where}: the terminal's scroll bar lies over its text`);
+      const { cursor, visible } = m;
+      assert.ok(cursor.top >= visible.top - 0.5 && cursor.bottom <= visible.bottom + 0.5 &&
+        cursor.left >= visible.left && cursor.right <= visible.right,
+      `${where}: the typed row's cursor ${JSON.stringify(cursor)} is outside ${JSON.stringify(visible)}`);
+      // The whole box where the rows hold it, else the part on screen.
+      if (m.rows >= 24) assert.equal(m.frameEnds.length, 19, `${where}: framed rows`);
+      for (const end of m.frameEnds) {
+        assert.ok(Math.abs(end - BOX_END * m.cellWidth) <= 1, `${where}: a closing '$' ends at ${end} px, ` +
+          `not at column ${BOX_END} (${BOX_END * m.cellWidth} px)`);
+      }
+      if (picture) {
+        const { terminal, picture: pane } = m;
+        assert.ok(pane.width > 50 && pane.height > 50, `${where}: the picture's pane is ${JSON.stringify(pane)}`);
+        if (screen.beside) assert.ok(pane.left >= terminal.right, `${where}: the picture is not beside the terminal`);
+        else assert.ok(pane.top >= terminal.bottom, `${where}: the picture is not below the terminal`);
+      }
+    }
+    assert.deepEqual(problems, [], `${screen.name}: the page reported errors`);
+  }
+  t.diagnostic(seen.join('; '));
+});
+
+test('while the program loads, its box already has its final size and says that it loads', async (t) => {
+  const page = await chromium.browser.newPage();
+  t.after(() => page.close());
+  await page.setViewport({ width: 1366, height: 768 });
+  // A slow link: the program's WebAssembly arrives a second late.
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (request.url().endsWith('.wasm')) setTimeout(() => request.continue(), 1000);
+    else request.continue();
+  });
+  const box = () => page.evaluate(() => ({
+    pane: document.getElementById('terminal-pane').getBoundingClientRect().toJSON(),
+    loading: document.getElementById('loading').hidden ? null : document.getElementById('loading').textContent.trim(),
+    state: window.quorvantile ? window.quorvantile.state : 'no page.js yet',
+  }));
+  await page.goto(server.url, { waitUntil: 'domcontentloaded' });
+  const loading = await box();
+  await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
+  await waitForPrompt(page, 'Please choose:');
+  const running = await box();
+  assert.equal(loading.state, 'loading');
+  assert.match(loading.loading || '', /loading/);
+  assert.equal(running.loading, null, 'the loading box stays over the terminal');
+  assert.deepEqual(running.pane, loading.pane, 'the terminal\'s box changed its size when the program came');
+});
+
+test('on a phone an upright swipe scrolls the scrollback as far as the finger moves, a sideways one the box', async (t) => {
+  const { page } = await openAt(t, { width: 390, height: 844, touch: true });
+  await page.evaluate(() => window.quorvantile.term.focus());
+  await h.typeLine(page, '1');
+  await waitForPrompt(page, 'Please input a positive even integer:');
+  await h.typeLine(page, '100000'); // 810 pairs: scrollback to swipe through
+  await waitForPrompt(page, 'Please input a positive even integer:');
+  const before = await measure(page);
+  const position = () => page.evaluate(() => ({
+    row: window.quorvantile.term.buffer.active.viewportY, left: document.getElementById('terminal-pane').scrollLeft,
+  }));
+  const swipe = async (dx, dy) => {
+    const x = before.visible.left + 200;
+    const y = before.visible.top + 100;
+    const STEPS = 10;
+    await page.touchscreen.touchStart(x, y);
+    for (let i = 1; i <= STEPS; i++) await page.touchscreen.touchMove(x + (dx * i) / STEPS, y + (dy * i) / STEPS);
+    await page.touchscreen.touchEnd();
+    await settled(page);
+  };
+  const SWIPE_PX = 400;
+  const start = await position();
+  await swipe(0, SWIPE_PX);
+  const down = await position();
+  const rowHeight = before.cursor.bottom - before.cursor.top;
+  const expected = SWIPE_PX / rowHeight;
+  const scrolled = start.row - down.row;
+  t.diagnostic(`a ${SWIPE_PX} px swipe scrolled ${scrolled} rows of ${rowHeight.toFixed(1)} px`);
+  assert.ok(Math.abs(scrolled - expected) <= 1.5, `a ${SWIPE_PX} px swipe scrolled ${scrolled} rows, not ${expected.toFixed(1)}`);
+  assert.equal(down.left, start.left, 'an upright swipe moved the box sideways');
+
+  await swipe(-150, 0);
+  const sideways = await position();
+  assert.ok(sideways.left > start.left + 50, `a sideways swipe moved the box from ${start.left} to ${sideways.left} px`);
+  assert.equal(sideways.row, down.row, 'a sideways swipe scrolled the rows');
+});
+
+test('the controls: language, pictures and text size are remembered; the status says what happened', async (t) => {
+  const { page } = await openAt(t, { width: 900, height: 700 });
+  const menu = await page.evaluate(() => window.quorvantile.term.buffer.active.getLine(1).translateToString(true));
+  const labels = () => page.evaluate(() => ({
+    lang: document.documentElement.lang,
+    title: document.title,
+    stop: document.getElementById('stop').textContent,
+    smaller: document.getElementById('smaller').getAttribute('aria-label'),
+    status: document.getElementById('status').textContent,
+    unlabelled: [...document.querySelectorAll('#controls button')]
+      .filter((button) => !(button.getAttribute('aria-label') || button.textContent.trim())).map((b) => b.id),
+  }));
+  const english = await labels();
+  assert.deepEqual([english.lang, english.stop, english.unlabelled], ['en', 'Stop', []]);
+  assert.match(english.status, /running/);
+
+  // A click on a control gives the keyboard back to the terminal.
+  await page.click('#lang');
+  const chinese = await labels();
+  assert.deepEqual([chinese.lang, chinese.stop, chinese.smaller, chinese.unlabelled],
+    ['zh-CN', '停止', '缩小文字（更多列）', []]);
+  assert.match(chinese.status, /程序/);
+  assert.ok(await page.evaluate(() => window.quorvantile.term.element.contains(document.activeElement)),
+    'the terminal lost the keyboard after a click on a control');
+
+  // Tab from the terminal comes to the controls next, and shows where it is.
+  const afterTerminal = await page.evaluate(() => {
+    const focusable = [...document.querySelectorAll('textarea, button:not([hidden]):not(:disabled), [tabindex]')];
+    return focusable[focusable.indexOf(window.quorvantile.term.textarea) + 1].closest('#controls') !== null;
+  });
+  assert.ok(afterTerminal, 'Tab from the terminal does not come to the controls');
+  await page.focus('#save');
+  await page.keyboard.press('Tab');
+  const ring = await page.evaluate(() => {
+    const style = getComputedStyle(document.activeElement);
+    return { id: document.activeElement.id, outline: style.outlineStyle, width: parseFloat(style.outlineWidth) };
+  });
+  assert.ok(ring.id === 'copy' && ring.outline !== 'none' && ring.width >= 2, `focus ring: ${JSON.stringify(ring)}`);
+
+  await page.click('#reader');
+  await page.click('#pictures');
+  const wide = await measure(page);
+  await page.click('#smaller');
+  await settled(page);
+  const smaller = await measure(page);
+  assert.ok(smaller.fontSize < wide.fontSize && smaller.cols > wide.cols,
+    `smaller text: ${wide.fontSize} px × ${wide.cols} → ${smaller.fontSize} px × ${smaller.cols}`);
+
+  // Remembered across a reload; the program's text is never translated.
+  await page.reload({ waitUntil: 'load' });
+  await page.waitForFunction(() => window.quorvantile.state === 'running', { timeout: 30000 });
+  await waitForPrompt(page, 'Please choose:');
+  await page.evaluate(() => document.getElementById('picture').append(document.createElement('canvas')));
+  await settled(page);
+  const again = await page.evaluate(() => ({
+    lang: document.documentElement.lang,
+    pictures: document.documentElement.dataset.pictures,
+    pictureShown: document.getElementById('picture').getClientRects().length > 0,
+    fontSize: window.quorvantile.term.options.fontSize,
+    menu: window.quorvantile.term.buffer.active.getLine(1).translateToString(true),
+    reader: !!window.quorvantile.term.element.querySelector('.xterm-accessibility'),
+  }));
+  assert.ok(again.fontSize < wide.fontSize, `the smaller text was not kept: ${again.fontSize} px`);
+  delete again.fontSize;
+  assert.deepEqual(again, { lang: 'zh-CN', pictures: 'off', pictureShown: false, menu, reader: true });
+
+  // The status for what page.js reports, in the page's language; Start again
+  // where it can help, with the keyboard on it.
+  const cases = [
+    { detail: { state: 'loading', progress: { loaded: 1.5e6, total: 3e6 } }, status: /加载/, loading: /50%/, restart: false },
+    { detail: { state: 'failed', reason: 'load-from-disk', canRestart: false }, status: /quorvantile\.html/, loading: /http\.server/, restart: false },
+    { detail: { state: 'failed', reason: 'load-wasm-missing', canRestart: false }, status: /quorvantile\.wasm/, restart: false },
+    { detail: { state: 'stopped', reason: 'aborted', canRestart: true }, status: /出错/, restart: true },
+    { detail: { state: 'stopped', reason: 'stopped-by-user', canRestart: true }, status: /已停止/, restart: true },
+    { detail: { state: 'ended', reason: 'ended', canRestart: true }, status: /已结束/, restart: true },
+  ];
+  const rows = new Set();
+  for (const { detail, status, loading, restart } of cases) {
+    const shown = await page.evaluate(async (d) => {
+      window.dispatchEvent(new CustomEvent('quorvantile-state', { detail: d }));
+      await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+      const button = document.getElementById('restart');
+      const box = document.getElementById('loading');
+      return {
+        status: document.getElementById('status').textContent,
+        loading: box.hidden ? null : box.textContent,
+        restart: !button.hidden,
+        focused: document.activeElement === button,
+        rows: window.quorvantile.term.rows,
+      };
+    }, detail);
+    rows.add(shown.rows);
+    const what = JSON.stringify(detail);
+    assert.match(shown.status, status, what);
+    if (loading) assert.match(shown.loading, loading, what);
+    assert.deepEqual([shown.restart, shown.focused], [restart, restart], `${what}: Start again shown and focused`);
+  }
+  assert.equal(rows.size, 1, `the terminal's rows changed with the status: ${[...rows]}`);
+});
+
+test('Save, Copy all and the printout hold the whole session, printed black on white; Stop stops a listing', async (t) => {
+  const { page } = await openAt(t, { width: 1366, height: 768 });
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-kept-'));
+  t.after(() => fs.rmSync(dir, { recursive: true, force: true }));
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: dir });
+  await chromium.browser.defaultBrowserContext().overridePermissions(server.url, ['clipboard-read', 'clipboard-write']);
+
+  // Longer than the screen: what is kept is the session, not the last rows.
+  const inputs = ['2', '27', '888', '', '1', '1000', '888'];
+  const session = await h.nativeSession(NATIVE, inputs);
+  await page.evaluate(() => window.quorvantile.term.focus());
+  for (let i = 0; i < inputs.length; i++) {
+    await h.waitForScreenEnding(page, session.atWaits[i]);
+    await h.typeLine(page, inputs[i]);
+  }
+  await h.waitForScreenEnding(page, session.text);
+  // The same characters as the native session; where a line breaks and
+  // whether a tab is kept is the session log's own concern.
+  const squeeze = (text) => text.replace(/\s+/g, '');
+
+  await page.click('#save');
+  const deadline = Date.now() + 5000;
+  let saved = [];
+  while (saved.length === 0 || saved[0].endsWith('.crdownload')) {
+    assert.ok(Date.now() < deadline, 'nothing was saved');
+    await h.sleep(50);
+    saved = fs.readdirSync(dir);
+  }
+  assert.match(saved[0], /^quorvantile-session-\d{4}-\d\d-\d\d-\d{4}\.txt$/);
+  const file = fs.readFileSync(path.join(dir, saved[0]), 'utf8');
+  assert.equal(squeeze(file), squeeze(session.text), 'the saved file is not the session');
+  await page.click('#copy');
+  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), file, 'Copy all is not the saved text');
+
+  const pdf = path.join(dir, 'page.pdf');
+  await page.pdf({ path: pdf, format: 'A4', printBackground: true });
+  const printed = childProcess.execFileSync('pdftotext', ['-layout', '-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
+  assert.ok(squeeze(printed).includes(squeeze(session.text)),
+    `the printout is not the session:\n${printed.slice(0, 2000)}`);
+  for (const word of ['Stop', 'Save', 'Ctrl-C']) assert.ok(!printed.includes(word), `the printout shows "${word}"`);
+  // The first page as pixels: black text on white, nothing grey or coloured.
+  childProcess.execFileSync('pdftoppm', ['-r', '100', '-f', '1', '-l', '1', pdf, path.join(dir, 'page')]);
+  const image = fs.readFileSync(path.join(dir, fs.readdirSync(dir).find((name) => name.endsWith('.ppm'))));
+  const header = /^P6\s+\d+\s+\d+\s+255\s/.exec(image.toString('latin1', 0, 40));
+  const pixels = image.subarray(header[0].length);
+  const count = { black: 0, coloured: 0, white: 0, total: pixels.length / 3 };
+  for (let i = 0; i < pixels.length; i += 3) {
+    const [r, g, b] = [pixels[i], pixels[i + 1], pixels[i + 2]];
+    if (Math.max(r, g, b) - Math.min(r, g, b) > 48) count.coloured++;
+    else if (Math.max(r, g, b) < 40) count.black++;
+    else if (Math.min(r, g, b) > 245) count.white++;
+  }
+  t.diagnostic(`first printed page: ${JSON.stringify(count)} pixels`);
+  assert.ok(count.white > count.total * 0.8 && count.black > 2000 && count.coloured === 0,
+    `not black text on white: ${JSON.stringify(count)}`);
+
+  await h.typeLine(page, '');
+  await waitForPrompt(page, 'Please choose:');
+  await h.typeLine(page, '1');
+  await waitForPrompt(page, 'Please input a positive even integer:');
+  await h.typeLine(page, '2000000000'); // pairs for minutes
+  await page.waitForFunction(() => {
+    const buffer = window.quorvantile.term.buffer.active;
+    return /2000000000=\d+\+\d+/.test(buffer.getLine(buffer.baseY).translateToString(true));
+  }, { timeout: 15000 });
+  await page.click('#stop');
+  await page.waitForFunction(() => window.quorvantile.state === 'stopped', { timeout: 5000 });
+});
