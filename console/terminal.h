@@ -26,3 +26,8 @@ std::streambuf& standardInput();
 
 // Writes one line to standard error, unbuffered.
 void reportError(const char* message);
+
+// Tells what shows the program that demonstration `demo` has accepted
+// `number` for a turn, so that the web page can draw a picture of it. Writes
+// nothing: elsewhere it does nothing at all.
+void announceAccepted(const char* demo, int number);
