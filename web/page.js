@@ -159,6 +159,10 @@
     error(text) {
       console.error(text);
     }
+    accepted(demo, number) {
+      const detail = { demo, number, module: page.module };
+      window.dispatchEvent(new CustomEvent('quorvantile-accepted', { detail }));
+    }
 
     stillAlive() {
       return this.alive ? Promise.resolve() : new Promise(() => {});
@@ -275,6 +279,7 @@
       return;
     }
     if (run !== current) return;
+    page.module = module;
     setState('running', 'The program is running.');
     term.focus();
     try {
