@@ -15,9 +15,10 @@ constexpr int kCometLimit = 100000;
 // Pairs of n are counted up to this n: a count takes time in proportion to
 // n, about 20 ms here natively and a few times that in the browser.
 constexpr int kPairCountLimit = 200000000;
-// Decompositions into four squares are counted up to this many (reached near
-// n = 2^31, in about 130 ms natively); past it the count is "more than".
-constexpr std::int64_t kFourSquareCountLimit = 200000;
+// Decompositions into four squares are counted up to this many, past which
+// the count is "more than": n = 10^7 has 6262, and reaching the limit takes
+// some tens of milliseconds natively even for n = 2^31 - 1.
+constexpr std::int64_t kFourSquareCountLimit = 10000;
 // Nicomachus's tiling is computed up to the largest n the demonstration
 // itself takes (its cube fits in an int).
 constexpr int kNicomachusLimit = 1290;
