@@ -321,7 +321,7 @@
       let line = '';
       for (let k = 1; k <= n; k++) {
         const top = a.y(d.cubeSums[k - 1]);
-        bars += `M${round(a.x(k) - width)} ${a.y0}V${top}h${round(width)}V${a.y0}z`;
+        bars += `M${round(a.x(k) - width / 2)} ${a.y0}V${top}h${round(width)}V${a.y0}z`;
         line += `${k > 1 ? 'L' : 'M'}${a.x(k)} ${a.y(d.sides[k - 1] ** 2)}`;
       }
       return {
@@ -423,7 +423,15 @@
     const columns = d.n <= 100 ? 10 : d.n <= 400 ? 20 : 40;
     const rows = Math.ceil(d.n / columns);
     const cell = Math.min(44, (WIDTH - 2 * MARGIN.right) / columns);
-    const height = round(rows * cell + 56);
+    const gridBottom = round(12 + rows * cell);
+    const height = gridBottom + 66;
+    // Which colour strikes for which prime.
+    let legend = '';
+    sieving.forEach((p, k) => {
+      const x = MARGIN.right + k * 46;
+      legend += `<rect x="${x}" y="${gridBottom + 10}" width="14" height="14" fill="${colour.get(p)}"/>` +
+        text(x + 18, gridBottom + 22, p, 'font-size="13"');
+    });
     const markup = () => {
       const struckBy = state.stage > 0 ? sieving[state.stage - 1] : 0;
       const done = state.stage === sieving.length;
@@ -444,8 +452,8 @@
         }
       }
       const note = done ? t('picture.sieve.done') : struckBy ? t('picture.sieve.striking', { p: struckBy }) : t('picture.sieve.start');
-      return svg(label, height, cells + `<g class="qv-ink" fill="#d0d0d0" font-size="14">` +
-        text(MARGIN.right, height - 16, note) + '</g>');
+      return svg(label, height, cells + `<g class="qv-ink" fill="#d0d0d0" font-size="14">` + legend +
+        text(MARGIN.right, height - 14, note) + '</g>');
     };
     return { label, markup, controls: sieveControls(state, sieving.length) };
   }
