@@ -118,11 +118,23 @@
     return values;
   }
 
+  // The comet up to the program's largest bound, computed once per program:
+  // the comet of any n is its beginning.
+  const comets = new WeakMap();
+  function fullComet(module) {
+    if (!comets.has(module)) {
+      const comet = take(module, module._picture_goldbach_comet(0x7fffffff));
+      comets.set(module, { bound: comet[0], counts: comet.subarray(1) });
+    }
+    return comets.get(module);
+  }
+
   const data = {
     goldbach(module, n) {
-      const comet = take(module, module._picture_goldbach_comet(n));
+      const comet = fullComet(module);
+      const bound = Math.min(n - (n % 2), comet.bound);
       const pairs = take(module, module._picture_goldbach_pairs(n, ARC_PAIRS_LIMIT + 1));
-      return { n, bound: comet[0], counts: comet.subarray(1), count: pairs[0], smaller: pairs.subarray(1) };
+      return { n, bound, counts: comet.counts.subarray(0, bound / 2 + 1), count: pairs[0], smaller: pairs.subarray(1) };
     },
     collatz(module, n) {
       const v = take(module, module._picture_collatz(n));
@@ -638,24 +650,31 @@
 
   // The first call of an export runs in the browser's baseline code, several
   // times slower than later ones (the first comet to 100000: about 200 ms
-  // instead of 30): small calls of each, once per program, get the
-  // optimised code ready before the first picture needs it.
-  const warmed = new WeakSet();
-  function warmUp(module) {
-    if (warmed.has(module)) return;
-    warmed.add(module);
-    setTimeout(() => {
+  // instead of 30). When the menu starts a demonstration, its exports are
+  // called once with small numbers while the page is idle, and Goldbach's
+  // comet is made, before the first picture needs them.
+  const WARM_UPS = {
+    1: (module) => {
+      fullComet(module);
+      module._picture_free(module._picture_goldbach_pairs(2000000, 0));
+    },
+    4: (module) => module._picture_free(module._picture_four_squares(1000000, 0, 1)),
+    5: (module) => module._picture_free(module._picture_sieve(100000)),
+  };
+  const idle = typeof requestIdleCallback === 'function' ? (f) => requestIdleCallback(f, { timeout: 300 }) : (f) => setTimeout(f, 0);
+  const warmed = new WeakMap();
+  function warmUp(module, choice) {
+    if (!(choice in WARM_UPS)) return;
+    if (!warmed.has(module)) warmed.set(module, new Set());
+    if (warmed.get(module).has(choice)) return;
+    warmed.get(module).add(choice);
+    idle(() => {
       try {
-        for (let i = 0; i < 3; i++) {
-          module._picture_free(module._picture_goldbach_comet(20000));
-          module._picture_free(module._picture_goldbach_pairs(2000000, 0));
-          module._picture_free(module._picture_four_squares(1000000, 0, 1));
-          module._picture_free(module._picture_sieve(100000));
-        }
+        WARM_UPS[choice](module);
       } catch (error) {
         // A program that has gone draws no pictures either.
       }
-    }, 0);
+    });
   }
 
   function picturesOn() {
@@ -678,7 +697,7 @@
     if (typeof quorvantileI18n !== 'undefined' && window.quorvantileI18n) window.quorvantileI18n.add(WORDS);
     window.addEventListener('quorvantile-accepted', (event) => {
       const { demo, number, module } = event.detail;
-      if (module) warmUp(module);
+      if (module && demo === 'menu') warmUp(module, number);
       if (!(demo in PICTURES) || !module) {
         pending = null;
         clear();

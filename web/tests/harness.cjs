@@ -211,8 +211,10 @@ async function launchBrowser() {
 }
 
 // A new page that records what goes wrong in it and every URL it asks for.
-async function openPage(browser, url) {
+// `setUp`, when given, runs in the page before its own scripts.
+async function openPage(browser, url, setUp = null) {
   const page = await browser.newPage();
+  if (setUp) await page.evaluateOnNewDocument(setUp);
   await page.setViewport({ width: 1024, height: 768 });
   const problems = [];
   const requests = [];
