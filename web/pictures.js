@@ -15,8 +15,13 @@
 
 (function () {
   const SVG_NS = 'http://www.w3.org/2000/svg';
-  // The pictures' own units; the SVG scales to the pane's width.
-  const WIDTH = 640;
+  // The pictures' width in their own units, the SVG scaled to the pane's
+  // width: narrower for a narrow pane (a phone), so that its words stay
+  // legible there. Set before each picture is made.
+  const WIDE = 640;
+  const NARROW = 400;
+  const NARROW_PANE_PX = 520;
+  let WIDTH = WIDE;
   const CHART_HEIGHT = 360;
   const MARGIN = { left: 64, right: 20, top: 20, bottom: 40 };
   // n's pairs are drawn as arcs up to this many (a few hundred stay legible).
@@ -344,8 +349,10 @@
     }
     // The square of side 1+…+n: band k is the L between the squares of sides
     // 1+…+(k−1) and 1+…+k, of area k³.
-    const size = 440;
     const pad = 20;
+    // The equation beside the square, or below it in a narrow picture.
+    const below = WIDTH < WIDE;
+    const size = below ? WIDTH - 2 * pad : 440;
     const scale = size / side;
     const s = (v) => round(pad + v * scale);
     let bands = '';
@@ -362,10 +369,11 @@
           `font-size="${round(fontSize)}" text-anchor="middle" fill="#000000"`);
       }
     }
-    const height = size + 2 * pad;
-    const legend = `<g class="qv-ink" fill="#d0d0d0" font-size="15">` +
-      text(size + 2 * pad, pad + 16, `1³+…+${n}³`) + text(size + 2 * pad, pad + 40, `= ${d.cubeSums[n - 1]}`) +
-      text(size + 2 * pad, pad + 64, `= ${side}²`) + '</g>';
+    const height = size + 2 * pad + (below ? 30 : 0);
+    const legend = `<g class="qv-ink" fill="#d0d0d0" font-size="15">` + (below
+      ? text(pad, size + pad + 30, `1³+…+${n}³ = ${d.cubeSums[n - 1]} = ${side}²`)
+      : text(size + 2 * pad, pad + 16, `1³+…+${n}³`) + text(size + 2 * pad, pad + 40, `= ${d.cubeSums[n - 1]}`) +
+        text(size + 2 * pad, pad + 64, `= ${side}²`)) + '</g>';
     return { label, controls: [], markup: () => svg(label, height, bands + labels + legend) };
   }
 
@@ -385,7 +393,16 @@
       r.forEach((root, k) => {
         const sidePx = round(root * scale);
         const top = height - 50 - sidePx;
+        // Unit cells, while they are large enough to count.
+        let cells = '';
+        if (root > 1 && scale >= 4) {
+          for (let u = 1; u < root; u++) {
+            const at = round(u * scale);
+            cells += `M${round(x + at)} ${top}v${sidePx}M${round(x)} ${round(top + at)}h${sidePx}`;
+          }
+        }
         squares += `<rect x="${round(x)}" y="${top}" width="${sidePx}" height="${sidePx}" fill="${hue(k + 1)}"/>` +
+          (cells ? `<path d="${cells}" stroke="#000000" stroke-opacity="0.35" stroke-width="1"/>` : '') +
           `<g class="qv-ink" fill="#d0d0d0" font-size="13">${text(round(x), height - 32, `${root}²=${root * root}`)}</g>`;
         x += Math.max(sidePx, 40) + gap;
       });
@@ -436,13 +453,16 @@
     const rows = Math.ceil(d.n / columns);
     const cell = Math.min(44, (WIDTH - 2 * MARGIN.right) / columns);
     const gridBottom = round(12 + rows * cell);
-    const height = gridBottom + 66;
-    // Which colour strikes for which prime.
+    // Which colour strikes for which prime, as many to a row as fit.
+    const perRow = Math.floor((WIDTH - 2 * MARGIN.right) / 46);
+    const legendRows = Math.max(1, Math.ceil(sieving.length / perRow));
+    const height = gridBottom + 42 + 24 * legendRows;
     let legend = '';
     sieving.forEach((p, k) => {
-      const x = MARGIN.right + k * 46;
-      legend += `<rect x="${x}" y="${gridBottom + 10}" width="14" height="14" fill="${colour.get(p)}"/>` +
-        text(x + 18, gridBottom + 22, p, 'font-size="13"');
+      const x = MARGIN.right + (k % perRow) * 46;
+      const y = gridBottom + 10 + 24 * Math.floor(k / perRow);
+      legend += `<rect x="${x}" y="${y}" width="14" height="14" fill="${colour.get(p)}"/>` +
+        text(x + 18, y + 12, p, 'font-size="13"');
     });
     const markup = () => {
       const struckBy = state.stage > 0 ? sieving[state.stage - 1] : 0;
@@ -632,8 +652,9 @@
     try {
       const numbers = data[demo](module, number);
       dataMs = performance.now() - started;
+      WIDTH = paneWidth();
       const picture = make(numbers, module);
-      current = { picture, demo, number };
+      current = { picture, demo, number, numbers, module, width: WIDTH };
       render();
       pictures.shown = { demo, number, label: picture.label };
     } catch (error) {
@@ -677,6 +698,21 @@
     });
   }
 
+  function paneWidth() {
+    return pane.clientWidth > 0 && pane.clientWidth < NARROW_PANE_PX ? NARROW : WIDE;
+  }
+
+  // A pane that changes between wide and narrow gets the picture made anew
+  // for its width, from the numbers it already has.
+  function refit() {
+    if (!current || paneWidth() === current.width) return;
+    const { demo, number, numbers, module } = current;
+    current.picture.controls.forEach((c) => c.dispose && c.dispose());
+    WIDTH = paneWidth();
+    current = { picture: PICTURES[demo](numbers, module), demo, number, numbers, module, width: WIDTH };
+    render();
+  }
+
   function picturesOn() {
     return document.documentElement.dataset.pictures !== 'off';
   }
@@ -718,6 +754,7 @@
       const request = { demo, number, module: window.quorvantile && window.quorvantile.module };
       if (request.module) draw(request);
     });
+    if (typeof ResizeObserver === 'function') new ResizeObserver(refit).observe(pane);
     new MutationObserver(schedule).observe(document.documentElement, { attributes: true, attributeFilter: ['data-pictures'] });
     window.quorvantilePictures = pictures;
   }
