@@ -78,6 +78,8 @@ TEST(PictureData, CometCountsAreThePairCounts) {
   ASSERT_EQ(held.bound, kCometLimit);
   EXPECT_EQ(held.counts.back(), goldbachPairs(kCometLimit, 0).count);
   // Past the counting limit the first pairs still come, uncounted.
+  EXPECT_TRUE(goldbachPairs(kPairCountLimit, 0).counted);
+  EXPECT_FALSE(goldbachPairs(kPairCountLimit + 2, 0).counted);
   const GoldbachPairs far = goldbachPairs(INT_MAX - 1, 3);
   EXPECT_FALSE(far.counted);
   EXPECT_EQ(far.smaller.size(), 3u);
