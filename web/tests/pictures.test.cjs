@@ -48,13 +48,15 @@ async function screenText(page) {
   return text;
 }
 
-// Waits until the screen's text after `from` characters matches `pattern`.
-async function waitForText(page, pattern, from = 0) {
+// Waits until the screen's text, from where `start(text)` says, matches
+// `pattern` so that `accept(match)` holds.
+async function waitForText(page, pattern, start = () => 0, accept = () => true) {
   const deadline = Date.now() + TURN_TIMEOUT_MS;
   for (;;) {
-    const text = (await screenText(page)).slice(from);
+    const whole = await screenText(page);
+    const text = whole.slice(start(whole));
     const match = pattern.exec(text);
-    if (match) return { match, text };
+    if (match && accept(match)) return { match, text };
     if (Date.now() > deadline) throw new Error(`the screen never showed ${pattern}:\n${text.slice(-1500)}`);
     await h.sleep(30);
   }
@@ -68,19 +70,24 @@ async function pictureLabel(page, demo, number) {
   return page.$eval('#picture [role="img"]', (element) => element.getAttribute('aria-label'));
 }
 
-// Types `entry` at the demonstration's prompt and waits for its summary;
-// returns the summary's match and the text the turn wrote.
+// Types `entry` at the demonstration's prompt and waits for its summary,
+// which names the entry where it has a second group; returns the summary's
+// match and the text the turn wrote. The turn's text starts after the typed
+// entry, or, once a long listing has pushed that out of the terminal's
+// scrollback, is all there is.
 async function turn(page, entry, summary) {
-  const from = (await screenText(page)).length;
   await h.typeLine(page, String(entry));
-  const { match, text } = await waitForText(page, summary, from);
-  return { match, text };
+  const afterEntry = (text) => {
+    const at = text.lastIndexOf(`:${entry}\n`);
+    return at < 0 ? 0 : at + `:${entry}\n`.length;
+  };
+  return waitForText(page, summary, afterEntry, (match) => match[2] === undefined || match[2] === String(entry));
 }
 
 // Waits for the screen to end with `prompt` (a string or a pattern).
 async function untilPrompt(page, prompt) {
   const pattern = typeof prompt === 'string' ? new RegExp(`${prompt.replace(/[.()]/g, '\\$&')}$`) : prompt;
-  await waitForText(page, pattern, Math.max(0, (await screenText(page)).length - 400));
+  await waitForText(page, pattern, (text) => Math.max(0, text.length - 400));
 }
 
 // A demonstration's prompt for its number.
