@@ -661,7 +661,7 @@
       failed(error);
     }
     const tenths = (ms) => Math.round(ms * 10) / 10;
-    const timing = { demo, number, ms: tenths(performance.now() - started), dataMs: tenths(dataMs) };
+    const timing = { demo, number, at: Math.round(started), ms: tenths(performance.now() - started), dataMs: tenths(dataMs) };
     pictures.timings.push(timing);
     // ...and once the browser has laid it out and painted it.
     requestAnimationFrame(() => setTimeout(() => {

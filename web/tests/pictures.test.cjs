@@ -34,8 +34,16 @@ after(async () => {
   if (server) await server.close();
 });
 
+// Every page records its long tasks (50 ms or more), whoever runs them: the
+// picture's, the program's slices, the terminal's drawing.
+function recordLongTasks() {
+  window.longTasks = [];
+  new PerformanceObserver((list) => window.longTasks.push(...list.getEntries().map((e) => [e.startTime, e.duration])))
+    .observe({ type: 'longtask', buffered: true });
+}
+
 async function freshPage(t, url = server.url, setUp = null) {
-  const opened = await h.openPage(chromium.browser, url, setUp);
+  const opened = await h.openPage(chromium.browser, url, setUp || recordLongTasks);
   t.after(() => opened.page.close());
   return opened;
 }
@@ -159,12 +167,18 @@ async function everyDemonstration(page) {
   await page.waitForFunction(() => document.getElementById('picture').childElementCount === 0);
 }
 
-function logTimings(t, page) {
-  return page.evaluate(() => window.quorvantilePictures.timings).then((timings) => {
-    for (const { demo, number, ms, dataMs, paintedMs } of timings) {
-      t.diagnostic(`${demo} ${number}: drawn in ${ms} ms (numbers ${dataMs} ms), painted by ${paintedMs} ms`);
-    }
-  });
+async function logTimings(t, page) {
+  const { timings, longTasks } = await page.evaluate(() => ({
+    timings: window.quorvantilePictures.timings, longTasks: window.longTasks || [],
+  }));
+  for (const { demo, number, at, ms, dataMs, paintedMs } of timings) {
+    // The long tasks that began while the picture was drawn and painted.
+    const during = longTasks.filter(([start]) => start >= at - 1 && start <= at + paintedMs);
+    t.diagnostic(`${demo} ${number}: drawn in ${ms} ms (numbers ${dataMs} ms), painted by ${paintedMs} ms` +
+      (during.length ? `; long tasks then: ${during.map(([, d]) => Math.round(d)).join(', ')} ms` : ''));
+  }
+  const longest = Math.round(Math.max(0, ...longTasks.map(([, d]) => d)));
+  t.diagnostic(`${longTasks.length} tasks of 50 ms or more in the session, the longest ${longest} ms`);
 }
 
 test('each demonstration\'s picture states what the terminal shows', async (t) => {
@@ -198,6 +212,15 @@ test('the single file draws every picture from disk, and they download as SVG an
   assert.match(files.svg, /^<svg [^>]*aria-label="Collatz path of 27: 111 steps, peak 9232 at step 77"/);
   assert.deepEqual(files.pngHead, [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
   assert.equal(files.width, 1280);
+  // On paper the picture stays, in ink on white, without its buttons.
+  await opened.page.emulateMediaType('print');
+  const printed = await opened.page.evaluate(() => ({
+    shown: document.querySelector('#picture svg').getBoundingClientRect().height > 0,
+    background: getComputedStyle(document.querySelector('#picture .qv-bg')).fill,
+    buttons: getComputedStyle(document.querySelector('.qv-picture-controls')).display,
+  }));
+  assert.deepEqual(printed, { shown: true, background: 'rgb(255, 255, 255)', buttons: 'none' });
+  await opened.page.emulateMediaType(null);
   assertRequestsStayAt(opened, 'file://');
   await logTimings(t, opened.page);
   assert.deepEqual(opened.problems, []);
@@ -261,5 +284,13 @@ test('the labels follow the page\'s language', async (t) => {
   await turn(page, 27, /steps to get to 1/);
   assert.equal(await pictureLabel(page, 'collatz', 27), '27 的考拉兹路径：111 步，第 77 步达到最高点 9232');
   assert.equal(await page.$eval('.qv-picture-controls button', (b) => b.textContent), '对数刻度');
+  // Pictures switched off are not drawn; switched on, the latest one is.
+  await page.evaluate(() => (document.documentElement.dataset.pictures = 'off'));
+  await untilPrompt(page, NUMBER_PROMPT);
+  await turn(page, 97, /steps to get to 1/);
+  await h.sleep(300);
+  assert.equal(await page.$eval('#picture figure', (f) => f.dataset.number), '27');
+  await page.evaluate(() => (document.documentElement.dataset.pictures = 'on'));
+  assert.match(await pictureLabel(page, 'collatz', 97), /^97 的考拉兹路径：118 步/);
   assert.deepEqual(opened.problems, []);
 });
