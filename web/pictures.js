@@ -408,7 +408,7 @@
       });
       const which = t('picture.fourSquares.which', { at: state.at + 1, count: d.complete ? d.count : `${d.count}+` });
       return svg(label, height, squares + `<g class="qv-ink" fill="#d0d0d0" font-size="15">` +
-        text(MARGIN.right, 24, `${d.n} = ${r.map((v) => `${v}²`).join(' + ')}`) +
+        text(MARGIN.right, 24, `${d.n} = ${r.map((v) => `${v}²`).join(' + ')}`, 'class="qv-equation"') +
         text(MARGIN.right, height - 10, which, 'font-size="13"') + '</g>');
     };
     const move = (by) => {

@@ -265,6 +265,31 @@ test('the largest entries draw at once and leave the page taking keys', async (t
   assert.deepEqual(opened.problems, []);
 });
 
+// The stepper fetches decompositions from the program a window at a time:
+// forth past the first window and back across its edge, each one shown is
+// the terminal's line of the same rank.
+test('the four-square stepper walks through the terminal\'s decompositions', async (t) => {
+  const opened = await freshPage(t);
+  const { page } = opened;
+  await untilPrompt(page, 'Please choose:');
+  await h.typeLine(page, '4');
+  await untilPrompt(page, NUMBER_PROMPT);
+  const { text } = await turn(page, 100000, /The total loop is [^\n]*\./);
+  const lines = text.split('\n').map((line) => line.trim()).filter((line) => line.startsWith('100000='));
+  assert.ok(lines.length > 80, `only ${lines.length} decompositions`);
+  await pictureLabel(page, 'four-square', 100000);
+  const shown = () => page.$eval('#picture .qv-equation', (e) => e.textContent);
+  const asLine = (equation) => equation.replace(/ /g, '').replace(/(\d+)²/g, '$1x$1');
+  const press = async (name, times) => {
+    for (let i = 0; i < times; i++) await page.click(`.qv-picture-controls button:nth-child(${name === 'next' ? 2 : 1})`);
+  };
+  await press('next', 70);
+  assert.equal(asLine(await shown()), lines[70]);
+  await press('previous', 7);
+  assert.equal(asLine(await shown()), lines[63]);
+  assert.deepEqual(opened.problems, []);
+});
+
 // The page's language, as the page's i18n object gives it: here a stand-in
 // that answers in Chinese.
 test('the labels follow the page\'s language', async (t) => {
