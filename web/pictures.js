@@ -198,10 +198,17 @@
     return values;
   }
 
+  // Round values as 20k, 1.5M, 7G; the axes' values come from ticks().
   function tickLabel(v) {
-    if (v >= 1e6) return `${+(v / 1e6).toPrecision(3)}M`;
-    if (v >= 1e4) return `${+(v / 1e3).toPrecision(3)}k`;
-    return String(v);
+    if (v < 1e4) return String(v);
+    const prefixes = ['k', 'M', 'G', 'T', 'P', 'E'];
+    const power = Math.min(Math.floor(Math.log10(v) / 3), prefixes.length);
+    return `${+(v / 10 ** (3 * power)).toPrecision(3)}${prefixes[power - 1]}`;
+  }
+
+  const SUPERSCRIPTS = '⁰¹²³⁴⁵⁶⁷⁸⁹';
+  function powerOfTen(k) {
+    return k < 4 ? String(10 ** k) : `10${[...String(k)].map((d) => SUPERSCRIPTS[d]).join('')}`;
   }
 
   // A chart's axes over [0, xMax] × [0, yMax] (or [1, yMax] on a log scale)
@@ -216,14 +223,19 @@
     const y = log
       ? (v) => round(y0 - ((y0 - y1) * Math.log10(Math.max(v, 1))) / logMax)
       : (v) => round(y0 - ((y0 - y1) * v) / (yMax || 1));
-    const yValues = log ? Array.from({ length: Math.floor(logMax) + 1 }, (_, k) => 10 ** k) : ticks(yMax);
+    // On a log scale, every decade up to six of them, else every second or third.
+    const decades = Math.floor(logMax);
+    const every = Math.ceil((decades + 1) / 7);
+    const powers = Array.from({ length: Math.floor(decades / every) + 1 }, (_, k) => k * every);
+    const yValues = log ? powers.map((k) => 10 ** k) : ticks(yMax);
+    const yLabel = log ? (v) => powerOfTen(Math.round(Math.log10(v))) : tickLabel;
     let markup = `<g class="qv-axis" stroke="#8a8a8a" stroke-width="1">` +
       `<line x1="${left}" y1="${y0}" x2="${right}" y2="${y0}"/><line x1="${left}" y1="${y0}" x2="${left}" y2="${y1}"/>`;
     for (const v of ticks(xMax)) markup += `<line x1="${x(v)}" y1="${y0}" x2="${x(v)}" y2="${y0 + 4}"/>`;
     for (const v of yValues) markup += `<line x1="${left - 4}" y1="${y(v)}" x2="${left}" y2="${y(v)}"/>`;
     markup += `</g><g class="qv-ink" fill="#d0d0d0" font-size="12">`;
     for (const v of ticks(xMax)) markup += text(x(v), y0 + 17, tickLabel(v), 'text-anchor="middle"');
-    for (const v of yValues) markup += text(left - 7, y(v) + 4, tickLabel(v), 'text-anchor="end"');
+    for (const v of yValues) markup += text(left - 7, y(v) + 4, yLabel(v), 'text-anchor="end"');
     if (xTitle) markup += text(right, y0 + 33, xTitle, 'text-anchor="end"');
     if (yTitle) markup += text(left + 6, y1 - 6, yTitle);
     markup += '</g>';
@@ -570,11 +582,18 @@
   let scheduled = false;
   let current = null; // { picture, demo, number }
 
+  // A button of the picture. After a click with the mouse or a touch the
+  // keys go back to the terminal, where the next number is typed; a button
+  // pressed from the keyboard keeps the focus.
   function button(key, act) {
     const b = document.createElement('button');
     b.type = 'button';
     b.textContent = t(key);
-    b.addEventListener('click', act);
+    b.addEventListener('click', (event) => {
+      act();
+      const term = window.quorvantile && window.quorvantile.term;
+      if (event.detail > 0 && term) term.focus();
+    });
     return b;
   }
 
@@ -702,15 +721,20 @@
     return pane.clientWidth > 0 && pane.clientWidth < NARROW_PANE_PX ? NARROW : WIDE;
   }
 
-  // A pane that changes between wide and narrow gets the picture made anew
-  // for its width, from the numbers it already has.
-  function refit() {
-    if (!current || paneWidth() === current.width) return;
+  // Makes the picture anew from the numbers it already has: for a pane that
+  // changed between wide and narrow, or for another language.
+  function remake() {
+    if (!current) return;
     const { demo, number, numbers, module } = current;
     current.picture.controls.forEach((c) => c.dispose && c.dispose());
     WIDTH = paneWidth();
     current = { picture: PICTURES[demo](numbers, module), demo, number, numbers, module, width: WIDTH };
+    pictures.shown = { demo, number, label: current.picture.label };
     render();
+  }
+
+  function refit() {
+    if (current && paneWidth() !== current.width) remake();
   }
 
   function picturesOn() {
@@ -730,7 +754,7 @@
   }
 
   if (pane) {
-    if (typeof quorvantileI18n !== 'undefined' && window.quorvantileI18n) window.quorvantileI18n.add(WORDS);
+    if (window.quorvantileI18n) window.quorvantileI18n.add(WORDS);
     window.addEventListener('quorvantile-accepted', (event) => {
       const { demo, number, module } = event.detail;
       if (module && demo === 'menu') warmUp(module, number);
@@ -748,12 +772,7 @@
         clear();
       }
     });
-    window.addEventListener('quorvantile-lang', () => {
-      if (!current) return;
-      const { demo, number } = current;
-      const request = { demo, number, module: window.quorvantile && window.quorvantile.module };
-      if (request.module) draw(request);
-    });
+    window.addEventListener('quorvantile-lang', remake);
     if (typeof ResizeObserver === 'function') new ResizeObserver(refit).observe(pane);
     new MutationObserver(schedule).observe(document.documentElement, { attributes: true, attributeFilter: ['data-pictures'] });
     window.quorvantilePictures = pictures;

@@ -294,12 +294,16 @@ test('the four-square stepper walks through the terminal\'s decompositions', asy
 // that answers in Chinese.
 test('the labels follow the page\'s language', async (t) => {
   const opened = await freshPage(t, server.url, () => {
-    const words = {};
+    const tables = { en: {}, zh: {} };
+    let lang = 'zh';
     window.quorvantileI18n = {
-      lang: 'zh',
-      add: (table) => Object.assign(words, table.zh),
-      t: (key, vars) => words[key].replace(/\{(\w+)\}/g, (_, name) => vars[name]),
-      setLang() {},
+      get lang() { return lang; },
+      add: (table) => Object.keys(tables).forEach((l) => Object.assign(tables[l], table[l])),
+      t: (key, vars) => tables[lang][key].replace(/\{(\w+)\}/g, (_, name) => vars[name]),
+      setLang(next) {
+        lang = next;
+        window.dispatchEvent(new Event('quorvantile-lang'));
+      },
     };
   });
   const { page } = opened;
@@ -317,5 +321,8 @@ test('the labels follow the page\'s language', async (t) => {
   assert.equal(await page.$eval('#picture figure', (f) => f.dataset.number), '27');
   await page.evaluate(() => (document.documentElement.dataset.pictures = 'on'));
   assert.match(await pictureLabel(page, 'collatz', 97), /^97 的考拉兹路径：118 步/);
+  // The picture follows a change of language at once.
+  await page.evaluate(() => window.quorvantileI18n.setLang('en'));
+  assert.match(await pictureLabel(page, 'collatz', 97), /^Collatz path of 97: 118 steps, peak \d+ at step \d+$/);
   assert.deepEqual(opened.problems, []);
 });
