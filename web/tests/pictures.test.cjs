@@ -71,10 +71,15 @@ async function waitForText(page, pattern, start = () => 0, accept = () => true) 
 }
 
 async function pictureLabel(page, demo, number) {
-  await page.waitForFunction((d, n) => {
-    const figure = document.querySelector('#picture figure');
-    return figure && figure.dataset.demo === d && figure.dataset.number === String(n);
-  }, { timeout: TURN_TIMEOUT_MS }, demo, number);
+  try {
+    await page.waitForFunction((d, n) => {
+      const figure = document.querySelector('#picture figure');
+      return figure && figure.dataset.demo === d && figure.dataset.number === String(n);
+    }, { timeout: TURN_TIMEOUT_MS }, demo, number);
+  } catch (error) {
+    const pane = await page.$eval('#picture', (element) => element.outerHTML.slice(0, 300));
+    throw new Error(`no picture of ${demo} ${number}; the pane: ${pane}`);
+  }
   return page.$eval('#picture [role="img"]', (element) => element.getAttribute('aria-label'));
 }
 
@@ -279,7 +284,7 @@ test('the four-square stepper walks through the terminal\'s decompositions', asy
   const lines = text.split('\n').map((line) => line.trim()).filter((line) => line.startsWith('100000='));
   assert.ok(lines.length > 80, `only ${lines.length} decompositions`);
   await pictureLabel(page, 'four-square', 100000);
-  const shown = () => page.$eval('#picture .qv-equation', (e) => e.textContent);
+  const shown = () => page.$eval('#picture', (e) => (e.querySelector('.qv-equation') || e).textContent);
   const asLine = (equation) => equation.replace(/ /g, '').replace(/(\d+)²/g, '$1x$1');
   const press = async (name, times) => {
     for (let i = 0; i < times; i++) await page.click(`.qv-picture-controls button:nth-child(${name === 'next' ? 2 : 1})`);
