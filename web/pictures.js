@@ -94,15 +94,35 @@
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   }
 
+  // Downloads are for worksheets: the picture on white, its words and axes
+  // in black and its lines in darker tones (pictures.css does the same for
+  // printing). Keyed by the colours pictures_svg.js and pictures_draw.js use.
+  const PAPER = {
+    fill: { '#d0d0d0': '#000000', '#1c1c1c': '#eeeeee', '#ff5555': '#c00000' },
+    stroke: { '#55ff55': '#1a7f1a', '#ff5555': '#c00000', '#8a8a8a': '#444444' },
+  };
+
+  function onPaper(svgElement) {
+    const copy = svgElement.cloneNode(true);
+    copy.querySelector('.qv-bg').setAttribute('fill', '#ffffff');
+    for (const [attribute, colours] of Object.entries(PAPER)) {
+      for (const element of copy.querySelectorAll(`[${attribute}]`)) {
+        const colour = colours[element.getAttribute(attribute)];
+        if (colour) element.setAttribute(attribute, colour);
+      }
+    }
+    return new XMLSerializer().serializeToString(copy);
+  }
+
   function svgBlob(svgElement) {
-    return new Blob([new XMLSerializer().serializeToString(svgElement)], { type: 'image/svg+xml' });
+    return new Blob([onPaper(svgElement)], { type: 'image/svg+xml' });
   }
 
   // Drawn through an <img> of the SVG as a data: URL, which leaves the
   // canvas readable also in a page opened from disk.
   function pngBlob(svgElement) {
     return new Promise((resolve, reject) => {
-      const source = new XMLSerializer().serializeToString(svgElement);
+      const source = onPaper(svgElement);
       const image = new Image();
       image.onload = () => {
         const canvas = document.createElement('canvas');

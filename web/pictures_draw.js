@@ -47,9 +47,9 @@
       `stroke-linecap="${few ? 'round' : 'butt'}" fill="none"/>`;
     if (counted && d.n <= d.bound && d.n >= 4) {
       body += `<circle cx="${a.x(d.n)}" cy="${a.y(d.count)}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
-        text(a.x(d.n) - 8, a.y(d.count) - 9, `${d.n}: ${d.count}`, `fill="${ACCENT}" font-size="13" text-anchor="end" class="qv-mark"`);
+        text(a.x(d.n) - 8, a.y(d.count) - 9, `${d.n}: ${d.count}`, `fill="${ACCENT}" font-size="13" text-anchor="end"`);
     } else if (d.n > d.bound) {
-      body += text(a.right, a.y1 + 4, t('picture.goldbach.beyond', { n: d.n }), `fill="${ACCENT}" font-size="13" text-anchor="end" class="qv-mark"`);
+      body += text(a.right, a.y1 + 4, t('picture.goldbach.beyond', { n: d.n }), `fill="${ACCENT}" font-size="13" text-anchor="end"`);
     }
     let height = CHART_HEIGHT;
     if (counted && d.count > 0 && d.count <= ARC_PAIRS_LIMIT) {
@@ -63,8 +63,8 @@
         arcs += `<path d="M${x(p)} ${base}A${round(rx)} ${round(rx * ry)} 0 0 1 ${x(d.n - p)} ${base}" ` +
           `stroke="${hue(k)}" stroke-width="1.5" fill="none"/>`;
       });
-      body += arcs + `<line class="qv-axis" x1="${x(0)}" y1="${base}" x2="${x(d.n)}" y2="${base}" stroke="#8a8a8a"/>` +
-        `<g class="qv-ink" fill="#d0d0d0" font-size="12">${text(x(0), base + 16, '0', 'text-anchor="middle"')}` +
+      body += arcs + `<line x1="${x(0)}" y1="${base}" x2="${x(d.n)}" y2="${base}" stroke="#8a8a8a"/>` +
+        `<g fill="#d0d0d0" font-size="12">${text(x(0), base + 16, '0', 'text-anchor="middle"')}` +
         `${text(x(d.n / 2), base + 16, d.n / 2, 'text-anchor="middle"')}${text(x(d.n), base + 16, d.n, 'text-anchor="middle"')}` +
         `${text(x(0), height + 14, t('picture.goldbach.arcs', { n: d.n }))}</g>`;
       height += arcsHeight;
@@ -89,7 +89,7 @@
         `<path d="${path}" stroke="${LINE}" stroke-width="1.5" fill="none" stroke-linejoin="round"/>` +
         `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
         text(anchor === 'end' ? px - 9 : px + 9, py + 14, `${d.peak} (${t('picture.collatz.step')} ${d.peakStep})`,
-          `fill="${ACCENT}" font-size="13" text-anchor="${anchor}" class="qv-mark"`));
+          `fill="${ACCENT}" font-size="13" text-anchor="${anchor}"`));
     };
     const controls = [{
       key: () => (state.log ? 'picture.collatz.linear' : 'picture.collatz.log'),
@@ -145,7 +145,7 @@
       }
     }
     const height = size + 2 * pad + (below ? 30 : 0);
-    const legend = `<g class="qv-ink" fill="#d0d0d0" font-size="15">` + (below
+    const legend = `<g fill="#d0d0d0" font-size="15">` + (below
       ? text(pad, size + pad + 30, `1³+…+${n}³ = ${d.cubeSums[n - 1]} = ${side}²`)
       : text(size + 2 * pad, pad + 16, `1³+…+${n}³`) + text(size + 2 * pad, pad + 40, `= ${d.cubeSums[n - 1]}`) +
         text(size + 2 * pad, pad + 64, `= ${side}²`)) + '</g>';
@@ -178,11 +178,11 @@
         }
         squares += `<rect x="${round(x)}" y="${top}" width="${sidePx}" height="${sidePx}" fill="${hue(k + 1)}"/>` +
           (cells ? `<path d="${cells}" stroke="#000000" stroke-opacity="0.35" stroke-width="1"/>` : '') +
-          `<g class="qv-ink" fill="#d0d0d0" font-size="13">${text(round(x), height - 32, `${root}²=${root * root}`)}</g>`;
+          `<g fill="#d0d0d0" font-size="13">${text(round(x), height - 32, `${root}²=${root * root}`)}</g>`;
         x += Math.max(sidePx, 40) + gap;
       });
       const which = t('picture.fourSquares.which', { at: state.at + 1, count: d.complete ? d.count : `${d.count}+` });
-      return svg(width, label, height, squares + `<g class="qv-ink" fill="#d0d0d0" font-size="15">` +
+      return svg(width, label, height, squares + `<g fill="#d0d0d0" font-size="15">` +
         text(MARGIN.right, 24, `${d.n} = ${r.map((v) => `${v}²`).join(' + ')}`, 'class="qv-equation"') +
         text(MARGIN.right, height - 10, which, 'font-size="13"') + '</g>');
     };
@@ -259,7 +259,7 @@
         }
       }
       const note = done ? t('picture.sieve.done') : struckBy ? t('picture.sieve.striking', { p: struckBy }) : t('picture.sieve.start');
-      return svg(width, label, height, cells + `<g class="qv-ink" fill="#d0d0d0" font-size="14">` + legend +
+      return svg(width, label, height, cells + `<g fill="#d0d0d0" font-size="14">` + legend +
         text(MARGIN.right, height - 14, note) + '</g>');
     };
     return { label, markup, controls: sieveControls(state, sieving.length) };

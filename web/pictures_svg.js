@@ -67,11 +67,11 @@
     const powers = Array.from({ length: Math.floor(decades / every) + 1 }, (_, k) => k * every);
     const yValues = log ? powers.map((k) => 10 ** k) : ticks(yMax);
     const yLabel = log ? (v) => powerOfTen(Math.round(Math.log10(v))) : tickLabel;
-    let markup = `<g class="qv-axis" stroke="#8a8a8a" stroke-width="1">` +
+    let markup = `<g stroke="#8a8a8a" stroke-width="1">` +
       `<line x1="${left}" y1="${y0}" x2="${right}" y2="${y0}"/><line x1="${left}" y1="${y0}" x2="${left}" y2="${y1}"/>`;
     for (const v of ticks(xMax)) markup += `<line x1="${x(v)}" y1="${y0}" x2="${x(v)}" y2="${y0 + 4}"/>`;
     for (const v of yValues) markup += `<line x1="${left - 4}" y1="${y(v)}" x2="${left}" y2="${y(v)}"/>`;
-    markup += `</g><g class="qv-ink" fill="#d0d0d0" font-size="12">`;
+    markup += `</g><g fill="#d0d0d0" font-size="12">`;
     for (const v of ticks(xMax)) markup += text(x(v), y0 + 17, tickLabel(v), 'text-anchor="middle"');
     for (const v of yValues) markup += text(left - 7, y(v) + 4, yLabel(v), 'text-anchor="end"');
     if (xTitle) markup += text(right, y0 + 33, xTitle, 'text-anchor="end"');

@@ -216,6 +216,8 @@ test('the single file draws every picture from disk, and they download as SVG an
     return { svg: await pictures.svgBlob(svg).text(), pngHead: [...png.slice(0, 8)], width: image.width };
   });
   assert.match(files.svg, /^<svg [^>]*aria-label="Collatz path of 27: 111 steps, peak 9232 at step 77"/);
+  // For a worksheet: on white.
+  assert.match(files.svg, /<rect class="qv-bg"[^>]* fill="#ffffff"/);
   assert.deepEqual(files.pngHead, [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
   assert.equal(files.width, 1280);
   // On paper the picture stays, in ink on white, without its buttons.
