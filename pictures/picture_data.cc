@@ -57,6 +57,15 @@ GoldbachPairs goldbachPairs(int n, int keep) {
   return pairs;
 }
 
+std::int64_t goldbachPairCount(int n, int from, int to) {
+  std::int64_t count = 0;
+  forEachGoldbachPair(n, from, to, [&](int, int) {
+    ++count;
+    return true;
+  });
+  return count;
+}
+
 CollatzPath collatzPath(int n) {
   CollatzPath path;
   if (n < 1) return path;

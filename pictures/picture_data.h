@@ -38,13 +38,17 @@ GoldbachComet goldbachComet(int n);
 
 // The first `keep` smaller summands p of n's splits, and how many splits
 // there are, when n is at most kPairCountLimit (counted is false otherwise,
-// and the summands are still given).
+// and the summands are still given: goldbachPairCount counts them by parts).
 struct GoldbachPairs {
   std::vector<std::int32_t> smaller;
   std::int64_t count = 0;
   bool counted = false;
 };
 GoldbachPairs goldbachPairs(int n, int keep);
+
+// The number of splits n = p + q whose smaller summand p lies in [from, to]:
+// the count of any n in parts, each taking time in proportion to to - from.
+std::int64_t goldbachPairCount(int n, int from, int to);
 
 // The terms of n's sequence down to 1, and its highest term with the step
 // where it is first reached (step 0 is n itself). leftRange as in the

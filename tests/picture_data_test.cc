@@ -77,9 +77,18 @@ TEST(PictureData, CometCountsAreThePairCounts) {
   const GoldbachComet held = goldbachComet(INT_MAX - 1);
   ASSERT_EQ(held.bound, kCometLimit);
   EXPECT_EQ(held.counts.back(), goldbachPairs(kCometLimit, 0).count);
-  // Past the counting limit the first pairs still come, uncounted.
+  // The counting limit's edge.
   EXPECT_TRUE(goldbachPairs(kPairCountLimit, 0).counted);
   EXPECT_FALSE(goldbachPairs(kPairCountLimit + 2, 0).counted);
+  // Counted by parts, the same count.
+  for (int n : {1000000, kPairCountLimit}) {
+    const int third = n / 6;
+    EXPECT_EQ(goldbachPairCount(n, 2, third) + goldbachPairCount(n, third + 1, 2 * third) +
+                  goldbachPairCount(n, 2 * third + 1, n / 2),
+              goldbachPairs(n, 0).count)
+        << n;
+  }
+  // Past the counting limit the first pairs still come, uncounted.
   const GoldbachPairs far = goldbachPairs(INT_MAX - 1, 3);
   EXPECT_FALSE(far.counted);
   EXPECT_EQ(far.smaller.size(), 3u);

@@ -49,6 +49,11 @@ EMSCRIPTEN_KEEPALIVE double* picture_goldbach_pairs(int n, int keep) {
   return block(values);
 }
 
+// The count of n's splits whose smaller summand lies in [from, to].
+EMSCRIPTEN_KEEPALIVE double* picture_goldbach_count(int n, int from, int to) {
+  return block({static_cast<double>(goldbachPairCount(n, from, to))});
+}
+
 // steps, peak step, peak (high, low), left range (0/1), then the terms.
 EMSCRIPTEN_KEEPALIVE double* picture_collatz(int n) {
   CollatzPath path = collatzPath(n);

@@ -19,6 +19,9 @@
   const { t, WIDE, NARROW, NARROW_PANE_PX, ARC_PAIRS_LIMIT, FOUR_SQUARES_WINDOW, PICTURES } = parts;
   // PNG downloads are drawn at this multiple of the SVG's units.
   const PNG_SCALE = 2;
+  // Pairs past the program's counting limit are counted here by parts, this
+  // many smaller summands to a task: some tens of milliseconds each.
+  const PAIR_COUNT_PART = 20000000;
 
   // The program's numbers: a block of doubles whose first element counts
   // the rest (web/picture_exports.cc).
@@ -142,7 +145,7 @@
   // The pane.
 
   const pane = typeof document !== 'undefined' ? document.getElementById('picture') : null;
-  const pictures = { timings: [], shown: null, pngBlob, svgBlob };
+  const pictures = { timings: [], counted: [], shown: null, pngBlob, svgBlob };
   let pending = null;
   let scheduled = false;
   let current = null; // { picture, demo, number }
@@ -240,6 +243,7 @@
       const picture = make(numbers, options(demo, number, module, width));
       current = { picture, demo, number, numbers, module, width };
       render();
+      if (demo === 'goldbach' && numbers.count < 0) countByParts(current);
       pictures.shown = { demo, number, label: picture.label };
     } catch (error) {
       failed(error);
@@ -285,6 +289,35 @@
   // What a picture is made with besides its numbers.
   function options(demo, number, module, width) {
     return { width, more: (first) => data[demo](module, number, first) };
+  }
+
+  // Counts the pairs of the Goldbach picture `shown` by parts, a task for
+  // each, and then makes the picture anew with its count; stops when another
+  // picture has taken its place.
+  function countByParts(shown) {
+    const { numbers, module } = shown;
+    const n = numbers.n;
+    const started = performance.now();
+    let from = 2;
+    let count = 0;
+    const part = () => {
+      if (!current || current.numbers !== numbers) return;
+      const to = Math.min(from + PAIR_COUNT_PART - 1, n / 2);
+      try {
+        count += take(module, module._picture_goldbach_count(n, from, to))[0];
+      } catch (error) {
+        return; // the program has gone: the picture stays without its count
+      }
+      from = to + 1;
+      if (from <= n / 2) {
+        setTimeout(part, 0);
+        return;
+      }
+      numbers.count = count;
+      pictures.counted.push({ n, count, ms: Math.round(performance.now() - started) });
+      remake();
+    };
+    setTimeout(part, 0);
   }
 
   function paneWidth() {

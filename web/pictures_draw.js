@@ -26,7 +26,7 @@
 
   function goldbachPicture(d, { width }) {
     const counted = d.count >= 0;
-    const label = counted ? t('picture.goldbach', { n: d.n, count: d.count }) : t('picture.goldbach.uncounted', { n: d.n });
+    const label = counted ? t('picture.goldbach', { n: d.n, count: d.count }) : t('picture.goldbach.counting', { n: d.n });
     let yMax = 1;
     for (let i = 2; i < d.counts.length; i++) yMax = Math.max(yMax, d.counts[i]);
     const a = axes({ width, xMax: d.bound, yMax, xTitle: t('picture.goldbach.comet', { bound: d.bound }) });

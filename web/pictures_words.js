@@ -8,7 +8,7 @@
   const WORDS = {
     en: {
       'picture.goldbach': 'Goldbach pairs of {n}: {count}',
-      'picture.goldbach.uncounted': 'Goldbach pairs of {n}: too many to count here',
+      'picture.goldbach.counting': 'Goldbach pairs of {n}: being counted',
       'picture.goldbach.comet': 'pairs of every even number up to {bound}',
       'picture.goldbach.beyond': '{n} lies beyond the comet',
       'picture.goldbach.arcs': 'the pairs of {n} as arcs: p + q = {n}',
@@ -39,7 +39,7 @@
     },
     zh: {
       'picture.goldbach': '{n} 的哥德巴赫素数对：{count} 对',
-      'picture.goldbach.uncounted': '{n} 的哥德巴赫素数对：太多，这里不计数',
+      'picture.goldbach.counting': '{n} 的哥德巴赫素数对：正在计数',
       'picture.goldbach.comet': '不超过 {bound} 的每个偶数的素数对个数',
       'picture.goldbach.beyond': '{n} 在彗星图之外',
       'picture.goldbach.arcs': '{n} 的素数对画成弧线：p + q = {n}',
