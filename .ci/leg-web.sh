@@ -33,7 +33,9 @@ fail() {
 }
 
 echo "-- release artifacts"
-for file in index.html i18n.js page.js controls.js style.css xterm.js xterm.css addon-fit.js quorvantile.js quorvantile.wasm; do
+for file in index.html i18n.js host_common.js line_editor.js session_log.js terminal_host.js selection_text.js \
+  pictures_words.js pictures_svg.js pictures_draw.js pictures.js pictures.css page.js controls.js style.css \
+  xterm.js xterm.css addon-fit.js quorvantile.js quorvantile.wasm; do
   [ -f "$build/web/$file" ] || fail "$build/web has no $file"
 done
 single="$build/web-single/quorvantile.html"

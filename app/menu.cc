@@ -5,6 +5,7 @@
 
 #include "app/farewell.h"
 #include "console/console.h"
+#include "console/terminal.h"
 #include "demos/collatz.h"
 #include "demos/four_square.h"
 #include "demos/goldbach.h"
@@ -129,6 +130,8 @@ void runMenu(Console& console) {
     int choice = 0;
     if (!readChoice(console, choice)) return;
     console.discardPending();
+    // The web page clears its picture for every new visit.
+    announceAccepted("menu", choice);
 
     const MenuEntry* entry = findEntry(choice);
     if (entry == nullptr) {

@@ -26,3 +26,10 @@ std::streambuf& standardInput();
 
 // Writes one line to standard error, unbuffered.
 void reportError(const char* message);
+
+// Tells what shows the program that `demo` has accepted `number`: a
+// demonstration ("goldbach", "collatz", "nicomachus", "four-square",
+// "sieve") the number of a turn, or "menu" a choice, so that the web page can
+// draw a picture of the turn, or clear it for a new visit. Writes nothing:
+// elsewhere it does nothing at all.
+void announceAccepted(const char* demo, int number);

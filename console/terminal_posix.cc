@@ -114,3 +114,5 @@ void reportError(const char* message) {
   ssize_t ignored = ::write(STDERR_FILENO, line.data(), line.size());
   (void)ignored;
 }
+
+void announceAccepted(const char*, int) {}

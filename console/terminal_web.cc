@@ -22,6 +22,8 @@
 //   read(capacity) -> a promise of at most `capacity` bytes of input that
 //                     end, at the latest, with a line end; empty at the end
 //   error(text)    -> shows a line of the program's errors
+//   accepted(demo, number)
+//                  -> optional: a demonstration took a number for a turn
 #include <emscripten.h>
 
 #include <string>
@@ -61,6 +63,12 @@ EM_ASYNC_JS(int, hostRead, (char* buffer, int capacity), {
 
 EM_JS(void, hostError, (const char* text), {
   Module.quorvantileHost.error(UTF8ToString(text));
+});
+
+// Hosts without pictures (the node runner) leave accepted() out.
+EM_JS(void, hostAccepted, (const char* demo, int number), {
+  const host = Module.quorvantileHost;
+  if (typeof host.accepted === 'function') host.accepted(UTF8ToString(demo), number);
 });
 // clang-format on
 
@@ -129,3 +137,5 @@ void reportError(const char* message) {
   std::string line = std::string("quorvantile: ") + message;
   hostError(line.c_str());
 }
+
+void announceAccepted(const char* demo, int number) { hostAccepted(demo, number); }

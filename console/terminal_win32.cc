@@ -143,3 +143,5 @@ void reportError(const char* message) {
   std::string line = std::string("quorvantile: ") + message + "\r\n";
   writeAll(GetStdHandle(STD_ERROR_HANDLE), line);
 }
+
+void announceAccepted(const char*, int) {}

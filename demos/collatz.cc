@@ -12,6 +12,8 @@ constexpr DemoRow kCollatzRow = {
     Prompt{"\n\tPlease input a positive integer:"},
     isPositive,
     Rejection{"\n\tInvalid. Please input a positive integer:"},
+    kNoQuickExit,
+    "collatz",
 };
 
 void writeHeading(Console& console) {

@@ -23,6 +23,8 @@ constexpr DemoRow kFourSquareRow = {
     Prompt{"\n\tPlease input a positive integer:"},
     isPositive,
     Rejection{"Invalid. Please input a positive integer:"},
+    kNoQuickExit,
+    "four-square",
 };
 
 // Root cells "dxd+" for every root up to the square root of n, each in 16

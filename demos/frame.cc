@@ -2,6 +2,7 @@
 
 #include "console/color.h"
 #include "console/console.h"
+#include "console/terminal.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ void runDemonstration(Console& console, const DemoRow& row, const DemoHooks& hoo
     console << row.prompt.text;
     if (!readValid(console, row, n)) return;
     console.skipLine(kSkipLimit);
-    if (row.quickExit != 0 && n == row.quickExit) return;
+    if (row.quickExit != kNoQuickExit && n == row.quickExit) return;
+    if (row.name != nullptr) announceAccepted(row.name, n);
     hooks.body(n);
     if (n == kExitValue || console.sessionOver()) return;
   }

@@ -46,13 +46,19 @@ constexpr Notice kExitNotice{"\n\tNOTICE: Input 888 to Return to the Main Menu."
 // The validity test of the demonstrations that take any positive number.
 inline bool isPositive(int n) { return n > 0; }
 
+// The quick exit of the rows that have none.
+constexpr int kNoQuickExit = 0;
+
 struct DemoRow {
   Notice notice;
   Prompt prompt;
   bool (*valid)(int n);
   Rejection rejection;
-  // A number that ends the visit as soon as it is read; 0 for none.
-  int quickExit = 0;
+  // A number that ends the visit as soon as it is read; kNoQuickExit for none.
+  int quickExit = kNoQuickExit;
+  // The demonstration's name when it announces a number it accepted (the web
+  // page draws its picture); none is announced without one.
+  const char* name = nullptr;
 };
 
 struct DemoHooks {

@@ -17,6 +17,8 @@ constexpr DemoRow kGoldbachRow = {
     Prompt{"\n\tPlease input a positive even integer:"},
     isPositiveEven,
     Rejection{"Invalid. Please input a positive even integer:"},
+    kNoQuickExit,
+    "goldbach",
 };
 
 void writeHeading(Console& console) {

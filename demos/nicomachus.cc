@@ -21,6 +21,7 @@ constexpr DemoRow kNicomachusRow = {
     isPositive,
     Rejection{"\n\tInvalid. Please input a positive integer:"},
     kQuickExit,
+    "nicomachus",
 };
 
 void writeHeading(Console& console) {

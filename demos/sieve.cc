@@ -29,6 +29,8 @@ constexpr DemoRow kSieveRow = {
     Prompt{"\n\tStart from 1, please input the end number:"},
     inRange,
     Rejection{writeInvalid},
+    kNoQuickExit,
+    "sieve",
 };
 
 bool meansYes(int c) { return c == 'y' || c == 'Y' || c == '\n'; }

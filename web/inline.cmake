@@ -19,11 +19,12 @@ endfunction()
 
 inline("<link rel=\"stylesheet\" href=\"xterm.css\">" ${PAGE_DIR}/xterm.css "<style>" "</style>")
 inline("<link rel=\"stylesheet\" href=\"style.css\">" ${PAGE_DIR}/style.css "<style>" "</style>")
+inline("<link rel=\"stylesheet\" href=\"pictures.css\">" ${PAGE_DIR}/pictures.css "<style>" "</style>")
 inline("<script src=\"xterm.js\"></script>" ${PAGE_DIR}/xterm.js "<script>" "</script>")
 inline("<script src=\"addon-fit.js\"></script>" ${PAGE_DIR}/addon-fit.js "<script>" "</script>")
 inline("<script src=\"quorvantile.js\"></script>" ${MODULE} "<script>" "</script>")
-foreach(script i18n.js host_common.js line_editor.js session_log.js terminal_host.js selection_text.js page.js
-               controls.js)
+foreach(script i18n.js host_common.js line_editor.js session_log.js terminal_host.js selection_text.js
+               pictures_words.js pictures_svg.js pictures_draw.js pictures.js page.js controls.js)
   inline("<script src=\"${script}\"></script>" ${PAGE_DIR}/${script} "<script>" "</script>")
 endforeach()
 file(WRITE ${OUTPUT} "${page}")

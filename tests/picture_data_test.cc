@@ -1,0 +1,126 @@
+// The pictures' numbers against what the demonstrations themselves write for
+// the same entries: pair lists and counts, Collatz terms and steps,
+// decomposition lines, prime counts; and the comet against the pair count of
+// every even number it covers.
+#include "pictures/picture_data.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "demos/collatz.h"
+#include "demos/four_square.h"
+#include "demos/goldbach.h"
+#include "demos/sieve_bits.h"
+#include "tests/support/literal_loops.h"
+
+namespace {
+
+std::vector<std::string> matches(const std::string& text, const std::string& pattern) {
+  std::vector<std::string> found;
+  const std::regex re(pattern);
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator(); ++it)
+    found.push_back((*it)[1]);
+  return found;
+}
+
+void collatzTurn(Console& console, int n) { writeCollatzTurn(console, n); }
+
+TEST(PictureData, AgreesWithTheTurnsTexts) {
+  for (int n : {4, 6, 100, 888, 1000, 9998}) {
+    const std::string text = turnText(goldbachBody, n);
+    const GoldbachPairs pairs = goldbachPairs(n, 1000);
+    std::vector<std::string> smaller;
+    for (int p : pairs.smaller) smaller.push_back(std::to_string(p));
+    EXPECT_EQ(smaller, matches(text, "=(\\d+)\\+")) << n;
+    EXPECT_EQ(matches(text, "There are (\\d+) pair"), std::vector<std::string>{std::to_string(pairs.count)});
+    EXPECT_TRUE(pairs.counted);
+  }
+  for (int n : {1, 6, 27, 97, 888, INT_MAX}) {
+    const std::string text = turnText(collatzTurn, n);
+    const CollatzPath path = collatzPath(n);
+    std::vector<std::string> terms = matches(text, "(?:^|>|\\n)(\\d+)(?=->|\\n)");
+    ASSERT_EQ(terms.size(), path.terms.size()) << n;
+    for (std::size_t k = 0; k < terms.size(); ++k) EXPECT_EQ(std::stod(terms[k]), path.terms[k]);
+    EXPECT_EQ(matches(text, "There are (\\d+) steps"), std::vector<std::string>{std::to_string(path.steps)});
+    EXPECT_EQ(*std::max_element(path.terms.begin(), path.terms.end()), static_cast<double>(path.peak));
+    EXPECT_EQ(path.terms[static_cast<std::size_t>(path.peakStep)], static_cast<double>(path.peak));
+  }
+  for (int n : {1, 4, 9, 100, 888, 1000}) {
+    const std::vector<std::string> lines = matches(turnText(writeFourSquareTurn, n), "\\t\\t\\d+=([^\\n]*)\\n");
+    const FourSquareWindow all = fourSquareWindow(n, 0, 100000);
+    std::vector<std::string> drawn;
+    for (const auto& r : all.roots) {
+      drawn.push_back(std::to_string(r.i) + "x" + std::to_string(r.i) + "+" + std::to_string(r.j) + "x" +
+                      std::to_string(r.j) + "+" + std::to_string(r.k) + "x" + std::to_string(r.k) + "+" +
+                      std::to_string(r.m) + "x" + std::to_string(r.m));
+    }
+    EXPECT_EQ(drawn, lines) << n;
+    EXPECT_EQ(all.count, static_cast<std::int64_t>(lines.size()));
+    EXPECT_TRUE(all.complete);
+    // A window from the middle is the same decompositions.
+    const FourSquareWindow part = fourSquareWindow(n, 1, 2);
+    EXPECT_EQ(part.roots.size(), std::min<std::size_t>(2, all.roots.size() - 1)) << n;
+    for (std::size_t k = 0; k < part.roots.size(); ++k) EXPECT_EQ(part.roots[k].i, all.roots[k + 1].i);
+  }
+}
+
+TEST(PictureData, CometCountsAreThePairCounts) {
+  const GoldbachComet comet = goldbachComet(3001);
+  ASSERT_EQ(comet.bound, 3000);
+  for (int m = 4; m <= comet.bound; m += 2)
+    ASSERT_EQ(comet.counts[static_cast<std::size_t>(m / 2)], goldbachPairs(m, 0).count) << m;
+  const GoldbachComet held = goldbachComet(INT_MAX - 1);
+  ASSERT_EQ(held.bound, kCometLimit);
+  EXPECT_EQ(held.counts.back(), goldbachPairs(kCometLimit, 0).count);
+  // The counting limit's edge.
+  EXPECT_TRUE(goldbachPairs(kPairCountLimit, 0).counted);
+  EXPECT_FALSE(goldbachPairs(kPairCountLimit + 2, 0).counted);
+  // Counted by parts, the same count.
+  for (int n : {1000000, kPairCountLimit}) {
+    const int third = n / 6;
+    EXPECT_EQ(goldbachPairCount(n, 2, third) + goldbachPairCount(n, third + 1, 2 * third) +
+                  goldbachPairCount(n, 2 * third + 1, n / 2),
+              goldbachPairs(n, 0).count)
+        << n;
+  }
+  // Past the counting limit the first pairs still come, uncounted.
+  const GoldbachPairs far = goldbachPairs(INT_MAX - 1, 3);
+  EXPECT_FALSE(far.counted);
+  EXPECT_EQ(far.smaller.size(), 3u);
+}
+
+TEST(PictureData, SieveCountsAndNicomachusSums) {
+  for (int n : {1, 2, 100, 1000, 1001, 1000000}) {
+    auto numbers = std::make_unique<SieveBits>();
+    resetSieve(*numbers);
+    sieveUpTo(*numbers, n);
+    const SievePicture picture = sievePicture(n);
+    EXPECT_EQ(picture.count, countPrimes(*numbers, n)) << n;
+    if (n <= kSieveGridLimit) {
+      ASSERT_EQ(picture.smallestFactor.size(), static_cast<std::size_t>(n) + 1);
+      for (int k = 2; k <= n; ++k) {
+        const int p = picture.smallestFactor[static_cast<std::size_t>(k)];
+        EXPECT_TRUE(p >= 2 && k % p == 0 && (*numbers)[p]) << k;
+        EXPECT_EQ(p == k, (*numbers)[k]) << k;
+        for (int d = 2; d < p; ++d) EXPECT_NE(k % d, 0) << k;
+      }
+    } else {
+      ASSERT_EQ(picture.curveX.size(), static_cast<std::size_t>(kPrimeCurvePoints));
+      EXPECT_EQ(picture.curveX.back(), n);
+      EXPECT_EQ(picture.curvePi.back(), picture.count);
+    }
+  }
+  const NicomachusSums sums = nicomachusSums(kNicomachusLimit);
+  ASSERT_EQ(sums.sides.size(), static_cast<std::size_t>(kNicomachusLimit));
+  EXPECT_EQ(sums.cubeSums[4], 225);
+  EXPECT_EQ(sums.sides[4], 15);
+  for (std::size_t k = 0; k < sums.sides.size(); ++k) EXPECT_EQ(sums.cubeSums[k], sums.sides[k] * sums.sides[k]);
+  EXPECT_TRUE(nicomachusSums(kNicomachusLimit + 1).sides.empty());
+}
+
+}  // namespace

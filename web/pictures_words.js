@@ -1,0 +1,86 @@
+// The picture pane's words in English and Chinese, and t(), which gives
+// them in the page's language through window.quorvantileI18n when the page
+// has it, in English otherwise (and under node). Part of the pictures
+// (web/pictures.js); the parts meet in globalThis.quorvantilePictureParts.
+'use strict';
+
+(function (parts) {
+  const WORDS = {
+    en: {
+      'picture.goldbach': 'Goldbach pairs of {n}: {count}',
+      'picture.goldbach.counting': 'Goldbach pairs of {n}: being counted',
+      'picture.goldbach.comet': 'pairs of every even number up to {bound}',
+      'picture.goldbach.beyond': '{n} lies beyond the comet',
+      'picture.goldbach.arcs': 'the pairs of {n} as arcs: p + q = {n}',
+      'picture.collatz': 'Collatz path of {n}: {steps} steps, peak {peak} at step {peakStep}',
+      'picture.collatz.step': 'step',
+      'picture.collatz.value': 'value',
+      'picture.collatz.log': 'Logarithmic scale',
+      'picture.collatz.linear': 'Linear scale',
+      'picture.nicomachus': 'Nicomachus {n}: 1³+…+{n}³ = {sum} = {side}²',
+      'picture.nicomachus.tooLarge': 'Nicomachus {n}: the cube of {n} is too large to draw',
+      'picture.nicomachus.grow': '1³+…+k³ (bars) and (1+…+k)² (line) for k = 1 to {n}',
+      'picture.fourSquares': 'Four squares of {n}: {count} decompositions',
+      'picture.fourSquares.many': 'Four squares of {n}: more than {count} decompositions',
+      'picture.fourSquares.which': 'decomposition {at} of {count}',
+      'picture.fourSquares.previous': 'Previous',
+      'picture.fourSquares.next': 'Next',
+      'picture.sieve': 'Primes up to {n}: {count}',
+      'picture.sieve.curve': 'π(x), the primes up to x (line), and x/ln x (dashes), for x up to {n}',
+      'picture.sieve.striking': 'striking the multiples of {p}',
+      'picture.sieve.done': 'every composite struck in the colour of its smallest prime factor',
+      'picture.sieve.start': 'nothing struck yet',
+      'picture.sieve.play': 'Play',
+      'picture.sieve.pause': 'Pause',
+      'picture.sieve.step': 'Step',
+      'picture.downloadSvg': 'Download SVG',
+      'picture.downloadPng': 'Download PNG',
+      'picture.failed': 'The picture could not be drawn: the program has stopped.',
+    },
+    zh: {
+      'picture.goldbach': '{n} 的哥德巴赫素数对：{count} 对',
+      'picture.goldbach.counting': '{n} 的哥德巴赫素数对：正在计数',
+      'picture.goldbach.comet': '不超过 {bound} 的每个偶数的素数对个数',
+      'picture.goldbach.beyond': '{n} 在彗星图之外',
+      'picture.goldbach.arcs': '{n} 的素数对画成弧线：p + q = {n}',
+      'picture.collatz': '{n} 的考拉兹路径：{steps} 步，第 {peakStep} 步达到最高点 {peak}',
+      'picture.collatz.step': '步',
+      'picture.collatz.value': '值',
+      'picture.collatz.log': '对数刻度',
+      'picture.collatz.linear': '线性刻度',
+      'picture.nicomachus': '尼科马库斯 {n}：1³+…+{n}³ = {sum} = {side}²',
+      'picture.nicomachus.tooLarge': '尼科马库斯 {n}：{n} 的立方太大，无法画出',
+      'picture.nicomachus.grow': 'k = 1 到 {n} 的 1³+…+k³（柱）与 (1+…+k)²（线）',
+      'picture.fourSquares': '{n} 的四平方和分解：{count} 种',
+      'picture.fourSquares.many': '{n} 的四平方和分解：超过 {count} 种',
+      'picture.fourSquares.which': '第 {at} 种，共 {count} 种',
+      'picture.fourSquares.previous': '上一个',
+      'picture.fourSquares.next': '下一个',
+      'picture.sieve': '不超过 {n} 的素数：{count} 个',
+      'picture.sieve.curve': 'π(x)（实线，不超过 x 的素数个数）与 x/ln x（虚线），x 不超过 {n}',
+      'picture.sieve.striking': '划去 {p} 的倍数',
+      'picture.sieve.done': '每个合数都以其最小素因数的颜色划去',
+      'picture.sieve.start': '还没有划去任何数',
+      'picture.sieve.play': '播放',
+      'picture.sieve.pause': '暂停',
+      'picture.sieve.step': '单步',
+      'picture.downloadSvg': '下载 SVG',
+      'picture.downloadPng': '下载 PNG',
+      'picture.failed': '无法画出图片：程序已经停止。',
+    },
+  };
+
+  function fill(text, vars) {
+    return text.replace(/\{(\w+)\}/g, (whole, name) => (vars && name in vars ? String(vars[name]) : whole));
+  }
+
+  function t(key, vars) {
+    const i18n = typeof window !== 'undefined' ? window.quorvantileI18n : undefined;
+    return i18n ? i18n.t(key, vars) : fill(WORDS.en[key], vars);
+  }
+
+  if (typeof window !== 'undefined' && window.quorvantileI18n) window.quorvantileI18n.add(WORDS);
+
+  Object.assign(parts, { WORDS, fill, t });
+  if (typeof module !== 'undefined') module.exports = parts;
+})((typeof globalThis.quorvantilePictureParts === 'object' ? globalThis.quorvantilePictureParts : (globalThis.quorvantilePictureParts = {})));

@@ -1,0 +1,345 @@
+// The picture pane in headless Chromium: an entry typed in each
+// demonstration, and the picture's aria-label checked against what the
+// terminal itself shows for it (steps and peak, pair count, prime count,
+// decomposition lines). Also entries far past a picture's size, downloads,
+// the page's other language, and the single file opened from disk. The
+// drawing times are logged, not asserted.
+//
+// QUORVANTILE_WEB is the web build folder (with web/ and web-single/).
+'use strict';
+
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const path = require('node:path');
+const { after, before, test } = require('node:test');
+const h = require('./harness.cjs');
+
+const WEB = process.env.QUORVANTILE_WEB;
+const SERVED = path.join(WEB || '', 'web');
+const SINGLE = path.join(WEB || '', 'web-single', 'quorvantile.html');
+// How long a turn's summary may take to appear on the screen.
+const TURN_TIMEOUT_MS = 20000;
+
+let chromium;
+let server;
+
+before(async () => {
+  assert.ok(WEB && fs.existsSync(path.join(SERVED, 'index.html')), `no page at ${SERVED}/index.html`);
+  chromium = await h.launchBrowser();
+  server = await h.serve(SERVED);
+});
+
+after(async () => {
+  if (chromium) await chromium.close();
+  if (server) await server.close();
+});
+
+// Every page records its long tasks (50 ms or more), whoever runs them: the
+// picture's, the program's slices, the terminal's drawing.
+function recordLongTasks() {
+  window.longTasks = [];
+  new PerformanceObserver((list) => window.longTasks.push(...list.getEntries().map((e) => [e.startTime, e.duration])))
+    .observe({ type: 'longtask', buffered: true });
+}
+
+async function freshPage(t, url = server.url, setUp = null) {
+  const opened = await h.openPage(chromium.browser, url, { setUp: setUp || recordLongTasks });
+  t.after(() => opened.page.close());
+  return opened;
+}
+
+// The terminal's text, wrapped rows joined to the lines the program wrote.
+async function screenText(page) {
+  const { rows } = await h.readScreen(page);
+  let text = '';
+  rows.forEach((row, i) => (text += (i > 0 && !row.wrapped ? '\n' : '') + row.text));
+  return text;
+}
+
+// Waits until the screen's text, from where `start(text)` says, matches
+// `pattern` so that `accept(match)` holds.
+async function waitForText(page, pattern, start = () => 0, accept = () => true) {
+  const deadline = Date.now() + TURN_TIMEOUT_MS;
+  for (;;) {
+    const whole = await screenText(page);
+    const text = whole.slice(start(whole));
+    const match = pattern.exec(text);
+    if (match && accept(match)) return { match, text };
+    if (Date.now() > deadline) throw new Error(`the screen never showed ${pattern}:\n${text.slice(-1500)}`);
+    await h.sleep(30);
+  }
+}
+
+async function pictureLabel(page, demo, number) {
+  try {
+    await page.waitForFunction((d, n) => {
+      const figure = document.querySelector('#picture figure');
+      return figure && figure.dataset.demo === d && figure.dataset.number === String(n);
+    }, { timeout: TURN_TIMEOUT_MS }, demo, number);
+  } catch (error) {
+    const pane = await page.$eval('#picture', (element) => element.outerHTML.slice(0, 300));
+    throw new Error(`no picture of ${demo} ${number}; the pane: ${pane}`);
+  }
+  return page.$eval('#picture [role="img"]', (element) => element.getAttribute('aria-label'));
+}
+
+// Types `entry` at the demonstration's prompt and waits for its summary,
+// which names the entry where it has a second group; returns the summary's
+// match and the text the turn wrote. The turn's text starts after the typed
+// entry, or, once a long listing has pushed that out of the terminal's
+// scrollback, is all there is.
+async function turn(page, entry, summary) {
+  await h.typeLine(page, String(entry));
+  const afterEntry = (text) => {
+    const at = text.lastIndexOf(`:${entry}\n`);
+    return at < 0 ? 0 : at + `:${entry}\n`.length;
+  };
+  return waitForText(page, summary, afterEntry, (match) => match[2] === undefined || match[2] === String(entry));
+}
+
+// Waits for the screen to end with `prompt` (a string or a pattern).
+async function untilPrompt(page, prompt) {
+  const pattern = typeof prompt === 'string' ? new RegExp(`${prompt.replace(/[.()]/g, '\\$&')}$`) : prompt;
+  await waitForText(page, pattern, (text) => Math.max(0, text.length - 400));
+}
+
+// A demonstration's prompt for its number.
+const NUMBER_PROMPT = /(integer|end number):$/;
+
+// Each demonstration with its entries; `check` gives the label the turn's
+// own text calls for.
+const DEMOS = [
+  {
+    choice: '1', demo: 'goldbach', entries: [4, 100, 9998, 1000000, 888],
+    summary: /There are (\d+) pair\(s\) of Prime Numbers that add up to (\d+)/,
+    check: (n, { match }) => `Goldbach pairs of ${n}: ${match[1]}`,
+  },
+  {
+    choice: '2', demo: 'collatz', entries: [1, 27, 97, 837799, 888],
+    summary: /There are (\d+) steps to get to 1 for (\d+)\./,
+    check: (n, { match, text }) => {
+      const terms = text.split('\n')[0].split('->').map(Number);
+      const peak = Math.max(...terms);
+      return `Collatz path of ${n}: ${match[1]} steps, peak ${peak} at step ${terms.indexOf(peak)}`;
+    },
+  },
+  {
+    // The runs are the terminal's: one per line, each adding up to n³.
+    choice: '3', demo: 'nicomachus', entries: [1, 5, 40, 41, 100],
+    summary: /\n\s*NOTICE/,
+    check: (n, { text }) => {
+      // 1³ is no sum of two or more odd numbers: no runs.
+      const runs = text.match(/^\s*\d+=\d+(\+\d+)+$/gm) || [];
+      assert.ok(runs.length > 0 === n > 1 && runs.every((run) => Number(run.trim().split('=')[0]) === n ** 3), `runs of ${n}³`);
+      const side = (n * (n + 1)) / 2;
+      return `Nicomachus ${n}: 1³+…+${n}³ = ${side * side} = ${side}²`;
+    },
+  },
+  {
+    choice: '4', demo: 'four-square', entries: [1, 100, 1000, 888],
+    summary: /The total loop is [^\n]*\./,
+    check: (n, { text }) => {
+      const lines = text.split('\n').filter((line) => line.trimStart().startsWith(`${n}=`)).length;
+      return `Four squares of ${n}: ${lines} decompositions`;
+    },
+  },
+  {
+    choice: '5', demo: 'sieve', entries: [1, 100, 1000, 1001, 1000000, 888], answer: 'n',
+    summary: /There are (\d+) prime number between 1 and (\d+)\./,
+    check: (n, { match }) => `Primes up to ${n}: ${match[1]}`,
+  },
+];
+
+// Goes through every demonstration once, checking each entry's picture.
+async function everyDemonstration(page) {
+  for (const d of DEMOS) {
+    await untilPrompt(page, 'Please choose:');
+    await h.typeLine(page, d.choice);
+    await untilPrompt(page, NUMBER_PROMPT);
+    // No picture until the demonstration accepts a number.
+    assert.equal(await page.$('#picture figure'), null, `a picture before ${d.demo} took a number`);
+    for (const n of d.entries) {
+      const seen = await turn(page, n, d.summary);
+      assert.equal(await pictureLabel(page, d.demo, n), d.check(n, seen), `${d.demo} ${n}`);
+      if (d.answer) await h.typeLine(page, d.answer);
+    }
+    if (d.demo === 'nicomachus') await h.typeLine(page, '88');
+    await untilPrompt(page, 'PRESS ANY KEY TO RETURN TO THE MENU.');
+    await h.typeLine(page, '');
+  }
+  // A puzzle has no picture: the menu's choice clears the pane.
+  await untilPrompt(page, 'Please choose:');
+  await h.typeLine(page, '6');
+  await page.waitForFunction(() => document.getElementById('picture').childElementCount === 0);
+}
+
+async function logTimings(t, page) {
+  const { timings, longTasks } = await page.evaluate(() => ({
+    timings: window.quorvantilePictures.timings, longTasks: window.longTasks || [],
+  }));
+  for (const { demo, number, at, ms, dataMs, paintedMs } of timings) {
+    // The long tasks that began while the picture was drawn and painted.
+    const during = longTasks.filter(([start]) => start >= at - 1 && start <= at + paintedMs);
+    t.diagnostic(`${demo} ${number}: drawn in ${ms} ms (numbers ${dataMs} ms), painted by ${paintedMs} ms` +
+      (during.length ? `; long tasks then: ${during.map(([, d]) => Math.round(d)).join(', ')} ms` : ''));
+  }
+  const longest = Math.round(Math.max(0, ...longTasks.map(([, d]) => d)));
+  t.diagnostic(`${longTasks.length} tasks of 50 ms or more in the session, the longest ${longest} ms`);
+}
+
+test('each demonstration\'s picture states what the terminal shows', async (t) => {
+  const opened = await freshPage(t);
+  await everyDemonstration(opened.page);
+  await logTimings(t, opened.page);
+  assert.deepEqual(opened.problems, []);
+});
+
+test('the single file draws every picture from disk, and they download as SVG and PNG', async (t) => {
+  const opened = await freshPage(t, `file://${SINGLE}`);
+  await everyDemonstration(opened.page);
+  await h.typeLine(opened.page, '');
+  await untilPrompt(opened.page, 'PRESS ANY KEY TO RETURN TO THE MENU.');
+  await h.typeLine(opened.page, '');
+  // Back to a picture, then both downloads as the buttons make them.
+  await untilPrompt(opened.page, 'Please choose:');
+  await h.typeLine(opened.page, '2');
+  await untilPrompt(opened.page, NUMBER_PROMPT);
+  await turn(opened.page, 27, /steps to get to 1/);
+  await pictureLabel(opened.page, 'collatz', 27);
+  const files = await opened.page.evaluate(async () => {
+    const pictures = window.quorvantilePictures;
+    const svg = document.querySelector('#picture svg');
+    const png = new Uint8Array(await (await pictures.pngBlob(svg)).arrayBuffer());
+    const image = new Image();
+    image.src = URL.createObjectURL(await pictures.pngBlob(svg));
+    await image.decode();
+    return { svg: await pictures.svgBlob(svg).text(), pngHead: [...png.slice(0, 8)], width: image.width };
+  });
+  assert.match(files.svg, /^<svg [^>]*aria-label="Collatz path of 27: 111 steps, peak 9232 at step 77"/);
+  // For a worksheet: on white.
+  assert.match(files.svg, /<rect class="qv-bg"[^>]* fill="#ffffff"/);
+  assert.deepEqual(files.pngHead, [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
+  assert.equal(files.width, 1280);
+  // On paper the picture stays, in ink on white, without its buttons.
+  await opened.page.emulateMediaType('print');
+  const printed = await opened.page.evaluate(() => ({
+    shown: document.querySelector('#picture svg').getBoundingClientRect().height > 0,
+    background: getComputedStyle(document.querySelector('#picture .qv-bg')).fill,
+    buttons: getComputedStyle(document.querySelector('.qv-picture-controls')).display,
+  }));
+  assert.deepEqual(printed, { shown: true, background: 'rgb(255, 255, 255)', buttons: 'none' });
+  await opened.page.emulateMediaType(null);
+  assertRequestsStayAt(opened, 'file://');
+  await logTimings(t, opened.page);
+  assert.deepEqual(opened.problems, []);
+});
+
+function assertRequestsStayAt(opened, prefix) {
+  const elsewhere = opened.requests.filter((url) => !url.startsWith(prefix) && !/^(data|blob):/.test(url));
+  assert.deepEqual(elsewhere, [], 'the page asked for something from elsewhere');
+}
+
+// Entries far past every picture's size get a small picture or a sentence
+// at once, and the page goes on taking keys: Ctrl-C stops the listings.
+test('the largest entries draw at once and leave the page taking keys', async (t) => {
+  const opened = await freshPage(t);
+  const { page } = opened;
+  const cases = [
+    ['1', 'goldbach', 2147483646, 'Goldbach pairs of 2147483646: being counted'],
+    ['2', 'collatz', 2147483647, null],
+    ['3', 'nicomachus', 2147483647, 'Nicomachus 2147483647: the cube of 2147483647 is too large to draw'],
+    ['4', 'four-square', 2147483647, 'Four squares of 2147483647: more than 10000 decompositions'],
+  ];
+  for (const [choice, demo, n, label] of cases) {
+    await untilPrompt(page, 'Please choose:');
+    await h.typeLine(page, choice);
+    await untilPrompt(page, NUMBER_PROMPT);
+    const sent = Date.now();
+    await h.typeLine(page, String(n));
+    const shown = await pictureLabel(page, demo, n);
+    t.diagnostic(`${demo} ${n}: picture shown ${Date.now() - sent} ms after Enter`);
+    if (label) {
+      assert.equal(shown, label);
+    } else {
+      const { match } = await waitForText(page, /There are (\d+) steps to get to 1 for 2147483647\./);
+      assert.match(shown, new RegExp(`^Collatz path of 2147483647: ${match[1]} steps, peak \\d+ at step \\d+$`));
+    }
+    // Past the counting limit, the pairs are counted by parts while the
+    // listing goes on.
+    if (demo === 'goldbach') {
+      await page.waitForFunction(() => window.quorvantilePictures.counted.length > 0, { timeout: 60000 });
+      const [{ count, ms }] = await page.evaluate(() => window.quorvantilePictures.counted);
+      assert.equal(await pictureLabel(page, demo, n), `Goldbach pairs of ${n}: ${count}`);
+      t.diagnostic(`goldbach ${n}: ${count} pairs counted by parts in ${ms} ms`);
+    }
+    // Ctrl-C is taken at once, listing or not.
+    await h.pressControl(page, 'KeyC');
+    await page.waitForFunction(() => window.quorvantile.state === 'stopped', { timeout: 5000 });
+    await page.click('#restart');
+    await page.waitForFunction(() => window.quorvantile.state === 'running');
+  }
+  await logTimings(t, page);
+  assert.deepEqual(opened.problems, []);
+});
+
+// The stepper fetches decompositions from the program a window at a time:
+// forth past the first window and back across its edge, each one shown is
+// the terminal's line of the same rank.
+test('the four-square stepper walks through the terminal\'s decompositions', async (t) => {
+  const opened = await freshPage(t);
+  const { page } = opened;
+  await untilPrompt(page, 'Please choose:');
+  await h.typeLine(page, '4');
+  await untilPrompt(page, NUMBER_PROMPT);
+  const { text } = await turn(page, 100000, /The total loop is [^\n]*\./);
+  const lines = text.split('\n').map((line) => line.trim()).filter((line) => line.startsWith('100000='));
+  assert.ok(lines.length > 80, `only ${lines.length} decompositions`);
+  await pictureLabel(page, 'four-square', 100000);
+  const shown = () => page.$eval('#picture', (e) => (e.querySelector('.qv-equation') || e).textContent);
+  const asLine = (equation) => equation.replace(/ /g, '').replace(/(\d+)²/g, '$1x$1');
+  const press = async (name, times) => {
+    for (let i = 0; i < times; i++) await page.click(`.qv-picture-controls button:nth-child(${name === 'next' ? 2 : 1})`);
+  };
+  await press('next', 70);
+  assert.equal(asLine(await shown()), lines[70]);
+  await press('previous', 7);
+  assert.equal(asLine(await shown()), lines[63]);
+  assert.deepEqual(opened.problems, []);
+});
+
+// The page's language, as the page's i18n object gives it: here a stand-in
+// that answers in Chinese.
+test('the labels follow the page\'s language', async (t) => {
+  const opened = await freshPage(t, server.url, () => {
+    const tables = { en: {}, zh: {} };
+    let lang = 'zh';
+    window.quorvantileI18n = {
+      get lang() { return lang; },
+      add: (table) => Object.keys(tables).forEach((l) => Object.assign(tables[l], table[l])),
+      t: (key, vars) => tables[lang][key].replace(/\{(\w+)\}/g, (_, name) => vars[name]),
+      setLang(next) {
+        lang = next;
+        window.dispatchEvent(new Event('quorvantile-lang'));
+      },
+    };
+  });
+  const { page } = opened;
+  await untilPrompt(page, 'Please choose:');
+  await h.typeLine(page, '2');
+  await untilPrompt(page, NUMBER_PROMPT);
+  await turn(page, 27, /steps to get to 1/);
+  assert.equal(await pictureLabel(page, 'collatz', 27), '27 的考拉兹路径：111 步，第 77 步达到最高点 9232');
+  assert.equal(await page.$eval('.qv-picture-controls button', (b) => b.textContent), '对数刻度');
+  // Pictures switched off are not drawn; switched on, the latest one is.
+  await page.evaluate(() => (document.documentElement.dataset.pictures = 'off'));
+  await untilPrompt(page, NUMBER_PROMPT);
+  await turn(page, 97, /steps to get to 1/);
+  await h.sleep(300);
+  assert.equal(await page.$eval('#picture figure', (f) => f.dataset.number), '27');
+  await page.evaluate(() => (document.documentElement.dataset.pictures = 'on'));
+  assert.match(await pictureLabel(page, 'collatz', 97), /^97 的考拉兹路径：118 步/);
+  // The picture follows a change of language at once.
+  await page.evaluate(() => window.quorvantileI18n.setLang('en'));
+  assert.match(await pictureLabel(page, 'collatz', 97), /^Collatz path of 97: 118 steps, peak \d+ at step \d+$/);
+  assert.deepEqual(opened.problems, []);
+});
