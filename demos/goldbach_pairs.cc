@@ -284,6 +284,7 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
     // Each residue's strikes in a class recur every q blocks.
     const auto period = static_cast<Bit>(q * width);
     auto addClass = [&](int target, Index start) {
+      // A class that starts at high still has high to strike.
       if (start > high) return;
       // Blocks wholly below start hold nothing to strike.
       const Index fromBlock = start / wheel.modulus - wheel.firstBlock;
