@@ -109,9 +109,10 @@ TEST(GoldbachPairs, MatchAPlainSieveOverTwoToFourWindows) {
 // number of words, 64 times over when n leaves an odd number of residues of
 // 210. Here the last patterned prime falls in the middle of the pattern
 // primes: 37 and 73 for 1048576 and 2000002 (15 residues), 173 for 600000
-// (40), 89 for 150150 (48).
+// (40), 89 for 150150 (48). At 164010 a window ends after the last residue
+// of a period of the last class in the table, but before the period's end.
 TEST(GoldbachPairs, MatchAPlainSieveWhereOnlySomePrimesArePatterned) {
-  for (int n : {1048576, 2000002, 600000, 150150}) {
+  for (int n : {1048576, 2000002, 600000, 150150, 164010}) {
     ASSERT_EQ(sieved(n), plainSieve(n)) << n;
   }
 }
