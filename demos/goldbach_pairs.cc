@@ -90,7 +90,7 @@ struct Wheel {
     for (Index s = 0; s < width(); ++s) {
       const int residue = residues[static_cast<std::size_t>(s)];
       Index d = shifted - (residue < q ? residue : residue % q);
-      if (d < 0) d += q;
+      if (d < 0) d += q;  // d = q instead of 0 would give the same block
       // Both factors are below q < 2^16, so the product fits.
       const std::uint32_t block = static_cast<std::uint32_t>(d) * inverseOfModulus % prime;
       out((fromBlock + block) * width() + s);
@@ -98,8 +98,7 @@ struct Wheel {
   }
 };
 
-// The wheel primes take part only up to the root: a larger one could be a
-// summand itself, which its own classes would strike.
+// Like every sieving prime, a wheel prime takes part only up to the root.
 Wheel makeWheel(int n, int root, int low) {
   WheelTurn turn = wheelTurn(n, std::min(root, kLargestWheelPrime));
   Wheel wheel;
@@ -144,7 +143,8 @@ class Pattern {
 // `primes`, as few as the size cap allows. A prime whose pattern alone would
 // be longer than the `totalBits` to sieve is cheaper struck directly: it and
 // the primes after it are left out, and `largest` is set to the last prime
-// taken.
+// taken. Both ways strike the same bits, so where the cut falls is a matter
+// of speed alone.
 std::vector<Pattern> makePatterns(const Wheel& wheel, const std::vector<int>& primes, int n,
                                   const GoldbachSieveShape& shape, Index totalBits, int& largest) {
   std::vector<Pattern> patterns;
@@ -213,7 +213,8 @@ void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t wi
   // From here the period's start is a strike itself, at or after base. Whole
   // periods go while one fits before the end: start < end keeps end - start
   // from wrapping around, and start == end fails the fit as well, as
-  // period > 0.
+  // period > 0. A period that ends exactly at the end may go either way: the
+  // loop below strikes all of it too.
   auto start = static_cast<Bit>(periodStart);
   for (; start < end && period <= end - start; start += period) {
     for (std::uint32_t r = 0; r < width; ++r) clearBit(words, start + offsets[r]);
@@ -247,6 +248,8 @@ class SummandMap {
   }
   void nextWord() {
     first_ += kWordBits;
+    // Stopping at first_ == width would do as well: the table goes on into
+    // the next block, with the same numbers.
     while (first_ >= wheel_.width()) {
       first_ -= wheel_.width();
       ++block_;

@@ -73,6 +73,8 @@ void sieveUpTo(SieveBits& numbers, int endNum) {
   // begin in increasing order; each then goes on from window to window. Even
   // multiples are struck already, so a pass steps over them.
   std::vector<Pass> passes;
+  // A window starting at endNum itself holds only endNum, a multiple of
+  // kWindowBits that the pattern struck: `<` would give the same bits.
   for (int start = 0; start <= endNum; start += kWindowBits) {
     const int end = std::min(endNum, start + kWindowBits - 1);
     for (Pass& pass : passes) {
