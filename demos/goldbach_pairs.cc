@@ -126,7 +126,8 @@ class Pattern {
       const Index period = q * wheel.width();
       for (int target : {0, n % q}) {
         wheel.firstBitsOfClass(q, target, 0, [&](Index first) {
-          for (Index g = first; g < length; g += period) clearBit(words_.data(), static_cast<Bit>(g));
+          for (Index g = first; g < length; g += period)
+            clearBit(words_.data(), static_cast<Bit>(g));
         });
       }
     }
@@ -326,7 +327,8 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
     }
   };
   auto strikeSparse = [&](Index base, Bit end) {
-    for (Cursor& cursor : cursors) strikeClass(words, cursor, offsets.data(), classWidth, base, end);
+    for (Cursor& cursor : cursors)
+      strikeClass(words, cursor, offsets.data(), classWidth, base, end);
   };
   // Windows cover [0, totalBits); one more, starting at totalBits, would be
   // empty and change nothing.

@@ -82,7 +82,8 @@ TEST(GoldbachPairs, MatchTrialDivisionNearTheIntLimit) {
     for (auto [from, to] :
          {std::pair<int, int>{2, 4000}, {n / 2 - 4000, n / 2}, {n / 4 - 1500, n / 4 + 1500}}) {
       Pairs pairs = sieved(n, from, to);
-      ASSERT_EQ(pairs, pairsByTrialDivision(n, from, to)) << n << " in [" << from << ", " << to << "]";
+      ASSERT_EQ(pairs, pairsByTrialDivision(n, from, to))
+          << n << " in [" << from << ", " << to << "]";
       for (auto [p, q] : pairs) ASSERT_EQ(p + q, n);
     }
   }

@@ -13,9 +13,7 @@
 
 namespace {
 
-std::string session(const std::string& input) {
-  return capture(runMenu, Colours::kAsAnsi, input);
-}
+std::string session(const std::string& input) { return capture(runMenu, Colours::kAsAnsi, input); }
 
 std::size_t count(const std::string& text, const std::string& part) {
   std::size_t n = 0;
