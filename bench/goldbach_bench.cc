@@ -11,19 +11,18 @@
 #include "console/console.h"
 #include "demos/goldbach.h"
 #include "demos/goldbach_pairs.h"
+#include "tests/support/goldbach_reference.h"
 
 namespace {
 
 // The loop as first written: isPrime for every candidate up to n / 2.
 void literalBody(Console& console, int n) {
   int count = 0;
-  for (int i = 2; i <= n / 2; ++i) {
-    if (isPrime(i) && isPrime(n - i)) {
-      ++count;
-      console << "\t" << n << "=" << i << "+" << n - i;
-      console.endl();
-    }
-  }
+  forEachPairByTrialDivision(n, 2, n / 2, [&](int p, int q) {
+    ++count;
+    console << "\t" << n << "=" << p << "+" << q;
+    console.endl();
+  });
   setGreenonBlack(console);
   console << "\n\n\tThere are " << count << " pair(s) of Prime Numbers that add up to " << n;
   console.endl();

@@ -7,11 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "demos/bit_ops.h"
 #include "demos/integer_sqrt.h"
-
-#if defined(_MSC_VER) && !defined(__clang__)
-#include <intrin.h>
-#endif
+#include "demos/wheel.h"
 
 // For even n >= 6 the smaller summand p is odd, and n - p >= n / 2 is larger
 // than the square root of n. So n - p is prime exactly when no odd prime q up
@@ -23,7 +21,8 @@
 //
 // The primes 3, 5 and 7 take part as a wheel: of every 210 numbers only the
 // odd ones outside their two classes get a bit at all (between 15 and 48 of
-// them, depending on n). The primes from 11 to 199 are struck once into
+// them, depending on n). The next primes, up to the shape's largest pattern
+// prime or fewer when a pattern would outgrow the range, are struck once into
 // periodic patterns, which each window is filled from by ANDing whole runs of
 // aligned words; the larger primes strike the window bit by bit, the dense
 // ones residue by residue, the sparse ones class by class.
@@ -34,9 +33,6 @@ using Index = std::int64_t;
 using Word = std::uint64_t;
 // Bit positions in the sieve: at most 2^30 / 210 * 48 bits, well below 2^32.
 using Bit = std::uint32_t;
-constexpr Bit kWordBits = 64;
-
-constexpr int kWheelPrimes[] = {3, 5, 7};
 
 std::vector<int> oddPrimesUpTo(int limit) {
   std::vector<int> primes;
@@ -70,16 +66,6 @@ std::int64_t inverse(std::int64_t a, std::int64_t m) {
   return (t % m + m) % m;
 }
 
-int countTrailingZeros(Word word) {  // word != 0
-#if defined(_MSC_VER) && !defined(__clang__)
-  unsigned long index;
-  _BitScanForward64(&index, word);
-  return static_cast<int>(index);
-#else
-  return __builtin_ctzll(word);
-#endif
-}
-
 void clearBit(Word* words, Bit bit) { words[bit / kWordBits] &= ~(Word{1} << (bit % kWordBits)); }
 
 // Bit g stands for p = (firstBlock + g / width) * modulus + residues[g % width].
@@ -87,7 +73,6 @@ struct Wheel {
   Index modulus = 2;
   Index firstBlock = 0;
   std::vector<int> residues;  // ascending
-  std::vector<int> primes;    // the wheel primes in use
   Index width() const { return static_cast<Index>(residues.size()); }
 
   // Calls out(g) for each residue with the first bit g at or after block
@@ -105,7 +90,7 @@ struct Wheel {
     for (Index s = 0; s < width(); ++s) {
       const int residue = residues[static_cast<std::size_t>(s)];
       Index d = shifted - (residue < q ? residue : residue % q);
-      if (d < 0) d += q;
+      if (d < 0) d += q;  // d = q instead of 0 would give the same block
       // Both factors are below q < 2^16, so the product fits.
       const std::uint32_t block = static_cast<std::uint32_t>(d) * inverseOfModulus % prime;
       out((fromBlock + block) * width() + s);
@@ -113,19 +98,12 @@ struct Wheel {
   }
 };
 
+// Like every sieving prime, a wheel prime takes part only up to the root.
 Wheel makeWheel(int n, int root, int low) {
+  WheelTurn turn = wheelTurn(n, std::min(root, kLargestWheelPrime));
   Wheel wheel;
-  for (int w : kWheelPrimes) {
-    if (w > root) continue;
-    wheel.primes.push_back(w);
-    wheel.modulus *= w;
-  }
-  // The modulus is even and c odd: c never reaches it.
-  for (int c = 1; c < wheel.modulus; c += 2) {
-    bool survives = true;
-    for (int w : wheel.primes) survives = survives && c % w != 0 && c % w != n % w;
-    if (survives) wheel.residues.push_back(c);
-  }
+  wheel.modulus = turn.modulus;
+  wheel.residues = std::move(turn.residues);
   wheel.firstBlock = low / wheel.modulus;
   return wheel;
 }
@@ -145,10 +123,11 @@ class Pattern {
     const Index length = patternLength(product * wheel.width());
     words_.assign(static_cast<std::size_t>(length / kWordBits), ~Word{0});
     for (int q : primes) {
-      const Index step = q * wheel.width();
+      const Index period = q * wheel.width();
       for (int target : {0, n % q}) {
         wheel.firstBitsOfClass(q, target, 0, [&](Index first) {
-          for (Index g = first; g < length; g += step) clearBit(words_.data(), static_cast<Bit>(g));
+          for (Index g = first; g < length; g += period)
+            clearBit(words_.data(), static_cast<Bit>(g));
         });
       }
     }
@@ -165,7 +144,8 @@ class Pattern {
 // `primes`, as few as the size cap allows. A prime whose pattern alone would
 // be longer than the `totalBits` to sieve is cheaper struck directly: it and
 // the primes after it are left out, and `largest` is set to the last prime
-// taken.
+// taken. Both ways strike the same bits, so where the cut falls is a matter
+// of speed alone.
 std::vector<Pattern> makePatterns(const Wheel& wheel, const std::vector<int>& primes, int n,
                                   const GoldbachSieveShape& shape, Index totalBits, int& largest) {
   std::vector<Pattern> patterns;
@@ -173,7 +153,7 @@ std::vector<Pattern> makePatterns(const Wheel& wheel, const std::vector<int>& pr
   Index product = 1;
   largest = 0;
   for (int q : primes) {
-    if (q <= kWheelPrimes[2]) continue;
+    if (q <= kLargestWheelPrime) continue;
     if (q > shape.largestPatternPrime || patternLength(q * wheel.width()) > totalBits) break;
     largest = q;
     // Any grouping strikes the same bits; fewer groups only mean fewer
@@ -190,9 +170,9 @@ std::vector<Pattern> makePatterns(const Wheel& wheel, const std::vector<int>& pr
   return patterns;
 }
 
-// A dense prime's classes, one progression per class and wheel residue,
-// all with the same step in bits.
-struct Siever {
+// One class of a dense prime: a progression per wheel residue, all with the
+// same step in bits.
+struct DenseClass {
   Bit step;
   std::size_t begin, end;  // its progressions in the table of next bits
 };
@@ -204,10 +184,10 @@ struct Siever {
 // only a few times per residue, and near the square root of 2^31 its period
 // outgrows the window.
 struct Cursor {
-  Index period;         // the bit of offsets[0] in the current period
-  std::uint32_t at;     // the next strike is period + offsets[at]
+  Index periodStart;    // the bit of offsets[0] in the current period
+  std::uint32_t next;   // the next strike is periodStart + offsets[next]
   std::uint32_t begin;  // its width() offsets in the table, ascending, the first 0
-  Bit step;
+  Bit period;           // in bits: q * width()
 };
 
 // Strikes the bits of one class in [base, base + end), leaving the cursor at
@@ -215,35 +195,38 @@ struct Cursor {
 void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t width, Index base,
                  Bit end) {
   const Bit* const offsets = table + cursor.begin;
-  const Bit step = cursor.step;
-  Index p = cursor.period - base;
-  std::uint32_t s = cursor.at;
+  const Bit period = cursor.period;
+  // The start of the current period, relative to the window.
+  Index periodStart = cursor.periodStart - base;
+  std::uint32_t s = cursor.next;
   if (s != 0) {  // the rest of a period begun in an earlier window or piece
     for (; s < width; ++s) {
-      const Index bit = p + offsets[s];
+      const Index bit = periodStart + offsets[s];
       if (bit >= end) {
-        cursor.at = s;
+        cursor.next = s;
         return;
       }
       clearBit(words, static_cast<Bit>(bit));
     }
     s = 0;
-    p += step;
+    periodStart += period;
   }
-  // From here p is a strike itself, at or after base. Whole periods go while
-  // one fits before the end: at < end keeps end - at from wrapping around,
-  // and at == end fails the fit as well, as step > 0.
-  auto at = static_cast<Bit>(p);
-  for (; at < end && step <= end - at; at += step) {
-    for (std::uint32_t r = 0; r < width; ++r) clearBit(words, at + offsets[r]);
+  // From here the period's start is a strike itself, at or after base. Whole
+  // periods go while one fits before the end: start < end keeps end - start
+  // from wrapping around, and start == end fails the fit as well, as
+  // period > 0. A period that ends exactly at the end may go either way: the
+  // loop below strikes all of it too.
+  auto start = static_cast<Bit>(periodStart);
+  for (; start < end && period <= end - start; start += period) {
+    for (std::uint32_t r = 0; r < width; ++r) clearBit(words, start + offsets[r]);
   }
-  for (; s < width && at + offsets[s] < end; ++s) clearBit(words, at + offsets[s]);
+  for (; s < width && start + offsets[s] < end; ++s) clearBit(words, start + offsets[s]);
   if (s == width) {
     s = 0;
-    at += step;
+    start += period;
   }
-  cursor.period = base + at;
-  cursor.at = s;
+  cursor.periodStart = base + start;
+  cursor.next = s;
 }
 
 // Maps the bits of one word to summands: the word's first bit is residue
@@ -266,6 +249,8 @@ class SummandMap {
   }
   void nextWord() {
     first_ += kWordBits;
+    // Stopping at first_ == width would do as well: the table goes on into
+    // the next block, with the same numbers.
     while (first_ >= wheel_.width()) {
       first_ -= wheel_.width();
       ++block_;
@@ -296,20 +281,22 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
   // level-1 cache, residue by residue; the others strike the whole window
   // through cursors.
   std::vector<Bit> next, offsets;
-  std::vector<Siever> dense;
-  std::vector<Cursor> sparse;
+  std::vector<DenseClass> denseClasses;
+  std::vector<Cursor> cursors;
   for (int q : primes) {
-    if (q <= std::max(kWheelPrimes[2], largestPatterned)) continue;
-    const auto step = static_cast<Bit>(q * width);
+    if (q <= std::max(kLargestWheelPrime, largestPatterned)) continue;
+    // Each residue's strikes in a class recur every q blocks.
+    const auto period = static_cast<Bit>(q * width);
     auto addClass = [&](int target, Index start) {
+      // A class that starts at high still has high to strike.
       if (start > high) return;
       // Blocks wholly below start hold nothing to strike.
       const Index fromBlock = start / wheel.modulus - wheel.firstBlock;
-      if (step <= shape.largestDenseStep) {
+      if (period <= shape.largestDenseStep) {
         const std::size_t from = next.size();
         wheel.firstBitsOfClass(q, target, fromBlock,
                                [&](Index first) { next.push_back(static_cast<Bit>(first)); });
-        dense.push_back({step, from, next.size()});
+        denseClasses.push_back({period, from, next.size()});
         return;
       }
       const std::size_t begin = offsets.size();
@@ -318,7 +305,7 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
       std::sort(offsets.begin() + static_cast<std::ptrdiff_t>(begin), offsets.end());
       const Bit first = offsets[begin];
       for (std::size_t i = begin; i < offsets.size(); ++i) offsets[i] -= first;
-      sparse.push_back({first, 0, static_cast<std::uint32_t>(begin), step});
+      cursors.push_back({first, 0, static_cast<std::uint32_t>(begin), period});
     };
     addClass(n % q, low);
     // With n % q == 0 the class of n is the multiples themselves, q included.
@@ -331,16 +318,17 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
   SummandMap map(wheel);
   const auto classWidth = static_cast<std::uint32_t>(width);
   auto strikeDense = [&](Bit base, Bit end) {  // bits base + [0, end)
-    for (const Siever& siever : dense) {
-      for (std::size_t i = siever.begin; i < siever.end; ++i) {
+    for (const DenseClass& dense : denseClasses) {
+      for (std::size_t i = dense.begin; i < dense.end; ++i) {
         Bit j = next[i] - base;
-        for (; j < end; j += siever.step) clearBit(words, j);
+        for (; j < end; j += dense.step) clearBit(words, j);
         next[i] = base + j;
       }
     }
   };
   auto strikeSparse = [&](Index base, Bit end) {
-    for (Cursor& cursor : sparse) strikeClass(words, cursor, offsets.data(), classWidth, base, end);
+    for (Cursor& cursor : cursors)
+      strikeClass(words, cursor, offsets.data(), classWidth, base, end);
   };
   // Windows cover [0, totalBits); one more, starting at totalBits, would be
   // empty and change nothing.

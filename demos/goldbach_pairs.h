@@ -27,10 +27,12 @@ struct GoldbachSieveShape {
   // A prime's classes whose step, in bits, is at most this strike each piece
   // residue by residue; the others strike each window through a cursor.
   std::uint32_t largestDenseStep;
-  // The primes from 11 to this one are struck through patterns, and the odd
-  // primes up to it are checked one by one. At least 13: the multiples of a
-  // sieving prime are struck from the wheel's block (210 numbers) that holds
-  // its square, and for 11 and 13 that block holds the prime itself.
+  // The primes above the wheel's, up to this one, are struck through
+  // patterns (fewer of them when a pattern would be longer than the range),
+  // and the odd primes up to it are checked one by one. At least 13: the
+  // multiples of a sieving prime are struck from the wheel's block (210
+  // numbers) that holds its square, and for 11 and 13 that block holds the
+  // prime itself.
   int largestPatternPrime;
   // A pattern holds the product of its primes' periods, repeated until it
   // ends at a word boundary; primes share a pattern while it stays within

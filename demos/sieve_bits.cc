@@ -2,47 +2,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <string_view>
 #include <vector>
 
 #include "console/console.h"
 #include "console/decimal.h"
+#include "demos/bit_ops.h"
+#include "demos/wheel.h"
 
 namespace {
 
 constexpr int kPrimesPerLine = 10;
-constexpr int kWordBits = SieveBits::kWordBits;
-
-// Counted in the word itself: the library's count becomes a function call
-// per word on processors it cannot assume to have an instruction for it.
-int popcount(std::uint64_t word) {
-  word -= (word >> 1) & 0x5555555555555555ull;
-  word = (word & 0x3333333333333333ull) + ((word >> 2) & 0x3333333333333333ull);
-  word = (word + (word >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-  return static_cast<int>((word * 0x0101010101010101ull) >> 56);
-}
-
-// The position of the lowest set bit of a nonzero word (de Bruijn sequence).
-int lowestBit(std::uint64_t word) {
-  static constexpr int kPositions[64] = {
-      0,  1,  2,  53, 3,  7,  54, 27, 4,  38, 41, 8,  34, 55, 48, 28, 62, 5,  39, 46, 44, 42,
-      22, 9,  24, 35, 59, 56, 49, 18, 29, 11, 63, 52, 6,  26, 37, 40, 33, 47, 61, 45, 43, 21,
-      23, 58, 17, 10, 51, 25, 36, 32, 60, 20, 57, 16, 50, 31, 19, 15, 30, 14, 13, 12};
-  constexpr std::uint64_t kDeBruijn = 0x022FDD63CC95386Dull;
-  return kPositions[((word & (~word + 1)) * kDeBruijn) >> 58];
-}
 
 // The bits 0..k of a word.
 std::uint64_t upTo(int k) {
   return k == kWordBits - 1 ? ~std::uint64_t{0} : (std::uint64_t{2} << k) - 1;
 }
 
-// The multiples of 2, 3, 5 and 7 repeat every 210 numbers, so their bits
-// repeat every 105 words (64 * 105 = 6720 = 32 * 210).
-constexpr int kPatternWords = 105;
-constexpr int kPatternPrimes[] = {2, 3, 5, 7};
+// The wheel's turn of 210 numbers repeats every 105 words (64 * 105 = 6720
+// = 32 * 210).
+constexpr int kPatternWords = kWheelTurn / std::gcd(kWheelTurn, kWordBits);
 
-// Strikes the multiples of the pattern primes, those primes themselves
+// Strikes the multiples of the wheel primes, those primes themselves
 // excepted, by copying whole words. Together with the passes of the primes
 // from 11 on this strikes exactly what the passes from 2 on would.
 void strikeByPattern(SieveBits& numbers, int endNum) {
@@ -53,8 +35,7 @@ void strikeByPattern(SieveBits& numbers, int endNum) {
     // never set: the bounds of b are not sharp (b = kWordBits would be the
     // next word's bit 0).
     for (int b = 0; b < kWordBits; ++b) {
-      int k = w * kWordBits + b;
-      if (k % 2 != 0 && k % 3 != 0 && k % 5 != 0 && k % 7 != 0) word |= std::uint64_t{1} << b;
+      if (wheelSpares(w * kWordBits + b, 0)) word |= std::uint64_t{1} << b;
     }
     pattern[w] = word;
   }
@@ -62,7 +43,7 @@ void strikeByPattern(SieveBits& numbers, int endNum) {
   for (int w = 0; w < last; ++w) numbers.words[w] &= pattern[w % kPatternWords];
   // Bits above endNum stay as they are.
   numbers.words[last] &= pattern[last % kPatternWords] | ~upTo(endNum % kWordBits);
-  for (int q : kPatternPrimes) {
+  for (int q : kWheelPrimes) {
     if (q <= endNum) numbers.words[0] |= std::uint64_t{1} << q;
   }
 }
@@ -92,6 +73,8 @@ void sieveUpTo(SieveBits& numbers, int endNum) {
   // begin in increasing order; each then goes on from window to window. Even
   // multiples are struck already, so a pass steps over them.
   std::vector<Pass> passes;
+  // A window starting at endNum itself holds only endNum, a multiple of
+  // kWindowBits that the pattern struck: `<` would give the same bits.
   for (int start = 0; start <= endNum; start += kWindowBits) {
     const int end = std::min(endNum, start + kWindowBits - 1);
     for (Pass& pass : passes) {
@@ -126,7 +109,7 @@ void writePrimeListing(Console& console, const SieveBits& numbers, int endNum) {
     std::uint64_t word = numbers.words[w];
     if (w == last) word &= upTo(endNum % kWordBits);
     while (word != 0) {
-      int i = w * kWordBits + lowestBit(word);
+      int i = w * kWordBits + countTrailingZeros(word);
       word &= word - 1;
       at = writeDecimal(at, i);
       *at++ = '\t';

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "demos/bit_ops.h"
+
 class Console;
 
 // The largest end number, and the highest bit of the set.
@@ -14,7 +16,6 @@ constexpr int kSieveLimit = 1000000;
 // The bits packed 64 to a word (about 122 KiB), so that the first passes and
 // the count work on whole words.
 struct SieveBits {
-  static constexpr int kWordBits = 64;
   std::array<std::uint64_t, kSieveLimit / kWordBits + 1> words;
 
   bool operator[](int k) const { return (words[index(k)] >> (k % kWordBits)) & 1; }

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "console/color.h"
 #include "console/console.h"
 #include "demos/collatz_math.h"
+#include "tests/support/capture.h"
 
 namespace {
 
@@ -82,12 +82,7 @@ TEST(CollatzWalk, StopsBeforeATermWouldLeaveThe64BitRange) {
 }
 
 std::string turn(std::int64_t n) {
-  std::stringbuf in;
-  StringSink out(true);
-  Console console(in, out);
-  writeCollatzTurn(console, n);
-  console.finish();
-  return out.text();
+  return capture([&](Console& console) { writeCollatzTurn(console, n); }, Colours::kAsAnsi);
 }
 
 const std::string kGreen = ansiSequence(kGreenOnBlack);

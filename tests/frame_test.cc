@@ -10,6 +10,7 @@
 
 #include "console/color.h"
 #include "console/console.h"
+#include "tests/support/capture.h"
 
 namespace {
 
@@ -37,17 +38,16 @@ Visit visitFrame(const std::string& input, int quickExit = 0, bool chooseMessage
       console << "Chosen:";
     });
   }
-  std::stringbuf in(input);
-  StringSink out(true);
-  Console console(in, out);
-  runDemonstration(console, row,
-                   {[&] { ++result.turnStarts; },
-                    [&](int n) {
-                      result.bodies.push_back(n);
-                      console << "[" << n << "]";
-                    }});
-  console.finish();
-  result.output = out.text();
+  result.output = capture(
+      [&](Console& console) {
+        runDemonstration(console, row,
+                         {[&] { ++result.turnStarts; },
+                          [&](int n) {
+                            result.bodies.push_back(n);
+                            console << "[" << n << "]";
+                          }});
+      },
+      Colours::kAsAnsi, input);
   return result;
 }
 

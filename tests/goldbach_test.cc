@@ -1,12 +1,11 @@
-// Goldbach: the trial-division test, the sieved pairs checked against it for
-// every small even number and in ranges near the int limit, and the text of
-// a turn with its colours.
+// Goldbach: the sieved pairs checked against trial division for every small
+// even number and in ranges near the int limit, against a plain sieve over
+// whole windows, and the text of a turn with its colours.
 #include "demos/goldbach.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,10 +13,13 @@
 #include "console/color.h"
 #include "console/console.h"
 #include "demos/goldbach_pairs.h"
+#include "tests/support/capture.h"
+#include "tests/support/goldbach_reference.h"
+#include "tests/support/plain_sieve.h"
 
 namespace {
 
-using Pairs = std::vector<std::pair<int, int>>;
+using Pairs = GoldbachPairs;
 
 constexpr int kLargestEven = 2147483646;
 
@@ -32,37 +34,9 @@ Pairs sieved(int n, int from, int to) {
 
 Pairs sieved(int n) { return sieved(n, 2, n / 2); }
 
-// The demonstration's own loop: every candidate tested by trial division.
-Pairs bruteForce(int n, int from, int to) {
-  Pairs pairs;
-  for (int i = std::max(from, 2); i <= to && i <= n / 2; ++i) {
-    if (isPrime(i) && isPrime(n - i)) pairs.emplace_back(i, n - i);
-  }
-  return pairs;
-}
-
-TEST(IsPrime, SmallNumbersAndSquaresOfPrimes) {
-  std::vector<int> primes;
-  for (int n = 2; n <= 60; ++n) {
-    if (isPrime(n)) primes.push_back(n);
-  }
-  EXPECT_EQ(primes,
-            (std::vector<int>{2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43, 47, 53, 59}));
-  for (int square : {9, 25, 49, 121, 169, 961, 10201}) EXPECT_FALSE(isPrime(square)) << square;
-}
-
-TEST(IsPrime, AtTheIntLimit) {
-  EXPECT_TRUE(isPrime(2147483647));
-  EXPECT_TRUE(isPrime(2147483629));
-  EXPECT_FALSE(isPrime(2147483645));
-  EXPECT_FALSE(isPrime(2147483646));
-  EXPECT_FALSE(isPrime(46337 * 46337));  // the largest square of a prime below 2^31
-  EXPECT_TRUE(isPrime(46337));
-}
-
 TEST(GoldbachPairs, MatchTrialDivisionForEveryEvenNumberUpToThreeThousand) {
   for (int n = 2; n <= 3000; n += 2) {
-    ASSERT_EQ(sieved(n), bruteForce(n, 2, n / 2)) << n;
+    ASSERT_EQ(sieved(n), pairsByTrialDivision(n, 2, n / 2)) << n;
   }
 }
 
@@ -90,7 +64,7 @@ TEST(GoldbachPairs, NothingForOddOrSmallNumbers) {
 // prime up to 17, whose two classes then coincide.
 TEST(GoldbachPairs, MatchTrialDivisionAroundAMillion) {
   for (int n : {1000000, 1048574, 510510, 1021020}) {
-    ASSERT_EQ(sieved(n), bruteForce(n, 2, n / 2)) << n;
+    ASSERT_EQ(sieved(n), pairsByTrialDivision(n, 2, n / 2)) << n;
   }
 }
 
@@ -108,7 +82,8 @@ TEST(GoldbachPairs, MatchTrialDivisionNearTheIntLimit) {
     for (auto [from, to] :
          {std::pair<int, int>{2, 4000}, {n / 2 - 4000, n / 2}, {n / 4 - 1500, n / 4 + 1500}}) {
       Pairs pairs = sieved(n, from, to);
-      ASSERT_EQ(pairs, bruteForce(n, from, to)) << n << " in [" << from << ", " << to << "]";
+      ASSERT_EQ(pairs, pairsByTrialDivision(n, from, to))
+          << n << " in [" << from << ", " << to << "]";
       for (auto [p, q] : pairs) ASSERT_EQ(p + q, n);
     }
   }
@@ -116,18 +91,7 @@ TEST(GoldbachPairs, MatchTrialDivisionNearTheIntLimit) {
 
 // A plain sieve over the whole range, as a second reference where trial
 // division would take too long.
-Pairs plainSieve(int n) {
-  std::vector<bool> composite(static_cast<std::size_t>(n) + 1, false);
-  for (int i = 2; i * i <= n; ++i) {
-    if (composite[i]) continue;
-    for (int j = i * i; j <= n; j += i) composite[j] = true;
-  }
-  Pairs pairs;
-  for (int p = 2; p <= n / 2; ++p) {
-    if (!composite[p] && !composite[n - p]) pairs.emplace_back(p, n - p);
-  }
-  return pairs;
-}
+Pairs plainSieve(int n) { return pairsFromTable(primeFlags(n), n, 2, n / 2); }
 
 // Which of 3, 5 and 7 divide n sets how many numbers of every 210 the sieve
 // keeps (15 to 48), and so where its windows of 2^20 bits end: 33554432 is
@@ -146,9 +110,10 @@ TEST(GoldbachPairs, MatchAPlainSieveOverTwoToFourWindows) {
 // number of words, 64 times over when n leaves an odd number of residues of
 // 210. Here the last patterned prime falls in the middle of the pattern
 // primes: 37 and 73 for 1048576 and 2000002 (15 residues), 173 for 600000
-// (40), 89 for 150150 (48).
+// (40), 89 for 150150 (48). At 164010 a window ends after the last residue
+// of a period of the last class in the table, but before the period's end.
 TEST(GoldbachPairs, MatchAPlainSieveWhereOnlySomePrimesArePatterned) {
-  for (int n : {1048576, 2000002, 600000, 150150}) {
+  for (int n : {1048576, 2000002, 600000, 150150, 164010}) {
     ASSERT_EQ(sieved(n), plainSieve(n)) << n;
   }
 }
@@ -160,7 +125,7 @@ TEST(GoldbachPairs, MatchTrialDivisionOverAPartlyPatternedRangeNearTheTop) {
   const int from = kLargestEven / 2 - 250000, to = from + 200000;
   const Pairs pairs = sieved(kLargestEven, from, to);
   EXPECT_FALSE(pairs.empty());
-  EXPECT_EQ(pairs, bruteForce(kLargestEven, from, to));
+  EXPECT_EQ(pairs, pairsByTrialDivision(kLargestEven, from, to));
 }
 
 // Near the top, a range over three windows gives what its pieces give, a
@@ -185,7 +150,7 @@ TEST(GoldbachPairs, MatchTrialDivisionAroundSquaresOfLargePrimes) {
     const int square = q * q;
     for (auto [from, to] :
          {std::pair<int, int>{square - 3000, square + 3000}, {square, square + 600}}) {
-      ASSERT_EQ(sieved(kLargestEven, from, to), bruteForce(kLargestEven, from, to))
+      ASSERT_EQ(sieved(kLargestEven, from, to), pairsByTrialDivision(kLargestEven, from, to))
           << q << " in [" << from << ", " << to << "]";
     }
   }
@@ -201,12 +166,7 @@ const std::string kGreen = ansiSequence(kGreenOnBlack);
 const std::string kWhite = ansiSequence(kWhiteOnBlack);
 
 std::string body(int n) {
-  std::stringbuf in;
-  StringSink out(true);
-  Console console(in, out);
-  goldbachBody(console, n);
-  console.finish();
-  return out.text();
+  return capture([&](Console& console) { goldbachBody(console, n); }, Colours::kAsAnsi);
 }
 
 TEST(GoldbachBody, PairLinesInWhiteThenTheSummaryInGreen) {
@@ -218,23 +178,16 @@ TEST(GoldbachBody, PairLinesInWhiteThenTheSummaryInGreen) {
 }
 
 TEST(GoldbachBody, WritesTheLargestNumbersAtFullWidth) {
-  std::stringbuf in;
-  StringSink out;
-  Console console(in, out);
-  GoldbachLineWriter lines(console, kLargestEven);
-  lines.write(1073741789, 1073741857);
-  lines.write(2147483629, 17);
-  console.finish();
-  EXPECT_EQ(out.text(), "\t2147483646=1073741789+1073741857\n\t2147483646=2147483629+17\n");
+  EXPECT_EQ(capture([](Console& console) {
+              GoldbachLineWriter lines(console, kLargestEven);
+              lines.write(1073741789, 1073741857);
+              lines.write(2147483629, 17);
+            }),
+            "\t2147483646=1073741789+1073741857\n\t2147483646=2147483629+17\n");
 }
 
 TEST(GoldbachConjecture, HeadingInGreenThenTurnsUntil888) {
-  std::stringbuf in("abc\n10\n888\n");
-  StringSink out(true);
-  Console console(in, out);
-  GoldbachConjecture(console);
-  console.finish();
-  const std::string text = out.text();
+  const std::string text = capture(GoldbachConjecture, Colours::kAsAnsi, "abc\n10\n888\n");
   const std::string heading =
       kGreen + "\n\t----------------Goldbach's Conjecture-----------------------\n" +
       "\n\tFor any even number N greater than or equal to 4, there exists \n" +

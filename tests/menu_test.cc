@@ -1,5 +1,5 @@
-// The menu loop in process: colours across features, the farewell picture's
-// shape, and the loop ending at Exit or at the end of input.
+// The menu loop in process: colours across features, and the loop ending at
+// Exit or at the end of input.
 #include "app/menu.h"
 
 #include <gtest/gtest.h>
@@ -7,20 +7,13 @@
 #include <sstream>
 #include <string>
 
-#include "app/farewell.h"
 #include "console/color.h"
 #include "console/console.h"
+#include "tests/support/capture.h"
 
 namespace {
 
-std::string session(const std::string& input) {
-  std::stringbuf in(input);
-  StringSink out(true);
-  Console console(in, out);
-  runMenu(console);
-  console.finish();
-  return out.text();
-}
+std::string session(const std::string& input) { return capture(runMenu, Colours::kAsAnsi, input); }
 
 std::size_t count(const std::string& text, const std::string& part) {
   std::size_t n = 0;
@@ -63,37 +56,6 @@ TEST(Menu, EndsAtTheEndOfInputWithTheLastLineEnded) {
     std::string out = session(input);
     EXPECT_EQ(out.back(), '\n') << input;
     EXPECT_EQ(count(out, "Thank you"), 0u) << input;
-  }
-}
-
-TEST(Farewell, EveryLineIsATabAnd59ColumnsOfTheDrawingsFiveCharacters) {
-  for (std::size_t row = 0; row < kLady.size(); ++row) {
-    std::string_view line = kLady[row];
-    ASSERT_EQ(line.size(), 60u) << row;
-    EXPECT_EQ(line[0], '\t');
-    EXPECT_EQ(line.back(), ' ') << row;
-    std::string drawing(line.substr(1));
-    if (row == 2) {
-      EXPECT_EQ(drawing.substr(31, 10), "I Love C++");
-      EXPECT_EQ(drawing.substr(29, 2), "  ");
-      drawing.replace(31, 10, 10, ' ');
-    }
-    if (row == 6) {
-      EXPECT_NE(drawing[33], ' ');
-      EXPECT_EQ(drawing.substr(29, 4), "    ");
-      drawing.replace(33, 26, 26, ' ');
-    }
-    std::size_t first = drawing.find_first_not_of(' ');
-    std::size_t last = drawing.find_last_not_of(' ');
-    ASSERT_NE(first, std::string::npos) << row;
-    EXPECT_EQ(drawing.find_first_not_of(".:'` "), std::string::npos) << row;
-    if (row < 9) {
-      EXPECT_GE(first, 9u) << row;
-      EXPECT_LE(last, 29u) << row;
-    } else {
-      EXPECT_GE(first, 2u) << row;
-      EXPECT_LE(last, 57u) << row;
-    }
   }
 }
 

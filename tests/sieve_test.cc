@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "console/console.h"
 #include "demos/goldbach.h"
 #include "demos/sieve_bits.h"
+#include "tests/support/capture.h"
 
 namespace {
 
@@ -82,12 +82,7 @@ TEST(Sieve, AResetSetGivesTheSameResultAsAFreshOne) {
 }
 
 std::string listing(int endNum) {
-  std::stringbuf in;
-  StringSink out;
-  Console console(in, out);
-  writePrimeListing(console, *sieved(endNum), endNum);
-  console.finish();
-  return out.text();
+  return capture([&](Console& console) { writePrimeListing(console, *sieved(endNum), endNum); });
 }
 
 TEST(Sieve, ListingTenToALineWithATabAfterEachPrime) {
@@ -121,12 +116,7 @@ std::string summary(int count, int endNum) {
 }
 
 std::string visit(const std::string& input) {
-  std::stringbuf in(input);
-  StringSink out(true);
-  Console console(in, out);
-  SieveEratosthenes(console);
-  console.finish();
-  return out.text();
+  return capture(SieveEratosthenes, Colours::kAsAnsi, input);
 }
 
 // The listing, like the answer, comes in white.

@@ -21,6 +21,10 @@ sys.path.insert(0, os.path.join(HERE, "cases"))
 from pieces import FAREWELL, LADY, MENU, PAUSE, PROMPT, START  # noqa: E402
 from puzzles import BRIDE_ANSWER, BRIDE_RIDDLE, TRUTH_ANSWER, TRUTH_RIDDLE, WAIT  # noqa: E402
 
+# A session's screen holds a few kilobytes; a program that loops while it
+# writes is stopped at this many bytes, not read for the whole timeout.
+OUTPUT_LIMIT = 1 << 20
+
 GREEN = "\x1b[92;40m"
 RED = "\x1b[91;40m"
 WHITE = "\x1b[97;40m"
@@ -42,6 +46,20 @@ class Session:
         termios.tcsetattr(self.fd, termios.TCSANOW, attrs)
         self.output = b""
 
+    def fail(self, message):
+        """Stops the program and reports `message`."""
+        try:
+            os.kill(self.pid, 9)
+            os.waitpid(self.pid, 0)
+        except (ProcessLookupError, ChildProcessError):
+            pass
+        raise AssertionError(message)
+
+    def take(self, chunk):
+        self.output += chunk
+        if len(self.output) > OUTPUT_LIMIT:
+            self.fail(f"output passed {OUTPUT_LIMIT} bytes; it begins {self.output[:200]!r}")
+
     def read_until(self, text, timeout=10.0):
         """Reads until the screen holds `text` (a str in UTF-8); fails after `timeout`."""
         wanted = text.replace("\n", "\r\n").encode("utf-8")
@@ -49,7 +67,7 @@ class Session:
         while wanted not in self.output:
             left = deadline - time.monotonic()
             if left <= 0:
-                raise AssertionError(f"waited {timeout} s for {text[-60:]!r}; screen ends {self.output[-200:]!r}")
+                self.fail(f"waited {timeout} s for {text[-60:]!r}; screen ends {self.output[-200:]!r}")
             ready, _, _ = select.select([self.fd], [], [], left)
             if ready:
                 try:
@@ -57,8 +75,8 @@ class Session:
                 except OSError:
                     chunk = b""
                 if not chunk:
-                    raise AssertionError(f"output ended before {text[-60:]!r}; it ends {self.output[-200:]!r}")
-                self.output += chunk
+                    self.fail(f"output ended before {text[-60:]!r}; it ends {self.output[-200:]!r}")
+                self.take(chunk)
 
     def type(self, text):
         os.write(self.fd, text.encode("utf-8"))
@@ -74,13 +92,12 @@ class Session:
                 except OSError:
                     chunk = b""
                 if chunk:
-                    self.output += chunk
+                    self.take(chunk)
                     continue
             done, status = os.waitpid(self.pid, os.WNOHANG)
             if done:
                 return os.waitstatus_to_exitcode(status)
-        os.kill(self.pid, 9)
-        raise AssertionError("the program did not end")
+        self.fail("the program did not end")
 
     def screen(self):
         return self.output.decode("utf-8", "replace").replace("\r\n", "\n")

@@ -9,11 +9,12 @@ import argparse
 import glob
 import importlib.util
 import os
-import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+
+from bounded import run_bounded  # noqa: E402
 
 
 def load_cases():
@@ -66,11 +67,10 @@ def main():
         expected = case.expected.encode("utf-8" if args.encoding == "utf8" else "gbk")
         if args.crlf:
             expected = expected.replace(b"\n", b"\r\n")
-        try:
-            run = subprocess.run(command, input=case.input, capture_output=True,
-                                 env=environment(args.encoding), timeout=args.timeout)
-        except subprocess.TimeoutExpired:
-            print(f"FAIL {case.name}: no end within {args.timeout} s")
+        run = run_bounded(command, case.input, environment(args.encoding), args.timeout)
+        stopped = run.problem(args.timeout)
+        if stopped:
+            print(f"FAIL {case.name}: {stopped}; output begins {run.stdout[:120]!r}")
             failed += 1
             continue
         problems = []

@@ -19,6 +19,8 @@ import tempfile
 import time
 import unicodedata
 
+from bounded import OUTPUT_LIMIT, run_bounded
+
 WIDTH, HEIGHT = 100, 50
 WAIT_SECONDS = 60  # wine's first console start in a fresh prefix can be slow
 
@@ -198,7 +200,10 @@ def run_console_unit_tests(tmux, wine, tests, env, failures):
         deadline = time.time() + WAIT_SECONDS
         while tmux.dead_status() is None and time.time() < deadline:
             time.sleep(0.2)
-        report = open(log, encoding="utf-8", errors="replace").read() if os.path.exists(log) else ""
+        report = ""
+        if os.path.exists(log):
+            with open(log, encoding="utf-8", errors="replace") as f:
+                report = f.read(OUTPUT_LIMIT)
         passed = re.search(r"\[  PASSED  \] (\d+) test", report)
         if tmux.dead_status() != 0 or not passed or int(passed.group(1)) == 0 or "SKIPPED" in report:
             failures.append("console unit tests did not all run and pass:\n" + report)
@@ -211,8 +216,11 @@ def check_pipes(wine, exe, failures):
     script = "2\n6\n888\n\n0\n\n6\n\n\n8\n"
 
     def run(data, stdout=subprocess.PIPE):
-        return subprocess.run([wine, exe], input=data.encode(), stdout=stdout,
-                              stderr=subprocess.PIPE, env=env, timeout=WAIT_SECONDS)
+        outcome = run_bounded([wine, exe], data.encode(), env, WAIT_SECONDS, stdout=stdout)
+        problem = outcome.problem(WAIT_SECONDS)
+        if problem:
+            raise AssertionError(f"through a pipe: {problem}")
+        return outcome
 
     lf = run(script)
     crlf = run(script.replace("\n", "\r\n"))

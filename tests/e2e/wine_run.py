@@ -17,6 +17,11 @@ import sys
 import tempfile
 import threading
 
+# The program's standard error, kept in a file while wine runs it, is passed
+# on up to this many bytes: a program that loops while writing there must not
+# be read whole.
+STDERR_LIMIT = 1 << 20
+
 
 def wants_utf8():
     for name in ("LC_ALL", "LC_CTYPE", "LANG"):
@@ -57,7 +62,7 @@ def run_with_utf8_console(wine, program):
         os.close(slave)
         if os.path.exists(errors):
             with open(errors, "rb") as f:
-                sys.stderr.buffer.write(f.read())
+                sys.stderr.buffer.write(f.read(STDERR_LIMIT))
         return status
     finally:
         os.close(master)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "demos/goldbach_pairs.h"
+#include "tests/support/plain_sieve.h"
 
 namespace {
 
@@ -29,17 +30,6 @@ struct Tally {
   }
   bool operator==(const Tally& other) const { return count == other.count && hash == other.hash; }
 };
-
-std::vector<int> primesUpTo(int limit) {
-  std::vector<bool> composite(static_cast<std::size_t>(limit) + 1, false);
-  std::vector<int> primes;
-  for (int i = 2; i <= limit; ++i) {
-    if (composite[i]) continue;
-    primes.push_back(i);
-    for (std::int64_t j = std::int64_t{i} * i; j <= limit; j += i) composite[j] = true;
-  }
-  return primes;
-}
 
 // prime[i] says whether first + 2 i is prime, for odd first >= 1 and numbers
 // whose square roots are at most the largest of `primes`.

@@ -9,15 +9,11 @@
 #include <string>
 
 #include "console/console.h"
+#include "tests/support/capture.h"
 
 // What one turn writer puts out for `n`, colour left out.
 inline std::string turnText(void (*writeTurn)(Console&, int), int n) {
-  std::stringbuf in;
-  StringSink out;
-  Console console(in, out);
-  writeTurn(console, n);
-  console.finish();
-  return out.text();
+  return capture([&](Console& console) { writeTurn(console, n); });
 }
 
 // Four nested loops over every quadruple under L = (n+1)/2, a double counter.
