@@ -13,7 +13,8 @@
 #include "console/console.h"
 #include "console/sink.h"
 #include "demos/four_square.h"
-#include "demos/four_square_math.h"
+#include "demos/four_square_sweep.h"
+#include "tests/support/four_square_search.h"
 
 namespace {
 
