@@ -17,6 +17,7 @@
 #include "console/console.h"
 #include "demos/four_square_count.h"
 #include "demos/four_square_entry.h"
+#include "demos/four_square_store.h"
 #include "demos/four_square_sweep.h"
 #include "demos/general_format.h"
 #include "demos/integer_sqrt.h"
@@ -57,8 +58,7 @@ Swept swept(int n, const FourSquareSweepShape& shape) {
   return result;
 }
 
-// One chunk of the store: 256 bytes, 126 units.
-constexpr std::size_t kChunk = 256;
+constexpr std::size_t kChunk = sizeof(FourSquareChunk);
 
 // Shapes from the program's down to a window of one value, a store of one
 // chunk and a batch of one lookup: each n up to `exhaustiveUpTo`, then a
@@ -98,6 +98,31 @@ TEST(FourSquareSweep, EveryShapeFindsWhatThePlainSearchFinds) {
     } else {
       EXPECT_GT(mostPasses, 1);
     }
+  }
+}
+
+// The plan's promise: a pass fills about plannedFill of the store before it
+// stops, so the passes stay within 1.5 times the store's share of the units
+// all rows hold (a jump unit per j, one per match), plus one. An estimate
+// gone wrong shows here first: it costs passes, never output.
+TEST(FourSquareSweep, PassesStayNearTheStoresShareOfTheRows) {
+  const int n = 4000037;
+  std::int64_t units = 0, lastI = -1, lastJ = -1;
+  forEachFourSquareRun(n, [&](std::int32_t i, const std::uint32_t* entries, std::size_t count) {
+    for (std::size_t e = 0; e < count; ++e) {
+      const std::int64_t j = highRoot(entries[e]);
+      units += i != lastI || j != lastJ ? 2 : 1;
+      lastI = i;
+      lastJ = j;
+    }
+    return true;
+  });
+  for (std::size_t chunks : {16, 64, 256}) {
+    const FourSquareSweepShape shape = {4096, chunks * kChunk, 16, 0.75};
+    const double share = static_cast<double>(units) / (shape.plannedFill * chunks * kChunkUnits);
+    const Swept result = swept(n, shape);
+    EXPECT_GT(result.stats.passes, 1) << chunks;
+    EXPECT_LE(result.stats.passes, 1.5 * share + 1) << chunks;
   }
 }
 
