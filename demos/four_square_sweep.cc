@@ -40,17 +40,6 @@ std::int64_t smallestRoot(std::int64_t x, std::int64_t parts) {
 // sweep has more rows than that.
 constexpr std::int64_t kRootCeiling = 46341;
 
-// Points (i, j) whose u lies in one window: the octant 0 <= j <= i of a ring
-// `window` values wide has area π/8 · window, below window / 2, and each row
-// holds at most two points beyond its share of that area, one at either end
-// of its stretch.
-constexpr std::int64_t mostPoints(std::int64_t window) { return window / 2 + 2 * kRootCeiling; }
-// Bits of a point's index in its window, which the radix sort goes through.
-constexpr int kPointBits = 18;
-static_assert(mostPoints(kMostWindowValues) <= std::int64_t{1} << kPointBits, "window too wide");
-constexpr int kRadixBits = 9;  // two passes over the matches of a window
-constexpr std::size_t kRadixSize = std::size_t{1} << kRadixBits;
-
 // A lookup is its slot in the window beside k (k <= sqrt(n/3) < 2^15).
 constexpr int kSlotShift = 15;
 constexpr std::uint32_t kKMask = (1u << kSlotShift) - 1;
@@ -61,6 +50,22 @@ static_assert(kMostWindowValues <= std::int64_t{1} << (32 - kSlotShift), "slots 
 constexpr std::size_t kMostLookupsPerK = 364;
 static_assert((kMostLookupsPerK - 1) * (kMostLookupsPerK - 1) >= kMostWindowValues,
               "room for one k");
+
+// Points (i, j) whose u lies in one window of a sweep over `rows` rows: the
+// octant 0 <= j <= i of a ring `window` values wide has area π/8 · window,
+// below window / 2; a row holds at most one point beyond its stretch of that
+// area, and the stretches add up to the area give or take twice the longest,
+// which is at most the window's root.
+constexpr std::int64_t mostPoints(std::int64_t window, std::int64_t rows, std::int64_t windowRoot) {
+  return window / 2 + 2 * (rows + windowRoot + 1);
+}
+// Bits of a point's index in its window, which the radix sort goes through.
+constexpr int kPointBits = 18;
+static_assert(mostPoints(kMostWindowValues, kRootCeiling, kMostLookupsPerK - 1) <=
+                  std::int64_t{1} << kPointBits,
+              "window too wide");
+constexpr int kRadixBits = 9;  // two passes over the matches of a window
+constexpr std::size_t kRadixSize = std::size_t{1} << kRadixBits;
 
 // Decompositions decoded at a time when a row is handed on.
 constexpr std::size_t kHandOnBatch = 256;
@@ -78,7 +83,8 @@ class Sweep {
         iFirst_(smallestRoot(n, 4)),
         iLast_(integerSqrt(n)),
         kLast_(integerSqrt(n / 3)),  // 3k² <= i² + j² + k² <= n
-        window_(std::min(std::clamp<std::int64_t>(shape.windowValues, 1, kMostWindowValues), n + 1)),
+        window_(
+            std::min(std::clamp<std::int64_t>(shape.windowValues, 1, kMostWindowValues), n + 1)),
         lookupBatch_(std::max<std::size_t>(shape.lookupBatch, 1)),
         plannedFill_(shape.plannedFill),
         store_(shape.storeBytes),
@@ -373,7 +379,8 @@ class Sweep {
   std::vector<std::uint32_t> heads_;
   std::vector<std::uint64_t> filled_;  // a bit per t: has its bucket a point?
   // Room for the most points a window can hold, left untouched until used.
-  std::unique_ptr<Point[]> points_{new Point[std::size_t{1} << kPointBits]};
+  std::unique_ptr<Point[]> points_{new Point[static_cast<std::size_t>(
+      mostPoints(window_, iLast_ - iFirst_ + 1, integerSqrt(window_)))]};
   std::uint32_t pointCount_ = 0;        // points in the current window
   std::vector<std::uint32_t> lookups_;  // slot << kSlotShift | k
   std::vector<std::uint64_t> found_;    // point << 32 | k, for each match

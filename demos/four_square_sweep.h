@@ -58,8 +58,8 @@ constexpr FourSquareSweepShape kMeasuredFourSquareShape = {
 struct FourSquareSweepStats {
   int passes = 0;
   std::int64_t windows = 0;
-  std::int64_t rowsDropped = 0;      // rows given back, to be found again
-  std::size_t storePeakBytes = 0;    // the most the store held at once
+  std::int64_t rowsDropped = 0;    // rows given back, to be found again
+  std::size_t storePeakBytes = 0;  // the most the store held at once
 };
 
 // Hands every decomposition of n (1 <= n <= 2^31 - 1) to `visit`, in order,

@@ -114,8 +114,8 @@ TEST(FourSquareLargest, CountsTheLinesAndMatchesThePlainSearchInSlices) {
 // and the store still never holds more than its bytes.
 TEST(FourSquareLargest, TheStoreStaysWithinItsBytes) {
   std::int64_t lines = 0;
-  const FourSquareSweepStats stats = forEachFourSquareRun(
-      2147483647, [&](std::int32_t, const std::uint32_t*, std::size_t count) {
+  const FourSquareSweepStats stats =
+      forEachFourSquareRun(2147483647, [&](std::int32_t, const std::uint32_t*, std::size_t count) {
         lines += static_cast<std::int64_t>(count);
         return true;
       });
