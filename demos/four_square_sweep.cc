@@ -188,6 +188,8 @@ class Sweep {
     const std::int64_t kLow = tFirst > 0 ? smallestRoot(tFirst, 2) : 0;
     std::size_t pending = 0;
     for (std::int64_t k = kLow; k <= kHigh; ++k) {
+      // (Walking at `>` would also do: the room beyond the batch holds one
+      // more k.)
       if (pending >= lookupBatch_) {
         walkBuckets(pending);
         pending = 0;
@@ -293,8 +295,10 @@ class Sweep {
 
   // The units row i would have had in all, as if they came evenly over its
   // range of u: from the part up to uEnd_ that it kept. A row dropped before
-  // it kept anything leaves what an earlier pass noted. (A kept unit means a
-  // u of the row below uEnd_, so uEnd_ > uFirst holds here.)
+  // it kept anything leaves what an earlier pass noted: noting 0 there (or
+  // NaN, before the row's first u) would only make the plan guess from the
+  // other rows or run to the last row. A kept unit means a u of the row
+  // below uEnd_, so uEnd_ > uFirst holds past the guard.
   void noteExpectedUnits(std::int64_t i) {
     const FourSquareRow& r = row(i);
     if (r.kept == 0) return;
@@ -312,7 +316,7 @@ class Sweep {
   // root of n - i² as the dropped rows had. With nothing known the pass runs
   // to the last row. The plan only steers how much each pass takes on: rows
   // beyond the store's room are dropped in any case, so a wrong estimate
-  // costs time, never output.
+  // costs time, never output; a test holds the passes to a bound.
   void planRows() {
     hi_ = iLast_ + 1;
     double seen = 0, seenRoots = 0;
@@ -326,10 +330,12 @@ class Sweep {
     const double perRoot = seen / seenRoots;
     const double room = plannedFill_ * static_cast<double>(store_.capacityUnits());
     double expected = 0;
+    // Counting the last row matters little: stopping before it leaves that
+    // one row to the next pass, running past it only risks dropping it.
     for (std::int64_t i = lo_; i <= iLast_; ++i) {
       const double e = expectedUnits_[static_cast<std::size_t>(i - iFirst_)];
       expected += e != 0 ? e : perRoot * std::sqrt(static_cast<double>(n_ - i * i));
-      if (expected > room && i > lo_) {
+      if (expected > room && i > lo_) {  // (`>=` differs only on a tie)
         hi_ = i;
         return;
       }
