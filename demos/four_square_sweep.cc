@@ -137,10 +137,11 @@ class Sweep {
     std::int64_t started = lo_;  // the i's below it may have a u in the window
     while (lo_ < hi_) {
       ++stats_.windows;
-      uEnd_ = uStart + window_;
-      const std::int64_t tFirst = n_ - uEnd_ + 1;  // the window holds t in [tFirst, n - uStart]
-      while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd_) ++started;
-      fillBuckets(started, tFirst);
+      const std::int64_t uEnd = uStart + window_;
+      uEnd_ = uEnd;
+      const std::int64_t tFirst = n_ - uEnd + 1;  // the window holds t in [tFirst, n - uStart]
+      while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd) ++started;
+      fillBuckets(started, uEnd, tFirst);
       lookUp(tFirst, n_ - uStart);
       keepMatches();
       clearBuckets();
@@ -150,31 +151,40 @@ class Sweep {
         ++lo_;
       }
       kTop_ = std::min(kTop_, hi_ - 1);
-      uStart = uEnd_;
+      uStart = uEnd;
     }
     return true;
   }
 
   // Buckets the points (i, j) of the open rows below `started` whose u lies
-  // below uEnd_, in the order of i and then j.
-  void fillBuckets(std::int64_t started, std::int64_t tFirst) {
+  // below uEnd, in the order of i and then j. The loop works on local copies:
+  // its stores into the buckets could otherwise alias the members and force
+  // them to be read again at every point.
+  void fillBuckets(std::int64_t started, std::int64_t uEnd, std::int64_t tFirst) {
+    const std::int64_t tTop = n_ - tFirst;  // a point's slot is tTop - u
+    std::uint32_t* const heads = heads_.data();
+    std::uint64_t* const filled = filled_.data();
+    Point* const points = points_.get();
+    std::uint32_t count = pointCount_;
     for (std::int64_t i = lo_; i < started; ++i) {
       FourSquareRow& r = row(i);
+      const std::int64_t jLast = r.jLast;
       std::int64_t j = r.jNext;
       std::int64_t u = i * i + j * j;
-      for (; j <= r.jLast && u < uEnd_; u += 2 * j + 1, ++j) {
-        const auto slot = static_cast<std::size_t>(n_ - u - tFirst);
+      for (; j <= jLast && u < uEnd; u += 2 * j + 1, ++j) {
+        const auto slot = static_cast<std::size_t>(tTop - u);
         // A head is valid only under its bit: the buckets are emptied by
         // clearing the bits alone.
         const std::uint64_t bit = std::uint64_t{1} << (slot % 64);
-        const bool empty = (filled_[slot / 64] & bit) == 0;  // rarely known: no branch
-        const std::uint32_t link = heads_[slot] | (kNoPoint * static_cast<std::uint32_t>(empty));
-        points_[pointCount_] = {packRoots(i, j), link};
-        heads_[slot] = pointCount_++;
-        filled_[slot / 64] |= bit;
+        const bool empty = (filled[slot / 64] & bit) == 0;  // rarely known: no branch
+        const std::uint32_t link = heads[slot] | (kNoPoint * static_cast<std::uint32_t>(empty));
+        points[count] = {packRoots(i, j), link};
+        heads[slot] = count++;
+        filled[slot / 64] |= bit;
       }
       r.jNext = static_cast<std::int32_t>(j);
     }
+    pointCount_ = count;
   }
 
   // Looks up every point (k, m), m <= k <= kTop_, with t = k² + m² in
