@@ -81,6 +81,7 @@ class DecompositionLines {
       out = cells_.put(out, m);
       out[-1] = '\n';
       used_ = static_cast<std::size_t>(out - block_.data());
+      // (Handing over at `>` would do as well: kLineRoom holds one more line.)
       if (used_ >= kBlockSize && !handOver(console)) return false;
     }
     return true;

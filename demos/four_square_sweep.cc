@@ -140,6 +140,8 @@ class Sweep {
       const std::int64_t uEnd = uStart + window_;
       uEnd_ = uEnd;
       const std::int64_t tFirst = n_ - uEnd + 1;  // the window holds t in [tFirst, n - uStart]
+      // (A row whose first u is uEnd has no point in this window, so it may
+      // start here or in the next alike.)
       while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd) ++started;
       fillBuckets(started, uEnd, tFirst);
       lookUp(tFirst, n_ - uStart);
@@ -237,7 +239,7 @@ class Sweep {
     for (std::size_t f = 0; f < found_.size(); ++f) {
       if (f + kKeepAhead < found_.size()) {
         const std::int64_t iAhead = highRoot(points_[found_[f + kKeepAhead] >> 32].ij);
-        if (iAhead < hi_) store_.prefetchTail(row(iAhead));
+        if (iAhead < hi_) store_.prefetchTail(row(iAhead));  // row(hi_) may lie past the rows
       }
       const std::uint64_t match = found_[f];
       const std::uint32_t ij = points_[match >> 32].ij;
@@ -287,7 +289,7 @@ class Sweep {
     while (!store_.append(r, unit, i == lo_ && hi_ == i + 1)) {
       --hi_;
       dropRow(hi_);
-      if (hi_ == i) return false;
+      if (hi_ == i) return false;  // hi_ comes down one at a time from above i
     }
     // Only dropRow reads the count, to estimate a row's size for the next
     // plan: a wrong count costs passes, never output.
