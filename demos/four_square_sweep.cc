@@ -239,7 +239,7 @@ class Sweep {
     for (std::size_t f = 0; f < found_.size(); ++f) {
       if (f + kKeepAhead < found_.size()) {
         const std::int64_t iAhead = highRoot(points_[found_[f + kKeepAhead] >> 32].ij);
-        if (iAhead < hi_) store_.prefetchTail(row(iAhead));  // row(hi_) may lie past the rows
+        if (iAhead < hi_) store_.prefetchTail(row(iAhead));  // rows from hi_ on keep nothing
       }
       const std::uint64_t match = found_[f];
       const std::uint32_t ij = points_[match >> 32].ij;
