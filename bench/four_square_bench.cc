@@ -11,7 +11,8 @@
 
 #include "console/console.h"
 #include "demos/four_square.h"
-#include "demos/four_square_math.h"
+#include "demos/four_square_sweep.h"
+#include "tests/support/four_square_search.h"
 #include "tests/support/literal_loops.h"
 
 namespace {

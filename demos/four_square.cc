@@ -11,7 +11,9 @@
 #include "console/color.h"
 #include "console/console.h"
 #include "console/decimal.h"
-#include "demos/four_square_math.h"
+#include "demos/four_square_count.h"
+#include "demos/four_square_entry.h"
+#include "demos/four_square_sweep.h"
 #include "demos/frame.h"
 #include "demos/general_format.h"
 #include "demos/integer_sqrt.h"
@@ -70,17 +72,18 @@ class DecompositionLines {
     if (i != i_) startRow(i);
     const std::int64_t rest = static_cast<std::int64_t>(n_) - static_cast<std::int64_t>(i) * i;
     for (std::size_t e = 0; e < count; ++e) {
-      const std::int64_t j = entries[e] >> 16, k = entries[e] & 0xFFFF;
+      const std::int64_t j = highRoot(entries[e]), k = lowRoot(entries[e]);
       // m² is a perfect square below 2^31, so its double root is exact.
       const auto m = static_cast<std::size_t>(std::sqrt(static_cast<double>(rest - j * j - k * k)));
       char* out = block_.data() + used_;
-      std::memcpy(out, head_, sizeof head_);
+      std::memcpy(out, head_, kHeadRoom);
       out += headSize_;
       out = cells_.put(out, static_cast<std::size_t>(j));
       out = cells_.put(out, static_cast<std::size_t>(k));
       out = cells_.put(out, m);
       out[-1] = '\n';
       used_ = static_cast<std::size_t>(out - block_.data());
+      // (Handing over at `>` would do as well: kLineRoom holds one more line.)
       if (used_ >= kBlockSize && !handOver(console)) return false;
     }
     return true;
@@ -115,7 +118,10 @@ class DecompositionLines {
   std::size_t used_ = 0;
   std::string lead_ = "\t\t";  // "\t\t<n>=", which opens every line
   std::int32_t i_ = -1;
-  char head_[48] = {};  // "\t\t<n>=<i>x<i>+", with room for a fixed-size copy
+  // "\t\t<n>=<i>x<i>+": two tabs, ten digits and "=" at most, then a cell
+  // copied whole.
+  static constexpr std::size_t kHeadRoom = 2 + 10 + 1 + RootCells::kCellSize;
+  char head_[kHeadRoom] = {};
   std::size_t headSize_ = 0;
 };
 

@@ -1,13 +1,11 @@
-// Four-square decompositions and pass counts against the literal four nested
-// loops, the count of representations against Jacobi's formula for larger
-// numbers, the fast sweep against the plain search (with a store so small that
-// most of it is found again in later passes), and the turn's text at the int
-// limit.
+// The four-square turn against the literal four nested loops; the sweep, in
+// the program's shape and in tiny ones, against the plain search and against
+// Jacobi's count of representations; the pass count against a plain sum.
 #include "demos/four_square.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -17,9 +15,13 @@
 #include <vector>
 
 #include "console/console.h"
-#include "demos/four_square_math.h"
+#include "demos/four_square_count.h"
+#include "demos/four_square_entry.h"
+#include "demos/four_square_store.h"
+#include "demos/four_square_sweep.h"
 #include "demos/general_format.h"
 #include "demos/integer_sqrt.h"
+#include "tests/support/four_square_search.h"
 #include "tests/support/literal_loops.h"
 
 namespace {
@@ -35,69 +37,101 @@ std::vector<Quad> searched(std::int64_t n) {
   return quads;
 }
 
-// The sweep's decompositions, its store limited to `store` bytes.
-std::vector<Quad> swept(int n, std::size_t store) {
+struct Swept {
   std::vector<Quad> quads;
-  forEachFourSquareRun(
+  FourSquareSweepStats stats;
+};
+
+Swept swept(int n, const FourSquareSweepShape& shape) {
+  Swept result;
+  result.stats = forEachFourSquareRun(
       n,
       [&](std::int32_t i, const std::uint32_t* entries, std::size_t count) {
         const std::int64_t rest = std::int64_t{n} - std::int64_t{i} * i;
         for (std::size_t e = 0; e < count; ++e) {
-          const std::int64_t j = entries[e] >> 16, k = entries[e] & 0xFFFF;
-          quads.emplace_back(i, j, k, integerSqrt(rest - j * j - k * k));
+          const std::int64_t j = highRoot(entries[e]), k = lowRoot(entries[e]);
+          result.quads.emplace_back(i, j, k, integerSqrt(rest - j * j - k * k));
         }
         return true;
       },
-      store);
-  return quads;
+      shape);
+  return result;
 }
 
-// The turn's text from the plain search, formatted by the stream.
-std::string plainTurnText(int n) {
-  std::ostringstream out;
-  for (auto [i, j, k, m] : searched(n)) {
-    out << "\t\t" << n << "=" << i << "x" << i << "+" << j << "x" << j << "+" << k << "x" << k
-        << "+" << m << "x" << m << "\n";
-  }
-  const auto loopBound = static_cast<std::uint32_t>((std::int64_t{n} + 1) / 2);
-  out << "\n\tThe total loop is " << formatGeneral(passCountDigits(loopBound)) << ".\n";
-  return out.str();
-}
+constexpr std::size_t kChunk = sizeof(FourSquareChunk);
 
-// A store of one chunk holds a single open i: every other i with a match is
-// dropped and found again, one pass at a time.
-constexpr std::size_t kTinyStore = 1;
-
-TEST(FourSquareSweep, FindsWhatThePlainSearchFinds) {
-  for (int n = 1; n <= 3000; ++n) {
-    const std::vector<Quad> plain = searched(n);
-    ASSERT_EQ(swept(n, kFourSquareStoreBytes), plain) << n;
-    ASSERT_EQ(swept(n, kTinyStore), plain) << n;
-  }
-  // Random entries up to 10^7, spread evenly over the digits: with a store of
-  // a few kilobytes, the larger ones take several passes.
+// Shapes from a window of one value, a store of one chunk and a batch of one
+// lookup up to the program's: each n up to `exhaustiveUpTo`, then a seeded
+// sample up to `sampleUpTo`. The tiny windows come first: a lookup that
+// strays past a window's edge meets an empty bit there and misses a match. Every row of these n
+// fits the store, so it must stay within its bytes, and the small stores must take more than one
+// pass for some of them.
+TEST(FourSquareSweep, EveryShapeFindsWhatThePlainSearchFinds) {
+  struct Case {
+    const char* name;
+    FourSquareSweepShape shape;
+    int exhaustiveUpTo, sampleUpTo;
+  };
+  const Case cases[] = {
+      {"window 1, one chunk, batch 1", {1, kChunk, 1, 0.75}, 400, 20000},
+      {"window 5, two chunks, batch 1", {5, 2 * kChunk, 1, 0.75}, 1500, 20000},
+      {"window 64, three chunks, batch 2", {64, 3 * kChunk, 2, 0.75}, 3000, 50000},
+      {"window 1000, 4 kB, batch 3", {1000, 16 * kChunk, 3, 0.75}, 3000, 400000},
+      {"window 4099, 32 kB, full plans", {4099, 128 * kChunk, 64, 1.0}, 3000, 400000},
+      {"program", kMeasuredFourSquareShape, 3000, 400000},
+  };
+  constexpr int kMostExhaustive = 3000;
+  std::vector<std::vector<Quad>> plain(kMostExhaustive + 1);  // each n's plain search, done once
+  for (int n = 1; n <= kMostExhaustive; ++n) plain[n] = searched(n);
   std::mt19937_64 random(20261207);
-  std::uniform_real_distribution<double> digits(3.5, 7.0);
-  for (int draw = 0; draw < 12; ++draw) {
-    const auto n = static_cast<int>(std::pow(10.0, digits(random)));
-    const std::vector<Quad> plain = searched(n);
-    ASSERT_EQ(swept(n, kFourSquareStoreBytes), plain) << n;
-    ASSERT_EQ(swept(n, 8000), plain) << n;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<int> numbers;
+    for (int n = 1; n <= c.exhaustiveUpTo; ++n) numbers.push_back(n);
+    std::uniform_int_distribution<int> larger(c.exhaustiveUpTo, c.sampleUpTo);
+    for (int draw = 0; draw < 5; ++draw) numbers.push_back(larger(random));
+    int mostPasses = 0;
+    for (int n : numbers) {
+      const Swept result = swept(n, c.shape);
+      ASSERT_EQ(result.quads, n <= kMostExhaustive ? plain[n] : searched(n)) << n;
+      ASSERT_LE(result.stats.storePeakBytes, c.shape.storeBytes) << n;
+      mostPasses = std::max(mostPasses, result.stats.passes);
+    }
+    if (c.shape.storeBytes == kMeasuredFourSquareShape.storeBytes) {
+      EXPECT_EQ(mostPasses, 1);
+    } else {
+      EXPECT_GT(mostPasses, 1);
+    }
   }
 }
 
-TEST(FourSquareTurn, WritesWhatThePlainSearchFinds) {
-  // Thousands of lines each, so that they are handed on in several blocks;
-  // 2^20 - 1 and 2^20 have the longest and shortest lists of their size.
-  for (int n : {65535, 999999, 1048575, 1048576, 4000037})
-    ASSERT_EQ(turnText(writeFourSquareTurn, n), plainTurnText(n)) << n;
-}
-
-TEST(FourSquareTurn, WritesWhatTheLiteralLoopsWrite) {
-  for (int n = 1; n <= 200; ++n)
-    ASSERT_EQ(turnText(writeFourSquareTurn, n), literalFourSquareTurn(n)) << n;
-  EXPECT_EQ(turnText(writeFourSquareTurn, 4),
-            "\t\t4=1x1+1x1+1x1+1x1\n\t\t4=2x2+0x0+0x0+0x0\n\n\tThe total loop is 15.\n");
+// The plan's promise: a pass fills about plannedFill of the store before it
+// stops, so the passes stay within 1.5 times the store's share of the units
+// all rows hold (a jump unit per j, one per match), plus one; and it stops
+// before the store overflows, so a row is dropped a few times at most, not
+// once a pass. An estimate gone wrong shows here: it costs time, never
+// output.
+TEST(FourSquareSweep, PassesStayNearTheStoresShareOfTheRows) {
+  const int n = 4000037;
+  std::int64_t units = 0, lastI = -1, lastJ = -1;
+  forEachFourSquareRun(n, [&](std::int32_t i, const std::uint32_t* entries, std::size_t count) {
+    for (std::size_t e = 0; e < count; ++e) {
+      const std::int64_t j = highRoot(entries[e]);
+      units += i != lastI || j != lastJ ? 2 : 1;
+      lastI = i;
+      lastJ = j;
+    }
+    return true;
+  });
+  const std::int64_t rows = integerSqrt(n) - integerSqrt(n / 4);
+  for (std::size_t chunks : {16, 64, 256}) {
+    const FourSquareSweepShape shape = {4096, chunks * kChunk, 16, 0.75};
+    const double share = static_cast<double>(units) / (shape.plannedFill * chunks * kChunkUnits);
+    const Swept result = swept(n, shape);
+    EXPECT_GT(result.stats.passes, 1) << chunks;
+    EXPECT_LE(result.stats.passes, 1.5 * share + 1) << chunks;
+    EXPECT_LE(result.stats.rowsDropped, 4 * rows) << chunks;
+  }
 }
 
 // Signed, ordered representations of n as four squares: 8σ(n) for odd n,
@@ -133,34 +167,63 @@ std::int64_t representations(const Quad& q) {
   return count;
 }
 
-TEST(FourSquares, LargerNumbersHaveEveryRepresentationOnceInOrder) {
-  std::vector<std::int64_t> numbers;
-  for (std::int64_t n = 201; n <= 3000; ++n) numbers.push_back(n);
-  for (std::int64_t n : {65535, 65536, 999999, 1000000}) numbers.push_back(n);
-  for (std::int64_t n : numbers) {
-    std::vector<Quad> quads = searched(n);
+// Apart from the plain search: every decomposition valid, in order, and all
+// of them there by Jacobi's count, with a store that forces several passes.
+TEST(FourSquareSweep, LargerNumbersHaveEveryRepresentationOnceInOrder) {
+  const FourSquareSweepShape smallStore = {509, 8 * kChunk, 16, 0.75};
+  int mostPasses = 0;
+  for (int n : {65535, 65536, 999999, 1000000, 4000037}) {
+    const Swept result = swept(n, smallStore);
+    mostPasses = std::max(mostPasses, result.stats.passes);
     std::int64_t total = 0;
-    for (std::size_t q = 0; q < quads.size(); ++q) {
-      auto [i, j, k, m] = quads[q];
+    for (std::size_t q = 0; q < result.quads.size(); ++q) {
+      auto [i, j, k, m] = result.quads[q];
       ASSERT_TRUE(i >= j && j >= k && k >= m && m >= 0) << n;
       ASSERT_EQ(i * i + j * j + k * k + m * m, n);
       if (q > 0) {
-        ASSERT_LT(quads[q - 1], quads[q]) << n;
+        ASSERT_LT(result.quads[q - 1], result.quads[q]) << n;
       }
-      total += representations(quads[q]);
+      total += representations(result.quads[q]);
     }
     ASSERT_EQ(total, jacobi(n)) << n;
   }
+  EXPECT_GT(mostPasses, 1);
 }
 
-TEST(FourSquares, StopsWhenAskedTo) {
-  int calls = 0;
-  forEachFourSquares(1000000, [&](const FourSquares&) { return ++calls < 3; });
-  EXPECT_EQ(calls, 3);
+TEST(FourSquareSweep, StopsWhenAskedTo) {
   int runs = 0;
   forEachFourSquareRun(1000001,
                        [&](std::int32_t, const std::uint32_t*, std::size_t) { return ++runs < 3; });
   EXPECT_EQ(runs, 3);
+}
+
+// The turn's text from the plain search and a total worked out in doubles.
+std::string plainTurnText(int n) {
+  std::ostringstream out;
+  for (auto [i, j, k, m] : searched(n)) {
+    out << "\t\t" << n << "=" << i << "x" << i << "+" << j << "x" << j << "+" << k << "x" << k
+        << "+" << m << "x" << m << "\n";
+  }
+  const double bound = (n + 1) / 2;
+  char total[32];
+  std::snprintf(total, sizeof total, "%g",
+                (bound + 1) * (bound + 2) * (bound + 3) * (bound + 4) / 24);
+  out << "\n\tThe total loop is " << total << ".\n";
+  return out.str();
+}
+
+TEST(FourSquareTurn, WritesWhatThePlainSearchFinds) {
+  // Thousands of lines each, so that they are handed on in several blocks;
+  // 2^20 - 1 and 2^20 have the longest and shortest lists of their size.
+  for (int n : {65535, 999999, 1048575, 1048576, 4000037})
+    ASSERT_EQ(turnText(writeFourSquareTurn, n), plainTurnText(n)) << n;
+}
+
+TEST(FourSquareTurn, WritesWhatTheLiteralLoopsWrite) {
+  for (int n = 1; n <= 200; ++n)
+    ASSERT_EQ(turnText(writeFourSquareTurn, n), literalFourSquareTurn(n)) << n;
+  EXPECT_EQ(turnText(writeFourSquareTurn, 4),
+            "\t\t4=1x1+1x1+1x1+1x1\n\t\t4=2x2+0x0+0x0+0x0\n\n\tThe total loop is 15.\n");
 }
 
 TEST(PassCount, IsTheNumberOfQuadruplesUnderTheBound) {
@@ -174,17 +237,6 @@ TEST(PassCount, IsTheNumberOfQuadruplesUnderTheBound) {
   // 1073741825·1073741826·1073741827·1073741828 / 24, worked out apart.
   EXPECT_EQ(passCountDigits(kLargestLoopBound), "55384500340179846087910938508263425");
   EXPECT_EQ(formatGeneral(passCountDigits(kLargestLoopBound)), "5.53845e+34");
-}
-
-TEST(FourSquares, TheLargestIntIsSearchedWithoutOverflow) {
-  // The whole search at INT_MAX runs for hours; its first lines are taken.
-  int lines = 0;
-  forEachFourSquares(INT_MAX, [&](const FourSquares& s) {
-    EXPECT_EQ(s.i * s.i + s.j * s.j + s.k * s.k + s.m * s.m, INT_MAX);
-    EXPECT_TRUE(s.i >= s.j && s.j >= s.k && s.k >= s.m && s.m >= 0);
-    return ++lines < 100;
-  });
-  EXPECT_EQ(lines, 100);
 }
 
 }  // namespace

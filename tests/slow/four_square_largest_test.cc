@@ -1,7 +1,8 @@
 // The four-square listing of the two largest entries, 2147483647 and
 // 2147483646, written in full through the turn writer (tens of seconds):
 // its line and byte counts, and the lines of chosen rows against the plain
-// search, one of them a row the first pass cannot keep.
+// search, one of them a row the first pass cannot keep; and the sweep's store
+// within its bytes at the largest entry.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,7 +14,8 @@
 #include "console/console.h"
 #include "console/sink.h"
 #include "demos/four_square.h"
-#include "demos/four_square_math.h"
+#include "demos/four_square_sweep.h"
+#include "tests/support/four_square_search.h"
 
 namespace {
 
@@ -106,6 +108,21 @@ TEST(FourSquareLargest, CountsTheLinesAndMatchesThePlainSearchInSlices) {
       EXPECT_EQ(sink.kept(r), plain) << entry.n << " " << rows[r];
     }
   }
+}
+
+// 2147483647 fills the program's store: rows are dropped and found again,
+// and the store still never holds more than its bytes.
+TEST(FourSquareLargest, TheStoreStaysWithinItsBytes) {
+  std::int64_t lines = 0;
+  const FourSquareSweepStats stats =
+      forEachFourSquareRun(2147483647, [&](std::int32_t, const std::uint32_t*, std::size_t count) {
+        lines += static_cast<std::int64_t>(count);
+        return true;
+      });
+  EXPECT_EQ(lines, 44747387);
+  EXPECT_GT(stats.rowsDropped, 0);
+  EXPECT_GT(stats.passes, 1);
+  EXPECT_LE(stats.storePeakBytes, kMeasuredFourSquareShape.storeBytes);
 }
 
 }  // namespace

@@ -1,0 +1,420 @@
+// The sweep splits a decomposition into u = i² + j² and t = k² + m² = n - u,
+// and goes through u upwards in windows. In each window the points (i, j) of
+// the open rows i go into buckets by t, and a bit per t tells which buckets
+// hold any; then every point (k, m), m <= k, whose t falls in the window
+// looks up its bucket, in ascending k, and each (i, j) there with j >= k is a
+// match. A stable sort of the window's matches by point puts them in output
+// order (i, then j as u grows, then k).
+//
+// A row i is complete once u has passed i² + jLast², which for i² < n/2
+// happens in the order of i: the lowest complete rows are handed on while
+// the sweep goes on. Matches of rows still open wait in the store; when it is
+// full the highest open rows are dropped and found again by a later pass
+// that starts from the first of them (rows with i² > n/2 all end near u = n,
+// so the largest entries take a few passes). A pass visits each lattice
+// point it needs once: about n/4 points for a pass over every i.
+#include "demos/four_square_sweep.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "demos/four_square_entry.h"
+#include "demos/four_square_store.h"
+#include "demos/integer_sqrt.h"
+
+namespace {
+
+// The smallest r >= 0 with parts·r² >= x: below it, `parts` equal squares no
+// larger than r² cannot make up x.
+std::int64_t smallestRoot(std::int64_t x, std::int64_t parts) {
+  std::int64_t r = integerSqrt(x / parts);
+  while (parts * r * r < x) ++r;
+  return r;
+}
+
+// Every root of a positive int lies below 46341 = ceil(sqrt(2^31)), so no
+// sweep has more rows than that.
+constexpr std::int64_t kRootCeiling = 46341;
+
+// A lookup is its slot in the window beside k (k <= sqrt(n/3) < 2^15).
+constexpr int kSlotShift = 15;
+constexpr std::uint32_t kKMask = (1u << kSlotShift) - 1;
+static_assert(kMostWindowValues <= std::int64_t{1} << (32 - kSlotShift), "slots must fit beside k");
+// Lookups of one k in one window, at most: its m² lie less than a window
+// apart, so its ms span at most the window's root. The batch is checked once
+// a k, with this much room beyond it.
+constexpr std::size_t kMostLookupsPerK = 364;
+static_assert((kMostLookupsPerK - 1) * (kMostLookupsPerK - 1) >= kMostWindowValues,
+              "room for one k");
+
+// Points (i, j) whose u lies in one window of a sweep over `rows` rows: the
+// octant 0 <= j <= i of a ring `window` values wide has area π/8 · window,
+// below window / 2; a row holds at most one point beyond its stretch of that
+// area, and the stretches add up to the area give or take twice the longest,
+// which is at most the window's root.
+constexpr std::int64_t mostPoints(std::int64_t window, std::int64_t rows, std::int64_t windowRoot) {
+  return window / 2 + 2 * (rows + windowRoot + 1);
+}
+// Bits of a point's index in its window, which the radix sort goes through.
+constexpr int kPointBits = 18;
+static_assert(mostPoints(kMostWindowValues, kRootCeiling, kMostLookupsPerK - 1) <=
+                  std::int64_t{1} << kPointBits,
+              "window too wide");
+constexpr int kRadixBits = 9;  // two passes over the matches of a window
+constexpr std::size_t kRadixSize = std::size_t{1} << kRadixBits;
+
+// Decompositions decoded at a time when a row is handed on.
+constexpr std::size_t kHandOnBatch = 256;
+// Matches ahead whose place in the store is asked for before they are kept:
+// enough to cover a miss to memory at a few nanoseconds a match.
+constexpr std::size_t kKeepAhead = 16;
+
+constexpr std::uint32_t kNoPoint = UINT32_MAX;
+
+class Sweep {
+ public:
+  Sweep(std::int64_t n, const FourSquareRunVisitor& visit, const FourSquareSweepShape& shape)
+      : n_(n),
+        visit_(visit),
+        iFirst_(smallestRoot(n, 4)),
+        iLast_(integerSqrt(n)),
+        kLast_(integerSqrt(n / 3)),  // 3k² <= i² + j² + k² <= n
+        window_(
+            std::min(std::clamp<std::int64_t>(shape.windowValues, 1, kMostWindowValues), n + 1)),
+        lookupBatch_(std::max<std::size_t>(shape.lookupBatch, 1)),
+        plannedFill_(shape.plannedFill),
+        store_(shape.storeBytes),
+        rows_(static_cast<std::size_t>(iLast_ - iFirst_ + 1)),
+        mNext_(static_cast<std::size_t>(kLast_ + 1)),
+        heads_(static_cast<std::size_t>(window_)),
+        filled_(static_cast<std::size_t>(window_ + 63) / 64),
+        lookups_(lookupBatch_ + kMostLookupsPerK) {
+    for (std::int64_t i = iFirst_; i <= iLast_; ++i) {
+      const std::int64_t rest = n - i * i;
+      row(i).jLast = static_cast<std::int32_t>(std::min(i, integerSqrt(rest)));
+    }
+  }
+
+  // Passes until every row is handed on or `visit_` asks to stop.
+  FourSquareSweepStats enumerate() {
+    while (lo_ <= iLast_) {
+      ++stats_.passes;
+      if (!pass()) break;
+    }
+    stats_.storePeakBytes = store_.peakBytes();
+    return stats_;
+  }
+
+ private:
+  FourSquareRow& row(std::int64_t i) { return rows_[static_cast<std::size_t>(i - iFirst_)]; }
+
+  // Every i from lo_ on, or as many as the store is expected to hold; false
+  // when `visit_` asked to stop.
+  bool pass() {
+    planRows();
+    for (std::int64_t i = lo_; i < hi_; ++i) {
+      FourSquareRow& r = row(i);
+      r.jNext = static_cast<std::int32_t>(smallestRoot(n_ - i * i, 3));  // 3j² >= j²+k²+m²
+      r.first = r.last = kNoChunk;
+      r.used = r.kept = 0;
+      r.jFirst = r.jKept = r.jNext;
+    }
+    // No u of an i >= lo_ lies below i² + (n - i²)/3, which grows with i.
+    std::int64_t uStart = (n_ + 2 * lo_ * lo_) / 3;
+    kTop_ = std::min(kLast_, hi_ - 1);
+    // With i >= lo_ and i >= j >= k: m² <= tTop - k² and
+    // m² <= n - max(lo², k²) - 2k².
+    const std::int64_t tTop = n_ - uStart;
+    for (std::int64_t k = 0; k <= kTop_; ++k) {
+      const std::int64_t kk = k * k;
+      const std::int64_t room = std::min(tTop - kk, n_ - std::max(lo_ * lo_, kk) - 2 * kk);
+      mNext_[k] = room < 0 ? -1 : static_cast<std::int32_t>(std::min(k, integerSqrt(room)));
+    }
+    std::int64_t started = lo_;  // the i's below it may have a u in the window
+    while (lo_ < hi_) {
+      ++stats_.windows;
+      const std::int64_t uEnd = uStart + window_;
+      uEnd_ = uEnd;
+      const std::int64_t tFirst = n_ - uEnd + 1;  // the window holds t in [tFirst, n - uStart]
+      // (A row whose first u is uEnd has no point in this window, so it may
+      // start here or in the next alike.)
+      while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd) ++started;
+      fillBuckets(started, uEnd, tFirst);
+      lookUp(tFirst, n_ - uStart);
+      keepMatches();
+      clearBuckets();
+      started = std::min(started, hi_);
+      while (lo_ < hi_ && row(lo_).jNext > row(lo_).jLast) {
+        if (!handOn(lo_)) return false;
+        ++lo_;
+      }
+      kTop_ = std::min(kTop_, hi_ - 1);
+      uStart = uEnd;
+    }
+    return true;
+  }
+
+  // Buckets the points (i, j) of the open rows below `started` whose u lies
+  // below uEnd, in the order of i and then j. The loop works on local copies:
+  // its stores into the buckets could otherwise alias the members and force
+  // them to be read again at every point.
+  void fillBuckets(std::int64_t started, std::int64_t uEnd, std::int64_t tFirst) {
+    const std::int64_t tTop = n_ - tFirst;  // a point's slot is tTop - u
+    std::uint32_t* const heads = heads_.data();
+    std::uint64_t* const filled = filled_.data();
+    Point* const points = points_.get();
+    std::uint32_t count = pointCount_;
+    for (std::int64_t i = lo_; i < started; ++i) {
+      FourSquareRow& r = row(i);
+      const std::int64_t jLast = r.jLast;
+      std::int64_t j = r.jNext;
+      std::int64_t u = i * i + j * j;
+      for (; j <= jLast && u < uEnd; u += 2 * j + 1, ++j) {
+        const auto slot = static_cast<std::size_t>(tTop - u);
+        // A head is valid only under its bit: the buckets are emptied by
+        // clearing the bits alone.
+        const std::uint64_t bit = std::uint64_t{1} << (slot % 64);
+        const bool empty = (filled[slot / 64] & bit) == 0;  // rarely known: no branch
+        const std::uint32_t link = heads[slot] | (kNoPoint * static_cast<std::uint32_t>(empty));
+        points[count] = {packRoots(i, j), link};
+        heads[slot] = count++;
+        filled[slot / 64] |= bit;
+      }
+      r.jNext = static_cast<std::int32_t>(j);
+    }
+    pointCount_ = count;
+  }
+
+  // Looks up every point (k, m), m <= k <= kTop_, with t = k² + m² in
+  // [tFirst, tLast], in ascending k, and collects a match for each point
+  // (i, j) of its bucket with j >= k. Each k resumes where the previous
+  // window left it.
+  void lookUp(std::int64_t tFirst, std::int64_t tLast) {
+    if (tLast < 0) return;
+    const std::int64_t kHigh = std::min(kTop_, integerSqrt(tLast));
+    // Below it t <= 2k² < tFirst.
+    const std::int64_t kLow = tFirst > 0 ? smallestRoot(tFirst, 2) : 0;
+    std::size_t pending = 0;
+    for (std::int64_t k = kLow; k <= kHigh; ++k) {
+      // (Walking at `>` would also do: the room beyond the batch holds one
+      // more k.)
+      if (pending >= lookupBatch_) {
+        walkBuckets(pending);
+        pending = 0;
+      }
+      const std::int64_t kk = k * k;
+      std::int64_t m = mNext_[k];
+      for (; m >= 0 && kk + m * m >= tFirst; --m) {
+        // Every t is written down, but only those with points are kept:
+        // whether a bucket is empty cannot be foreseen, so it is not
+        // branched on.
+        const auto slot = static_cast<std::size_t>(kk + m * m - tFirst);
+        lookups_[pending] = static_cast<std::uint32_t>(slot << kSlotShift | k);
+        pending += filled_[slot / 64] >> (slot % 64) & 1;
+      }
+      mNext_[k] = static_cast<std::int32_t>(m);
+    }
+    walkBuckets(pending);
+  }
+
+  // Collects the matches of the first `count` lookups.
+  void walkBuckets(std::size_t count) {
+    for (std::size_t h = 0; h < count; ++h) {
+      const std::uint32_t slot = lookups_[h] >> kSlotShift, k = lookups_[h] & kKMask;
+      for (std::uint32_t p = heads_[slot]; p != kNoPoint; p = points_[p].link) {
+        if (lowRoot(points_[p].ij) >= k) found_.push_back(std::uint64_t{p} << 32 | k);
+      }
+    }
+  }
+
+  // Stores the matches in the order of i, j and k, up to the rows the store
+  // can hold. They were found in ascending k; a stable sort by point, whose
+  // order is that of i and j, puts them in order.
+  void keepMatches() {
+    sortByPoint();
+    for (std::size_t f = 0; f < found_.size(); ++f) {
+      if (f + kKeepAhead < found_.size()) {
+        const std::int64_t iAhead = highRoot(points_[found_[f + kKeepAhead] >> 32].ij);
+        if (iAhead < hi_) store_.prefetchTail(row(iAhead));  // rows from hi_ on keep nothing
+      }
+      const std::uint64_t match = found_[f];
+      const std::uint32_t ij = points_[match >> 32].ij;
+      const std::int64_t i = highRoot(ij);
+      if (i >= hi_) return;
+      if (!keep(i, static_cast<std::int32_t>(lowRoot(ij)), static_cast<std::uint16_t>(match)))
+        return;
+    }
+  }
+
+  // A stable radix sort of found_ by point, kRadixBits at a time.
+  void sortByPoint() {
+    sorted_.resize(found_.size());
+    for (int shift = 32; shift < 32 + kPointBits; shift += kRadixBits) {
+      std::array<std::uint32_t, kRadixSize> start{};
+      for (std::uint64_t match : found_) ++start[match >> shift & (kRadixSize - 1)];
+      std::uint32_t sum = 0;
+      for (std::uint32_t& s : start) sum += std::exchange(s, sum);
+      for (std::uint64_t match : found_)
+        sorted_[start[match >> shift & (kRadixSize - 1)]++] = match;
+      found_.swap(sorted_);
+    }
+  }
+
+  void clearBuckets() {
+    std::fill(filled_.begin(), filled_.end(), 0);
+    pointCount_ = 0;
+    found_.clear();
+  }
+
+  // Stores a match of i; false when the store had to drop row i itself.
+  bool keep(std::int64_t i, std::int32_t j, std::uint16_t k) {
+    FourSquareRow& r = row(i);
+    if (j != r.jKept) {
+      if (!appendOrDropRows(i, static_cast<std::uint16_t>(kJumpFlag | (j - r.jKept)))) return false;
+      r.jKept = j;
+    }
+    return appendOrDropRows(i, k);
+  }
+
+  // Appends a unit to row i, dropping the highest open rows while the store
+  // is full; false when that reaches i itself. The lowest open row is kept
+  // beyond the limit once it is the only one left, so that every pass gets
+  // somewhere.
+  bool appendOrDropRows(std::int64_t i, std::uint16_t unit) {
+    FourSquareRow& r = row(i);
+    while (!store_.append(r, unit, i == lo_ && hi_ == i + 1)) {
+      --hi_;
+      dropRow(hi_);
+      if (hi_ == i) return false;  // hi_ comes down one at a time from above i
+    }
+    // Only dropRow reads the count, to estimate a row's size for the next
+    // plan: a wrong count costs passes, never output.
+    ++r.kept;
+    return true;
+  }
+
+  // Gives row i's matches back to the store, for a later pass to find again,
+  // after noting what it is expected to hold in all.
+  void dropRow(std::int64_t i) {
+    ++stats_.rowsDropped;
+    noteExpectedUnits(i);
+    store_.release(row(i));
+  }
+
+  // The units row i would have had in all, as if they came evenly over its
+  // range of u: from the part up to uEnd_ that it kept. A row dropped before
+  // it kept anything leaves what an earlier pass noted: noting 0 there (or
+  // NaN, before the row's first u) would only make the plan guess from the
+  // other rows or run to the last row. A kept unit means a u of the row
+  // below uEnd_, so uEnd_ > uFirst holds past the guard.
+  void noteExpectedUnits(std::int64_t i) {
+    const FourSquareRow& r = row(i);
+    if (r.kept == 0) return;
+    const std::int64_t uFirst = (n_ + 2 * i * i) / 3,
+                       uLast = i * i + std::int64_t{r.jLast} * r.jLast;
+    const double share =
+        std::min(1.0, static_cast<double>(uEnd_ - uFirst) /
+                          static_cast<double>(std::max(uLast - uFirst, std::int64_t{1})));
+    expectedUnits_[static_cast<std::size_t>(i - iFirst_)] = r.kept / share;
+  }
+
+  // Ends the pass where the store is expected to reach plannedFill_: matches
+  // found only to be dropped again are the costliest waste. A row dropped
+  // with matches is expected to have what was noted; any other, as many per
+  // root of n - i² as the dropped rows had. With nothing known the pass runs
+  // to the last row. The plan only steers how much each pass takes on: rows
+  // beyond the store's room are dropped in any case, so a wrong estimate
+  // costs time, never output; a test holds the passes to a bound.
+  void planRows() {
+    hi_ = iLast_ + 1;
+    double seen = 0, seenRoots = 0;
+    for (std::int64_t i = iFirst_; i <= iLast_; ++i) {
+      const double e = expectedUnits_[static_cast<std::size_t>(i - iFirst_)];
+      if (e == 0) continue;
+      seen += e;
+      seenRoots += std::sqrt(static_cast<double>(n_ - i * i));
+    }
+    if (seen == 0) return;
+    const double perRoot = seen / seenRoots;
+    const double room = plannedFill_ * static_cast<double>(store_.capacityUnits());
+    double expected = 0;
+    // Counting the last row matters little: stopping before it leaves that
+    // one row to the next pass, running past it only risks dropping it.
+    for (std::int64_t i = lo_; i <= iLast_; ++i) {
+      const double e = expectedUnits_[static_cast<std::size_t>(i - iFirst_)];
+      expected += e != 0 ? e : perRoot * std::sqrt(static_cast<double>(n_ - i * i));
+      if (expected > room && i > lo_) {  // (`>=` differs only on a tie)
+        hi_ = i;
+        return;
+      }
+    }
+  }
+
+  // Decodes row i's units into runs for `visit_` and gives its chunks back;
+  // false when `visit_` asked to stop.
+  bool handOn(std::int64_t i) {
+    FourSquareRow& r = row(i);
+    const auto i32 = static_cast<std::int32_t>(i);
+    std::array<std::uint32_t, kHandOnBatch> batch;
+    std::size_t size = 0;
+    std::uint32_t j = static_cast<std::uint32_t>(r.jFirst);
+    bool more = store_.visit(r, [&](const std::uint16_t* units, std::size_t count) {
+      for (std::size_t x = 0; x < count; ++x) {
+        const std::uint16_t unit = units[x];
+        if ((unit & kJumpFlag) != 0) {
+          j += unit & ~kJumpFlag;
+          continue;
+        }
+        batch[size++] = packRoots(j, unit);
+        if (size == batch.size() && !visit_(i32, batch.data(), std::exchange(size, 0)))
+          return false;
+      }
+      return true;
+    });
+    if (more && size > 0) more = visit_(i32, batch.data(), size);
+    store_.release(r);
+    return more;
+  }
+
+  // A point (i, j) of the window, in the bucket of its t.
+  struct Point {
+    std::uint32_t ij;    // packRoots(i, j)
+    std::uint32_t link;  // the next point of the bucket
+  };
+
+  const std::int64_t n_;
+  const FourSquareRunVisitor& visit_;
+  const std::int64_t iFirst_, iLast_, kLast_, window_;
+  const std::size_t lookupBatch_;
+  const double plannedFill_;
+  FourSquareStore store_;
+  std::vector<FourSquareRow> rows_;
+  std::vector<std::int32_t> mNext_;  // per k: the next m to look up, going down
+  std::vector<std::uint32_t> heads_;
+  std::vector<std::uint64_t> filled_;  // a bit per t: has its bucket a point?
+  // Room for the most points a window can hold, left untouched until used.
+  std::unique_ptr<Point[]> points_{new Point[static_cast<std::size_t>(
+      mostPoints(window_, iLast_ - iFirst_ + 1, integerSqrt(window_)))]};
+  std::uint32_t pointCount_ = 0;        // points in the current window
+  std::vector<std::uint32_t> lookups_;  // slot << kSlotShift | k
+  std::vector<std::uint64_t> found_;    // point << 32 | k, for each match
+  std::vector<std::uint64_t> sorted_;
+  // Per row, the units it is expected to hold, once a pass has dropped it.
+  std::vector<double> expectedUnits_ = std::vector<double>(rows_.size());
+  std::int64_t uEnd_ = 0;      // the end of the current window
+  std::int64_t lo_ = iFirst_;  // the first i not yet handed on
+  std::int64_t hi_ = 0;        // the end of this pass's i's
+  std::int64_t kTop_ = 0;      // no k above it is needed
+  FourSquareSweepStats stats_;
+};
+
+}  // namespace
+
+FourSquareSweepStats forEachFourSquareRun(std::int32_t n, const FourSquareRunVisitor& visit,
+                                          const FourSquareSweepShape& shape) {
+  return Sweep(n, visit, shape).enumerate();
+}
