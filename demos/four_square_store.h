@@ -13,15 +13,7 @@
 #include <memory>
 #include <vector>
 
-// Asks for the cache line at `p` ahead of its use: a hint, left out where
-// the compiler has none.
-inline void prefetch(const void* p) {
-#if defined(__GNUC__) || defined(__clang__)
-  __builtin_prefetch(p);
-#else
-  (void)p;
-#endif
-}
+#include "demos/bit_ops.h"
 
 constexpr std::uint16_t kJumpFlag = 0x8000;
 
@@ -83,7 +75,7 @@ class FourSquareStore {
   // Asks for the place of the row's next unit ahead of its append: the rows
   // a window appends to are scattered over the whole store.
   void prefetchTail(const FourSquareRow& row) const {
-    if (row.last != kNoChunk) prefetch(chunk(row.last).units + row.used);
+    if (row.last != kNoChunk) prefetchRead(chunk(row.last).units + row.used);
   }
 
   // Gives the row's chunks back; its counts are the caller's.
@@ -96,7 +88,7 @@ class FourSquareStore {
     for (std::uint32_t c = row.first; c != kNoChunk; c = chunk(c).next) {
       // The chain is scattered: its next chunk is asked for while this one
       // is read.
-      if (chunk(c).next != kNoChunk) prefetch(&chunk(chunk(c).next));
+      if (chunk(c).next != kNoChunk) prefetchRead(&chunk(chunk(c).next));
       const std::size_t count = c == row.last ? row.used : kChunkUnits;
       if (!visitChunk(chunk(c).units, count)) return false;
     }

@@ -6,7 +6,8 @@
 #include <memory>
 
 #include "demos/collatz_math.h"
-#include "demos/four_square_math.h"
+#include "demos/four_square_entry.h"
+#include "demos/four_square_sweep.h"
 #include "demos/goldbach_pairs.h"
 #include "demos/integer_sqrt.h"
 #include "demos/sieve_bits.h"
@@ -108,8 +109,8 @@ FourSquareWindow fourSquareWindow(int n, std::int64_t first, int keep) {
       }
       const std::int64_t at = window.count++;
       if (at < first || at >= last) continue;
-      const std::int32_t j = static_cast<std::int32_t>(entries[e] >> 16);
-      const std::int32_t k = static_cast<std::int32_t>(entries[e] & 0xFFFF);
+      const std::int32_t j = static_cast<std::int32_t>(highRoot(entries[e]));
+      const std::int32_t k = static_cast<std::int32_t>(lowRoot(entries[e]));
       const std::int64_t mm = rest - static_cast<std::int64_t>(j) * j - static_cast<std::int64_t>(k) * k;
       window.roots.push_back({i, j, k, static_cast<std::int32_t>(integerSqrt(mm))});
     }
