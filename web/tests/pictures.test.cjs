@@ -238,6 +238,61 @@ test('the single file draws every picture from disk, and they download as SVG an
   assert.deepEqual(opened.problems, []);
 });
 
+// In the page's own layout, a tall picture (the comet with its arcs) and its
+// caption and buttons show whole in the pane, beside the terminal on a
+// projector and below it on a phone, with the terminal refitted around it:
+// its typed row in view and the page no wider or taller than the window.
+test('the pictures fit their pane beside or below the terminal, and the terminal refits', async (t) => {
+  const screens = [
+    { name: 'projector', viewport: { width: 1920, height: 1080 }, beside: true },
+    { name: 'phone', viewport: { width: 390, height: 844, isMobile: true, hasTouch: true }, beside: false },
+  ];
+  for (const screen of screens) {
+    const opened = await h.openPage(chromium.browser, server.url, { viewport: screen.viewport });
+    t.after(() => opened.page.close());
+    const { page } = opened;
+    await untilPrompt(page, 'Please choose:');
+    await h.typeLine(page, '1');
+    await untilPrompt(page, NUMBER_PROMPT);
+    const rowsBefore = await page.evaluate(() => window.quorvantile.term.rows);
+    await turn(page, 100, /There are (\d+) pair\(s\)/);
+    await pictureLabel(page, 'goldbach', 100);
+    await h.sleep(300); // the terminal's refit follows the pane's resize
+    const m = await page.evaluate(() => {
+      const box = (element) => element.getBoundingClientRect().toJSON();
+      const pane = document.getElementById('picture');
+      const root = document.documentElement;
+      const { term } = window.quorvantile;
+      const buffer = term.buffer.active;
+      const screenBox = term.element.querySelector('.xterm-screen').getBoundingClientRect();
+      const cellHeight = screenBox.height / term.rows;
+      const cursorTop = screenBox.top + (buffer.baseY + buffer.cursorY - buffer.viewportY) * cellHeight;
+      return {
+        rows: term.rows, cols: term.cols, screenRight: screenBox.right,
+        page: { x: root.scrollWidth - root.clientWidth, y: root.scrollHeight - root.clientHeight },
+        pane: box(pane), paneScrolls: { x: pane.scrollWidth - pane.clientWidth, y: pane.scrollHeight - pane.clientHeight },
+        terminal: box(document.getElementById('terminal-pane')),
+        parts: ['svg', 'figcaption', '.qv-picture-controls'].map((s) => box(pane.querySelector(s))),
+        cursor: { top: cursorTop, bottom: cursorTop + cellHeight },
+      };
+    });
+    const where = `${screen.name}: ${JSON.stringify(m)}`;
+    assert.deepEqual(m.page, { x: 0, y: 0 }, where);
+    assert.deepEqual(m.paneScrolls, { x: 0, y: 0 }, where);
+    for (const part of m.parts) {
+      assert.ok(part.height > 10 && part.top >= m.pane.top - 0.5 && part.bottom <= m.pane.bottom + 0.5 &&
+        part.right <= m.pane.right + 0.5, where);
+    }
+    // Beside it, 80 columns still fit the narrower terminal; below it, the
+    // terminal has fewer rows.
+    assert.ok(m.cols >= 80, where);
+    if (screen.beside) assert.ok(m.pane.left >= m.terminal.right && m.screenRight <= m.terminal.right, where);
+    else assert.ok(m.pane.top >= m.terminal.bottom && m.rows < rowsBefore, where);
+    assert.ok(m.cursor.top >= m.terminal.top && m.cursor.bottom <= m.terminal.bottom + 0.5, where);
+    assert.deepEqual(opened.problems, []);
+  }
+});
+
 function assertRequestsStayAt(opened, prefix) {
   const elsewhere = opened.requests.filter((url) => !url.startsWith(prefix) && !/^(data|blob):/.test(url));
   assert.deepEqual(elsewhere, [], 'the page asked for something from elsewhere');
