@@ -218,15 +218,16 @@ async function launchBrowser() {
 // A new page that records what goes wrong in it, every URL it asks for and
 // (in window.stateEvents) every change of the run's state; it is returned
 // once the program runs, or once it has loaded if `waitForRun` is false.
-// `setUp`, when given, runs in the page before its own scripts.
-async function openPage(browser, url, { waitForRun = true, setUp = null } = {}) {
+// `setUp`, when given, runs in the page before its own scripts; `viewport`
+// is the window it opens in.
+async function openPage(browser, url, { waitForRun = true, setUp = null, viewport = { width: 1024, height: 768 } } = {}) {
   const page = await browser.newPage();
   await page.evaluateOnNewDocument(() => {
     window.stateEvents = [];
     window.addEventListener('quorvantile-state', (event) => window.stateEvents.push(event.detail));
   });
   if (setUp) await page.evaluateOnNewDocument(setUp);
-  await page.setViewport({ width: 1024, height: 768 });
+  await page.setViewport(viewport);
   const problems = [];
   const requests = [];
   page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
