@@ -21,10 +21,12 @@ const ENTRIES = [
   ['5', 'sieve', '100'],
 ];
 
+// Waits for the cursor's row to end in what `prompt` (a pattern's source)
+// matches.
 function waitForPrompt(page, prompt) {
   return page.waitForFunction((wanted) => {
     const buffer = window.quorvantile.term.buffer.active;
-    return buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true).endsWith(wanted);
+    return new RegExp(`${wanted}$`).test(buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true));
   }, { timeout: 30000 }, prompt);
 }
 
@@ -46,9 +48,7 @@ async function main() {
         });
         await waitForPrompt(page, 'Please choose:');
         await h.typeLine(page, choice);
-        await page.waitForFunction(() => /(integer|end number):$/.test(
-          window.quorvantile.term.buffer.active.getLine(window.quorvantile.term.buffer.active.baseY +
-            window.quorvantile.term.buffer.active.cursorY).translateToString(true)), { timeout: 30000 });
+        await waitForPrompt(page, '(integer|end number):');
         await h.typeLine(page, entry);
         await page.waitForFunction((d) => document.querySelector(`#picture figure[data-demo="${d}"]`), {}, demo);
         // A decomposition with four different squares.
