@@ -241,11 +241,13 @@ test('the single file draws every picture from disk, and they download as SVG an
 // In the page's own layout, a tall picture (the comet with its arcs) and its
 // caption and buttons show whole in the pane, beside the terminal on a
 // projector and below it on a phone, with the terminal refitted around it:
-// its typed row in view and the page no wider or taller than the window.
+// its typed row in view and the page no wider or taller than the window. A
+// phone on its side has no height for the picture: its sentence and buttons.
 test('the pictures fit their pane beside or below the terminal, and the terminal refits', async (t) => {
   const screens = [
     { name: 'projector', viewport: { width: 1920, height: 1080 }, beside: true },
     { name: 'phone', viewport: { width: 390, height: 844, isMobile: true, hasTouch: true }, beside: false },
+    { name: 'phone on its side', viewport: { width: 844, height: 390, isMobile: true, hasTouch: true }, beside: false, low: true },
   ];
   for (const screen of screens) {
     const opened = await h.openPage(chromium.browser, server.url, { viewport: screen.viewport });
@@ -272,13 +274,17 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
         page: { x: root.scrollWidth - root.clientWidth, y: root.scrollHeight - root.clientHeight },
         pane: box(pane), paneScrolls: { x: pane.scrollWidth - pane.clientWidth, y: pane.scrollHeight - pane.clientHeight },
         terminal: box(document.getElementById('terminal-pane')),
-        parts: ['svg', 'figcaption', '.qv-picture-controls'].map((s) => box(pane.querySelector(s))),
+        svgShown: pane.querySelector('svg').getClientRects().length > 0,
+        parts: [...pane.querySelectorAll('svg, figcaption, .qv-picture-controls')]
+          .filter((e) => e.getClientRects().length > 0).map(box),
         cursor: { top: cursorTop, bottom: cursorTop + cellHeight },
       };
     });
     const where = `${screen.name}: ${JSON.stringify(m)}`;
     assert.deepEqual(m.page, { x: 0, y: 0 }, where);
     assert.deepEqual(m.paneScrolls, { x: 0, y: 0 }, where);
+    assert.equal(m.svgShown, !screen.low, where);
+    assert.equal(m.parts.length, screen.low ? 2 : 3, where);
     for (const part of m.parts) {
       assert.ok(part.height > 10 && part.top >= m.pane.top - 0.5 && part.bottom <= m.pane.bottom + 0.5 &&
         part.right <= m.pane.right + 0.5, where);
