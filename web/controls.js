@@ -261,7 +261,7 @@
   // ---------------------------------------------------------------------------
   // The status line and the loading box.
 
-  let run = { state: page.state, reason: null, progress: null, canRestart: false };
+  let run = { state: page.state, reason: page.reason || null, progress: null, canRestart: false };
   let heardState = false;
   let noteTimer = 0;
 

@@ -312,5 +312,8 @@
   }
 
   term.open(pane);
-  start();
+  // The first run starts once every script of the page has run, so that the
+  // controls hear each of its events, a load that fails at once included.
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', () => start(), { once: true });
+  else start();
 })();

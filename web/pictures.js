@@ -17,8 +17,10 @@
 
 (function (parts) {
   const { t, WIDE, NARROW, NARROW_PANE_PX, ARC_PAIRS_LIMIT, FOUR_SQUARES_WINDOW, PICTURES } = parts;
-  // PNG downloads are drawn at this multiple of the SVG's units.
-  const PNG_SCALE = 2;
+  // PNG downloads are this many pixels wide whatever the pane they were
+  // drawn for (a phone's picture is narrower than a projector's): sharp on a
+  // worksheet, about 8 inches across at 160 dpi.
+  const PNG_WIDTH = 1280;
   // Pairs past the program's counting limit are counted here by parts, this
   // many smaller summands to a task: some tens of milliseconds each.
   const PAIR_COUNT_PART = 20000000;
@@ -128,11 +130,12 @@
       const source = onPaper(svgElement);
       const image = new Image();
       image.onload = () => {
+        const scale = PNG_WIDTH / image.width;
         const canvas = document.createElement('canvas');
-        canvas.width = image.width * PNG_SCALE;
-        canvas.height = image.height * PNG_SCALE;
+        canvas.width = PNG_WIDTH;
+        canvas.height = Math.round(image.height * scale);
         const context = canvas.getContext('2d');
-        context.scale(PNG_SCALE, PNG_SCALE);
+        context.scale(scale, scale);
         context.drawImage(image, 0, 0);
         canvas.toBlob((blob) => (blob ? resolve(blob) : reject(new Error('no PNG'))), 'image/png');
       };

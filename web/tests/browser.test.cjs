@@ -466,3 +466,9 @@ test('the single-file page opened from file:// shows the menu and needs nothing 
   assertRequestsStayAt(opened, url);
   assertNothingWentWrong(opened);
 });
+
+// The reference itself: a program that writes without end is stopped at the
+// output limit, instead of filling the disk and the memory.
+test('the native reference gives up on a program that writes without end', async () => {
+  await assert.rejects(h.nativeSession('/usr/bin/yes', ['1']), new RegExp(`more than ${h.NATIVE_OUTPUT_LIMIT} bytes`));
+});

@@ -16,6 +16,10 @@ const CHROMIUM = process.env.QUORVANTILE_CHROMIUM || '/usr/bin/chromium';
 const EOF = Symbol('end of input');
 // How long the native program may take to reach its next read or its end.
 const NATIVE_STEP_TIMEOUT_MS = 10000;
+// The most output the native program may write in one session: far above
+// the longest listing a test asks for (about 9 MB), far below what would
+// fill the disk or the memory if a program wrote without end.
+const NATIVE_OUTPUT_LIMIT = 64 * 1024 * 1024;
 // The number of read() in /proc/PID/syscall, by Linux's numbering per machine.
 const READ_SYSCALL = process.arch === 'arm64' ? '63' : '0';
 
@@ -55,8 +59,15 @@ async function nativeSession(exe, inputs) {
 
   let shown = '';
   let taken = 0;
-  const takeOutput = () => {
+  const outputSize = () => {
     const size = fs.fstatSync(outFd).size;
+    if (size > NATIVE_OUTPUT_LIMIT) {
+      throw new Error(`the native program wrote more than ${NATIVE_OUTPUT_LIMIT} bytes (${size} so far)`);
+    }
+    return size;
+  };
+  const takeOutput = () => {
+    const size = outputSize();
     const bytes = Buffer.alloc(size - taken);
     fs.readSync(outFd, bytes, 0, bytes.length, taken);
     taken = size;
@@ -68,6 +79,7 @@ async function nativeSession(exe, inputs) {
     const deadline = Date.now() + NATIVE_STEP_TIMEOUT_MS;
     let previous = null;
     for (;;) {
+      outputSize(); // also while it neither waits nor ends
       if (exitCode !== null) return null;
       const state = readState(child.pid);
       if (state && state.waitsForInput && state.sleeps > sleepsBefore) {
@@ -206,15 +218,16 @@ async function launchBrowser() {
 // A new page that records what goes wrong in it, every URL it asks for and
 // (in window.stateEvents) every change of the run's state; it is returned
 // once the program runs, or once it has loaded if `waitForRun` is false.
-// `setUp`, when given, runs in the page before its own scripts.
-async function openPage(browser, url, { waitForRun = true, setUp = null } = {}) {
+// `setUp`, when given, runs in the page before its own scripts; `viewport`
+// is the window it opens in.
+async function openPage(browser, url, { waitForRun = true, setUp = null, viewport = { width: 1024, height: 768 } } = {}) {
   const page = await browser.newPage();
   await page.evaluateOnNewDocument(() => {
     window.stateEvents = [];
     window.addEventListener('quorvantile-state', (event) => window.stateEvents.push(event.detail));
   });
   if (setUp) await page.evaluateOnNewDocument(setUp);
-  await page.setViewport({ width: 1024, height: 768 });
+  await page.setViewport(viewport);
   const problems = [];
   const requests = [];
   page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
@@ -340,6 +353,6 @@ async function pressControl(page, key) {
 }
 
 module.exports = {
-  EOF, lastRows, launchBrowser, nativeSession, openPage, playSession, pressControl, readScreen,
+  EOF, NATIVE_OUTPUT_LIMIT, lastRows, launchBrowser, nativeSession, openPage, playSession, pressControl, readScreen,
   screenDifference, serve, sleep, terminalRows, typeLine, waitForScreen, waitForScreenEnding,
 };

@@ -213,13 +213,17 @@ test('the single file draws every picture from disk, and they download as SVG an
     const image = new Image();
     image.src = URL.createObjectURL(await pictures.pngBlob(svg));
     await image.decode();
-    return { svg: await pictures.svgBlob(svg).text(), pngHead: [...png.slice(0, 8)], width: image.width };
+    return {
+      svg: await pictures.svgBlob(svg).text(), pngHead: [...png.slice(0, 8)],
+      png: [image.width, image.height], drawn: [svg.width.baseVal.value, svg.height.baseVal.value],
+    };
   });
   assert.match(files.svg, /^<svg [^>]*aria-label="Collatz path of 27: 111 steps, peak 9232 at step 77"/);
   // For a worksheet: on white.
   assert.match(files.svg, /<rect class="qv-bg"[^>]* fill="#ffffff"/);
   assert.deepEqual(files.pngHead, [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
-  assert.equal(files.width, 1280);
+  // The same width whatever the pane it was drawn for, in the picture's proportions.
+  assert.deepEqual(files.png, [1280, Math.round((1280 * files.drawn[1]) / files.drawn[0])]);
   // On paper the picture stays, in ink on white, without its buttons.
   await opened.page.emulateMediaType('print');
   const printed = await opened.page.evaluate(() => ({
@@ -232,6 +236,67 @@ test('the single file draws every picture from disk, and they download as SVG an
   assertRequestsStayAt(opened, 'file://');
   await logTimings(t, opened.page);
   assert.deepEqual(opened.problems, []);
+});
+
+// In the page's own layout, a tall picture (the comet with its arcs) and its
+// caption and buttons show whole in the pane, beside the terminal on a
+// projector and below it on a phone, with the terminal refitted around it:
+// its typed row in view and the page no wider or taller than the window. A
+// phone on its side has no height for the picture: its sentence and buttons.
+test('the pictures fit their pane beside or below the terminal, and the terminal refits', async (t) => {
+  const screens = [
+    { name: 'projector', viewport: { width: 1920, height: 1080 }, beside: true },
+    { name: 'phone', viewport: { width: 390, height: 844, isMobile: true, hasTouch: true }, beside: false },
+    { name: 'phone on its side', viewport: { width: 844, height: 390, isMobile: true, hasTouch: true }, beside: false, low: true },
+  ];
+  for (const screen of screens) {
+    const opened = await h.openPage(chromium.browser, server.url, { viewport: screen.viewport });
+    t.after(() => opened.page.close());
+    const { page } = opened;
+    await untilPrompt(page, 'Please choose:');
+    await h.typeLine(page, '1');
+    await untilPrompt(page, NUMBER_PROMPT);
+    const rowsBefore = await page.evaluate(() => window.quorvantile.term.rows);
+    await turn(page, 100, /There are (\d+) pair\(s\)/);
+    await pictureLabel(page, 'goldbach', 100);
+    await h.sleep(300); // the terminal's refit follows the pane's resize
+    const m = await page.evaluate(() => {
+      const box = (element) => element.getBoundingClientRect().toJSON();
+      const pane = document.getElementById('picture');
+      const root = document.documentElement;
+      const { term } = window.quorvantile;
+      const buffer = term.buffer.active;
+      const screenBox = term.element.querySelector('.xterm-screen').getBoundingClientRect();
+      const cellHeight = screenBox.height / term.rows;
+      const cursorTop = screenBox.top + (buffer.baseY + buffer.cursorY - buffer.viewportY) * cellHeight;
+      return {
+        rows: term.rows, cols: term.cols, screenRight: screenBox.right,
+        page: { x: root.scrollWidth - root.clientWidth, y: root.scrollHeight - root.clientHeight },
+        pane: box(pane), paneScrolls: { x: pane.scrollWidth - pane.clientWidth, y: pane.scrollHeight - pane.clientHeight },
+        terminal: box(document.getElementById('terminal-pane')),
+        svgShown: pane.querySelector('svg').getClientRects().length > 0,
+        parts: [...pane.querySelectorAll('svg, figcaption, .qv-picture-controls')]
+          .filter((e) => e.getClientRects().length > 0).map(box),
+        cursor: { top: cursorTop, bottom: cursorTop + cellHeight },
+      };
+    });
+    const where = `${screen.name}: ${JSON.stringify(m)}`;
+    assert.deepEqual(m.page, { x: 0, y: 0 }, where);
+    assert.deepEqual(m.paneScrolls, { x: 0, y: 0 }, where);
+    assert.equal(m.svgShown, !screen.low, where);
+    assert.equal(m.parts.length, screen.low ? 2 : 3, where);
+    for (const part of m.parts) {
+      assert.ok(part.height > 10 && part.top >= m.pane.top - 0.5 && part.bottom <= m.pane.bottom + 0.5 &&
+        part.right <= m.pane.right + 0.5, where);
+    }
+    // Beside it, 80 columns still fit the narrower terminal; below it, the
+    // terminal has fewer rows.
+    assert.ok(m.cols >= 80, where);
+    if (screen.beside) assert.ok(m.pane.left >= m.terminal.right && m.screenRight <= m.terminal.right, where);
+    else assert.ok(m.pane.top >= m.terminal.bottom && m.rows < rowsBefore, where);
+    assert.ok(m.cursor.top >= m.terminal.top && m.cursor.bottom <= m.terminal.bottom + 0.5, where);
+    assert.deepEqual(opened.problems, []);
+  }
 });
 
 function assertRequestsStayAt(opened, prefix) {
@@ -307,22 +372,12 @@ test('the four-square stepper walks through the terminal\'s decompositions', asy
   assert.deepEqual(opened.problems, []);
 });
 
-// The page's language, as the page's i18n object gives it: here a stand-in
-// that answers in Chinese.
+// The page's language and the pictures switch, as a user works them: the
+// control bar's buttons.
 test('the labels follow the page\'s language', async (t) => {
-  const opened = await freshPage(t, server.url, () => {
-    const tables = { en: {}, zh: {} };
-    let lang = 'zh';
-    window.quorvantileI18n = {
-      get lang() { return lang; },
-      add: (table) => Object.keys(tables).forEach((l) => Object.assign(tables[l], table[l])),
-      t: (key, vars) => tables[lang][key].replace(/\{(\w+)\}/g, (_, name) => vars[name]),
-      setLang(next) {
-        lang = next;
-        window.dispatchEvent(new Event('quorvantile-lang'));
-      },
-    };
-  });
+  const opened = await freshPage(t);
+  await opened.page.click('#lang');
+  assert.equal(await opened.page.evaluate(() => window.quorvantileI18n.lang), 'zh');
   const { page } = opened;
   await untilPrompt(page, 'Please choose:');
   await h.typeLine(page, '2');
@@ -331,15 +386,16 @@ test('the labels follow the page\'s language', async (t) => {
   assert.equal(await pictureLabel(page, 'collatz', 27), '27 的考拉兹路径：111 步，第 77 步达到最高点 9232');
   assert.equal(await page.$eval('.qv-picture-controls button', (b) => b.textContent), '对数刻度');
   // Pictures switched off are not drawn; switched on, the latest one is.
-  await page.evaluate(() => (document.documentElement.dataset.pictures = 'off'));
+  await page.click('#pictures');
   await untilPrompt(page, NUMBER_PROMPT);
   await turn(page, 97, /steps to get to 1/);
   await h.sleep(300);
   assert.equal(await page.$eval('#picture figure', (f) => f.dataset.number), '27');
-  await page.evaluate(() => (document.documentElement.dataset.pictures = 'on'));
+  await page.click('#pictures');
   assert.match(await pictureLabel(page, 'collatz', 97), /^97 的考拉兹路径：118 步/);
-  // The picture follows a change of language at once.
-  await page.evaluate(() => window.quorvantileI18n.setLang('en'));
+  // The picture follows a change of language at once, its buttons too.
+  await page.click('#lang');
   assert.match(await pictureLabel(page, 'collatz', 97), /^Collatz path of 97: 118 steps, peak \d+ at step \d+$/);
+  assert.equal(await page.$eval('.qv-picture-controls button', (b) => b.textContent), 'Logarithmic scale');
   assert.deepEqual(opened.problems, []);
 });
