@@ -61,7 +61,19 @@
     return !!interactive && !noColor && !!term && term !== 'dumb';
   }
 
-  const common = { HOST_YIELD, HOST_FAILED, TAB_WIDTH, cellWidth, tabStop, colorWanted };
+  // The bytes of `pieces` (`size` in all) as one array; a single piece as it is.
+  function concat(pieces, size) {
+    if (pieces.length === 1) return pieces[0];
+    const all = new Uint8Array(size);
+    let at = 0;
+    for (const piece of pieces) {
+      all.set(piece, at);
+      at += piece.length;
+    }
+    return all;
+  }
+
+  const common = { HOST_YIELD, HOST_FAILED, TAB_WIDTH, cellWidth, tabStop, colorWanted, concat };
   if (typeof module !== 'undefined') module.exports = common;
   else root.quorvantileHostCommon = common;
 })(typeof window !== 'undefined' ? window : globalThis);

@@ -13,6 +13,7 @@
 'use strict';
 
 (function (root) {
+  const { concat } = typeof module !== 'undefined' ? require('./host_common.js') : root.quorvantileHostCommon;
   // The longest listings run to gigabytes; a saved session keeps its last
   // 64 MiB, which holds every listing up to Goldbach's 10^8 (8 MB) and keeps
   // the page's memory bounded.
@@ -25,17 +26,6 @@
 
   function englishNotice(cut) {
     return `[The start of this session is cut: its first ${cut} bytes are not kept.]`;
-  }
-
-  function concat(pieces, size) {
-    if (pieces.length === 1) return pieces[0];
-    const all = new Uint8Array(size);
-    let at = 0;
-    for (const piece of pieces) {
-      all.set(piece, at);
-      at += piece.length;
-    }
-    return all;
   }
 
   // The text is kept as the program's UTF-8 bytes and decoded only when it

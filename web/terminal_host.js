@@ -15,7 +15,7 @@
 'use strict';
 
 (function (root) {
-  const { HOST_YIELD, HOST_FAILED } = root.quorvantileHostCommon;
+  const { HOST_YIELD, HOST_FAILED, concat } = root.quorvantileHostCommon;
 
   // Bytes handed to the terminal and not yet drawn: above the high mark the
   // program pauses until the terminal is down to the low mark. The terminal
@@ -59,17 +59,6 @@
       if (this.queued <= limit) return Promise.resolve();
       return new Promise((resolve) => this.waiters.push({ limit, resolve }));
     }
-  }
-
-  function concat(pieces, size) {
-    if (pieces.length === 1) return pieces[0];
-    const all = new Uint8Array(size);
-    let at = 0;
-    for (const piece of pieces) {
-      all.set(piece, at);
-      at += piece.length;
-    }
-    return all;
   }
 
   const never = new Promise(() => {});
