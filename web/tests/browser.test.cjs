@@ -10,7 +10,7 @@ const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { after, before, test } = require('node:test');
+const { test } = require('node:test');
 const h = require('./harness.cjs');
 
 const WEB = process.env.QUORVANTILE_WEB;
@@ -38,26 +38,9 @@ const BRIGHT_GREEN = 10;
 const BRIGHT_WHITE = 15;
 const BLACK = 0;
 
-let chromium;
-let server;
+const served = h.browserTests(SERVED, NATIVE);
 
-before(async () => {
-  assert.ok(WEB && fs.existsSync(path.join(SERVED, 'index.html')), `no page at ${SERVED}/index.html`);
-  assert.ok(NATIVE && fs.existsSync(NATIVE), `no native program at ${NATIVE}`);
-  chromium = await h.launchBrowser();
-  server = await h.serve(SERVED);
-});
-
-after(async () => {
-  if (chromium) await chromium.close();
-  if (server) await server.close();
-});
-
-async function freshPage(t, url = server.url) {
-  const opened = await h.openPage(chromium.browser, url);
-  t.after(() => opened.page.close());
-  return opened;
-}
+const freshPage = (t, url) => served.freshPage(t, url);
 
 function assertNothingWentWrong(opened) {
   assert.deepEqual(opened.problems, [], 'the page reported errors');
@@ -220,7 +203,7 @@ test('a session typed key by key through every entry shows what the native progr
   // The saved session is the same text, with the typed lines where they were typed.
   assert.equal(await page.evaluate(() => window.quorvantile.sessionText()), session.text);
   assertNothingWentWrong(opened);
-  assertRequestsStayAt(opened, server.url);
+  assertRequestsStayAt(opened, served.url);
 });
 
 test('headings are bright green and the notice bright red, both on true black', async (t) => {

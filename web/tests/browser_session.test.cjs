@@ -10,7 +10,7 @@ const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { after, before, test } = require('node:test');
+const { test } = require('node:test');
 const h = require('./harness.cjs');
 
 const WEB = process.env.QUORVANTILE_WEB;
@@ -22,29 +22,12 @@ const LISTING_TIMEOUT_MS = 120000;
 // How long a paused page is watched for any change.
 const PAUSE_WATCH_MS = 700;
 
-let chromium;
-let server;
-
-before(async () => {
-  assert.ok(WEB && fs.existsSync(path.join(SERVED, 'index.html')), `no page at ${SERVED}/index.html`);
-  assert.ok(NATIVE && fs.existsSync(NATIVE), `no native program at ${NATIVE}`);
-  chromium = await h.launchBrowser();
-  server = await h.serve(SERVED);
-  await chromium.browser.defaultBrowserContext().overridePermissions(server.url.replace(/\/$/, ''), [
+const served = h.browserTests(SERVED, NATIVE, ({ browser, url }) =>
+  browser.defaultBrowserContext().overridePermissions(url.replace(/\/$/, ''), [
     'clipboard-read', 'clipboard-write', 'clipboard-sanitized-write',
-  ]);
-});
+  ]));
 
-after(async () => {
-  if (chromium) await chromium.close();
-  if (server) await server.close();
-});
-
-async function freshPage(t, url = server.url, options = {}) {
-  const opened = await h.openPage(chromium.browser, url, options);
-  t.after(() => opened.page.close());
-  return opened;
-}
+const freshPage = (t, url, options) => served.freshPage(t, url, options);
 
 const sessionText = (page) => page.evaluate(() => window.quorvantile.sessionText());
 const clipboard = (page) => page.evaluate(() => navigator.clipboard.readText());
@@ -166,9 +149,9 @@ test('every end of a run says why (load failures, a failing program, Ctrl-C); St
     for (const file of fs.readdirSync(SERVED)) {
       if (file !== missing) fs.copyFileSync(path.join(SERVED, file), path.join(dir, file));
     }
-    const served = await h.serve(dir);
-    t.after(() => served.close());
-    return served.url;
+    const copy = await h.serve(dir);
+    t.after(() => copy.close());
+    return copy.url;
   };
 
   const cases = [

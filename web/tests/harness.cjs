@@ -352,7 +352,41 @@ async function pressControl(page, key) {
   await page.keyboard.up('Control');
 }
 
+// The frame every browser test file shares: before its tests, headless
+// Chromium and a server of the built page in `served` (checked to exist, as is
+// the native program where `native` names it); after them, both closed.
+// freshPage(t, url, options) opens a page (openPage) that closes when test t
+// ends; `browser` and `url` are there once the tests run. `prepare(tests)`,
+// when given, runs in the same hook once both are up.
+function browserTests(served, native = null, prepare = null) {
+  const { after, before } = require('node:test');
+  const assert = require('node:assert/strict');
+  let chromium = null;
+  let server = null;
+  const tests = {
+    get browser() { return chromium.browser; },
+    get url() { return server.url; },
+    async freshPage(t, url = server.url, options = {}) {
+      const opened = await openPage(chromium.browser, url, options);
+      t.after(() => opened.page.close());
+      return opened;
+    },
+  };
+  before(async () => {
+    assert.ok(served && fs.existsSync(path.join(served, 'index.html')), `no page at ${served}/index.html`);
+    if (native !== null) assert.ok(native && fs.existsSync(native), `no native program at ${native}`);
+    chromium = await launchBrowser();
+    server = await serve(served);
+    if (prepare) await prepare(tests);
+  });
+  after(async () => {
+    if (chromium) await chromium.close();
+    if (server) await server.close();
+  });
+  return tests;
+}
+
 module.exports = {
-  EOF, NATIVE_OUTPUT_LIMIT, lastRows, launchBrowser, nativeSession, openPage, playSession, pressControl, readScreen,
+  EOF, browserTests, NATIVE_OUTPUT_LIMIT, lastRows, launchBrowser, nativeSession, openPage, playSession, pressControl, readScreen,
   screenDifference, serve, sleep, terminalRows, typeLine, waitForScreen, waitForScreenEnding,
 };

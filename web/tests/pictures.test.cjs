@@ -9,9 +9,8 @@
 'use strict';
 
 const assert = require('node:assert/strict');
-const fs = require('node:fs');
 const path = require('node:path');
-const { after, before, test } = require('node:test');
+const { test } = require('node:test');
 const h = require('./harness.cjs');
 
 const WEB = process.env.QUORVANTILE_WEB;
@@ -20,19 +19,7 @@ const SINGLE = path.join(WEB || '', 'web-single', 'quorvantile.html');
 // How long a turn's summary may take to appear on the screen.
 const TURN_TIMEOUT_MS = 20000;
 
-let chromium;
-let server;
-
-before(async () => {
-  assert.ok(WEB && fs.existsSync(path.join(SERVED, 'index.html')), `no page at ${SERVED}/index.html`);
-  chromium = await h.launchBrowser();
-  server = await h.serve(SERVED);
-});
-
-after(async () => {
-  if (chromium) await chromium.close();
-  if (server) await server.close();
-});
+const served = h.browserTests(SERVED);
 
 // Every page records its long tasks (50 ms or more), whoever runs them: the
 // picture's, the program's slices, the terminal's drawing.
@@ -42,11 +29,7 @@ function recordLongTasks() {
     .observe({ type: 'longtask', buffered: true });
 }
 
-async function freshPage(t, url = server.url, setUp = null) {
-  const opened = await h.openPage(chromium.browser, url, { setUp: setUp || recordLongTasks });
-  t.after(() => opened.page.close());
-  return opened;
-}
+const freshPage = (t, url, setUp = null) => served.freshPage(t, url, { setUp: setUp || recordLongTasks });
 
 // The terminal's text, wrapped rows joined to the lines the program wrote.
 async function screenText(page) {
@@ -250,7 +233,7 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
     { name: 'phone on its side', viewport: { width: 844, height: 390, isMobile: true, hasTouch: true }, beside: false, low: true },
   ];
   for (const screen of screens) {
-    const opened = await h.openPage(chromium.browser, server.url, { viewport: screen.viewport });
+    const opened = await h.openPage(served.browser, served.url, { viewport: screen.viewport });
     t.after(() => opened.page.close());
     const { page } = opened;
     await untilPrompt(page, 'Please choose:');
