@@ -43,14 +43,21 @@ SGR = re.compile(r"\x1b\[([0-9;]*)m")
 class Tmux:
     """A tmux server of our own (private socket), so nothing else is touched."""
 
-    def __init__(self):
-        self.socket = f"quorvantile-wine-{os.getpid()}"
+    def __init__(self, name):
+        # One server per run: a server being killed may still hold the socket
+        # when the next run starts.
+        self.socket = f"quorvantile-wine-{os.getpid()}-{name}"
+        self.workdir = tempfile.TemporaryDirectory()
+        # tmux 3.3 leaves #{pane_dead_status} empty when the terminal closes
+        # before the program is reaped, so the shell writes the status down.
+        self.status_file = os.path.join(self.workdir.name, "status")
 
     def run(self, *args, check=True):
         return subprocess.run(["tmux", "-L", self.socket, "-f", "/dev/null", *args],
                               capture_output=True, text=True, check=check)
 
     def start(self, command):
+        command = f"{command}; echo $? >'{self.status_file}.new'; mv '{self.status_file}.new' '{self.status_file}'"
         self.run("new-session", "-d", "-s", "check", "-x", str(WIDTH), "-y", str(HEIGHT), command,
                  ";", "set-option", "-t", "check", "remain-on-exit", "on")
 
@@ -62,12 +69,26 @@ class Tmux:
         return self.run("capture-pane", "-p", "-e", "-S", "-", "-E", "-", "-t", "check").stdout
 
     def dead_status(self):
-        out = self.run("display-message", "-p", "-t", "check", "#{pane_dead} #{pane_dead_status}").stdout
-        dead, _, status = out.strip().partition(" ")
-        return int(status) if dead == "1" and status else None
+        """The program's exit status, or None while it runs."""
+        try:
+            with open(self.status_file, encoding="ascii") as f:
+                return int(f.read())
+        except FileNotFoundError:
+            return None
+
+    def ending(self):
+        """How the program ended, in words, for a failure message."""
+        status = self.dead_status()
+        return "is still running" if status is None else f"ended with status {status}"
+
+    def wait_until_ended(self, seconds):
+        deadline = time.time() + seconds
+        while self.dead_status() is None and time.time() < deadline:
+            time.sleep(0.2)
 
     def stop(self):
         self.run("kill-server", check=False)
+        self.workdir.cleanup()
 
 
 def plain(screen):
@@ -165,9 +186,7 @@ def run_session(tmux, wine, exe, env, failures):
     wait_for(tmux, "Please choose:", 2)
     tmux.keys("8", "Enter")
     wait_for(tmux, "Thank you! ~~Bye~~")
-    deadline = time.time() + WAIT_SECONDS
-    while tmux.dead_status() is None and time.time() < deadline:
-        time.sleep(0.2)
+    tmux.wait_until_ended(WAIT_SECONDS)
 
     lines = colour_lines(tmux.screen())
     expectations = [
@@ -188,7 +207,7 @@ def run_session(tmux, wine, exe, env, failures):
     check_menu(lines, failures)
     status = tmux.dead_status()
     if status != 0:
-        failures.append(f"exit status {status}, expected 0")
+        failures.append(f"the session {tmux.ending()}, expected status 0")
 
 
 def run_console_unit_tests(tmux, wine, tests, env, failures):
@@ -197,16 +216,15 @@ def run_console_unit_tests(tmux, wine, tests, env, failures):
     with tempfile.TemporaryDirectory() as workdir:
         log = os.path.join(workdir, "log")
         tmux.start(f"{env} {wine} '{tests}' --gtest_filter='Win32ConsoleScreen.*' >'{log}' 2>&1")
-        deadline = time.time() + WAIT_SECONDS
-        while tmux.dead_status() is None and time.time() < deadline:
-            time.sleep(0.2)
+        tmux.wait_until_ended(WAIT_SECONDS)
         report = ""
         if os.path.exists(log):
             with open(log, encoding="utf-8", errors="replace") as f:
                 report = f.read(OUTPUT_LIMIT)
         passed = re.search(r"\[  PASSED  \] (\d+) test", report)
         if tmux.dead_status() != 0 or not passed or int(passed.group(1)) == 0 or "SKIPPED" in report:
-            failures.append("console unit tests did not all run and pass:\n" + report)
+            failures.append(f"console unit tests did not all run and pass (the test program {tmux.ending()}):\n"
+                            + report)
         else:
             print(f"console unit tests: {passed.group(1)} passed in wine's console")
 
@@ -246,17 +264,18 @@ def main():
     if "WINEPREFIX" in os.environ:
         env += f" WINEPREFIX='{os.environ['WINEPREFIX']}'"
     failures = []
-    tmux = Tmux()
+    servers = [Tmux("session"), Tmux("unit-tests")]
     try:
         check_pipes(args.wine, os.path.abspath(args.exe), failures)
-        run_session(tmux, args.wine, os.path.abspath(args.exe), env, failures)
+        run_session(servers[0], args.wine, os.path.abspath(args.exe), env, failures)
+        servers[0].stop()
         if args.tests:
-            tmux.stop()
-            run_console_unit_tests(tmux, args.wine, os.path.abspath(args.tests), env, failures)
+            run_console_unit_tests(servers[1], args.wine, os.path.abspath(args.tests), env, failures)
     except AssertionError as error:
         failures.append(str(error))
     finally:
-        tmux.stop()
+        for tmux in servers:
+            tmux.stop()
     for failure in dict.fromkeys(failures):
         print("FAIL " + failure)
     print(f"wine console check: {'failed' if failures else 'passed'}")
