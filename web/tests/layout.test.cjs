@@ -96,6 +96,20 @@ function measure(page) {
       Math.min(innerWidth, pane.getBoundingClientRect().left + pane.clientLeft + pane.clientWidth) + 0.5;
     pane.scrollLeft = scrolledFrom;
     const picture = document.getElementById('picture').getBoundingClientRect();
+    // Every shown control lies wholly in view, without scrolling the bar.
+    const bar = document.getElementById('controls');
+    const barBox = bar.getBoundingClientRect();
+    const inView = {
+      left: Math.max(0, barBox.left + bar.clientLeft), top: Math.max(0, barBox.top + bar.clientTop),
+      right: Math.min(innerWidth, barBox.left + bar.clientLeft + bar.clientWidth),
+      bottom: Math.min(innerHeight, barBox.top + bar.clientTop + bar.clientHeight),
+    };
+    const controlsOutOfView = [...bar.querySelectorAll('button')].filter((button) => {
+      const box = button.getBoundingClientRect();
+      if (box.width === 0) return false; // not shown
+      return box.left < inView.left - 0.5 || box.right > inView.right + 0.5 ||
+        box.top < inView.top - 0.5 || box.bottom > inView.bottom + 0.5;
+    }).map((button) => button.id);
     // The terminal's scrolling part (with its scroll bar) spans its text.
     const scroller = term.element.querySelector('.xterm-viewport').getBoundingClientRect();
     return {
@@ -103,7 +117,7 @@ function measure(page) {
       overflow: { x: root.scrollWidth - root.clientWidth, y: root.scrollHeight - root.clientHeight },
       cursor, visible, frameEnds, terminal: paneBox.toJSON(), picture: picture.toJSON(),
       atBottom: buffer.viewportY === buffer.baseY,
-      lastColumnReachable,
+      lastColumnReachable, controlsOutOfView,
       scrollBarClear: scroller.left <= screen.left + 0.5 && scroller.right >= screen.right - 0.5,
     };
   });
@@ -151,6 +165,7 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
         assert.ok(Math.abs(end - BOX_END * m.cellWidth) <= 1, `${where}: a closing '$' ends at ${end} px, ` +
           `not at column ${BOX_END} (${BOX_END * m.cellWidth} px)`);
       }
+      assert.deepEqual(m.controlsOutOfView, [], `${where}: controls out of view`);
       if (picture) {
         const { terminal, picture: pane } = m;
         assert.ok(pane.width > 50 && pane.height > 50, `${where}: the picture's pane is ${JSON.stringify(pane)}`);
@@ -158,6 +173,12 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
         else assert.ok(pane.top >= terminal.bottom, `${where}: the picture is not below the terminal`);
       }
     }
+    // Ended, with Start again shown.
+    await page.evaluate(() => window.dispatchEvent(new CustomEvent('quorvantile-state',
+      { detail: { state: 'ended', reason: 'ended', canRestart: true } })));
+    await settled(page);
+    const ended = await measure(page);
+    assert.deepEqual(ended.controlsOutOfView, [], `${screen.name}, ended: controls out of view`);
     assert.deepEqual(problems, [], `${screen.name}: the page reported errors`);
   }
   t.diagnostic(seen.join('; '));
