@@ -210,6 +210,7 @@
         }
       });
       if (control.disabled) b.disabled = control.disabled();
+      b.classList.add('qv-drawing-control'); // changes only the drawing
       bar.append(b);
     }
     const name = `quorvantile-${demo}-${number}`;

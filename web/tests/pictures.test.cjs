@@ -225,7 +225,7 @@ test('the single file draws every picture from disk, and they download as SVG an
 // caption and buttons show whole in the pane, beside the terminal on a
 // projector and below it on a phone, with the terminal refitted around it:
 // its typed row in view and the page no wider or taller than the window. A
-// phone on its side has no height for the picture: its sentence and buttons.
+// phone on its side has no height for the picture: its sentence and downloads.
 test('the pictures fit their pane beside or below the terminal, and the terminal refits', async (t) => {
   const screens = [
     { name: 'projector', viewport: { width: 1920, height: 1080 }, beside: true },
@@ -278,6 +278,19 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
     if (screen.beside) assert.ok(m.pane.left >= m.terminal.right && m.screenRight <= m.terminal.right, where);
     else assert.ok(m.pane.top >= m.terminal.bottom && m.rows < rowsBefore, where);
     assert.ok(m.cursor.top >= m.terminal.top && m.cursor.bottom <= m.terminal.bottom + 0.5, where);
+    // Where the drawing is hidden, so are the buttons that change only it.
+    await h.typeLine(page, '888');
+    await untilPrompt(page, 'PRESS ANY KEY TO RETURN TO THE MENU.');
+    await h.typeLine(page, '');
+    await untilPrompt(page, 'Please choose:');
+    await h.typeLine(page, '2');
+    await untilPrompt(page, NUMBER_PROMPT);
+    await turn(page, 27, /There are (\d+) steps to get to 1 for (\d+)\./);
+    await pictureLabel(page, 'collatz', 27);
+    const buttons = await page.$$eval('#picture button', (all) => all.filter((b) => b.getClientRects().length > 0)
+      .map((b) => b.textContent));
+    const downloads = ['Download SVG', 'Download PNG'];
+    assert.deepEqual(buttons, screen.low ? downloads : ['Logarithmic scale', ...downloads], screen.name);
     assert.deepEqual(opened.problems, []);
   }
 });
