@@ -16,7 +16,7 @@
 'use strict';
 
 (function (parts) {
-  const { t, WIDE, NARROW, NARROW_PANE_PX, ARC_PAIRS_LIMIT, FOUR_SQUARES_WINDOW, PICTURES } = parts;
+  const { t, WIDE, NARROW, NARROW_PANE_PX, TALL_PANE_RATIO, ARC_PAIRS_LIMIT, FOUR_SQUARES_WINDOW, PICTURES } = parts;
   // PNG downloads are this many pixels wide whatever the pane they were
   // drawn for (a phone's picture is narrower than a projector's): sharp on a
   // worksheet, about 8 inches across at 160 dpi.
@@ -325,7 +325,9 @@
   }
 
   function paneWidth() {
-    return pane.clientWidth > 0 && pane.clientWidth < NARROW_PANE_PX ? NARROW : WIDE;
+    const { clientWidth: width, clientHeight: height } = pane;
+    if (width <= 0) return WIDE;
+    return width < NARROW_PANE_PX || height >= TALL_PANE_RATIO * width ? NARROW : WIDE;
   }
 
   // Makes the picture anew from the numbers it already has: for a pane that

@@ -9,11 +9,16 @@
 
 (function (parts) {
   const { t, CHART_HEIGHT, MARGIN, ACCENT, LINE, text, round, axes, svg, hue } = parts;
-  // The widths pictures are laid out for: a pane narrower than
-  // NARROW_PANE_PX (a phone) gets the narrow one, so that words stay legible.
+  // The widths pictures are laid out for. A pane narrower than
+  // NARROW_PANE_PX (a phone) gets the narrow one, so that words stay legible;
+  // so does a pane at least TALL_PANE_RATIO times as high as it is wide (beside
+  // the terminal), which scales the narrow layout up: its words read from the
+  // back of a room on a projector. A low, wide pane (below the terminal on an
+  // upright tablet) keeps the wide one, which fits its shape.
   const WIDE = 640;
   const NARROW = 400;
   const NARROW_PANE_PX = 520;
+  const TALL_PANE_RATIO = 0.9;
   // n's pairs are drawn as arcs up to this many (a few hundred stay legible).
   const ARC_PAIRS_LIMIT = 300;
   // Nicomachus's bands stay legible up to this n; above it, the two sides of
@@ -259,7 +264,8 @@
         }
       }
       const note = done ? t('picture.sieve.done') : struckBy ? t('picture.sieve.striking', { p: struckBy }) : t('picture.sieve.start');
-      return svg(width, label, height, cells + `<g fill="#d0d0d0" font-size="14">` + legend +
+      // The note's longest sentence fits the narrow picture's width.
+      return svg(width, label, height, cells + `<g fill="#d0d0d0" font-size="${width < WIDE ? 13 : 14}">` + legend +
         text(MARGIN.right, height - 14, note) + '</g>');
     };
     return { label, markup, controls: sieveControls(state, sieving.length) };
@@ -299,6 +305,6 @@
     sieve: sievePicture,
   };
 
-  Object.assign(parts, { WIDE, NARROW, NARROW_PANE_PX, ARC_PAIRS_LIMIT, FOUR_SQUARES_WINDOW, PICTURES });
+  Object.assign(parts, { WIDE, NARROW, NARROW_PANE_PX, TALL_PANE_RATIO, ARC_PAIRS_LIMIT, FOUR_SQUARES_WINDOW, PICTURES });
   if (typeof module !== 'undefined') module.exports = parts;
 })((typeof globalThis.quorvantilePictureParts === 'object' ? globalThis.quorvantilePictureParts : (globalThis.quorvantilePictureParts = {})));

@@ -28,7 +28,7 @@
       'picture.sieve': 'Primes up to {n}: {count}',
       'picture.sieve.curve': 'π(x), the primes up to x (line), and x/ln x (dashes), for x up to {n}',
       'picture.sieve.striking': 'striking the multiples of {p}',
-      'picture.sieve.done': 'every composite struck in the colour of its smallest prime factor',
+      'picture.sieve.done': 'composites struck in their smallest prime\'s colour',
       'picture.sieve.start': 'nothing struck yet',
       'picture.sieve.play': 'Play',
       'picture.sieve.pause': 'Pause',
