@@ -8,7 +8,7 @@
 'use strict';
 
 (function (parts) {
-  const { t, CHART_HEIGHT, MARGIN, ACCENT, LINE, text, round, axes, svg, hue } = parts;
+  const { t, chartHeight, MARGIN, ACCENT, LINE, text, round, axes, svg, hue } = parts;
   // The widths pictures are laid out for. A pane narrower than
   // NARROW_PANE_PX (a phone) gets the narrow one, so that words stay legible;
   // so does a pane at least TALL_PANE_RATIO times as high as it is wide (beside
@@ -56,7 +56,7 @@
     } else if (d.n > d.bound) {
       body += text(a.right, a.y1 + 4, t('picture.goldbach.beyond', { n: d.n }), `fill="${ACCENT}" font-size="13" text-anchor="end"`);
     }
-    let height = CHART_HEIGHT;
+    let height = chartHeight(width);
     if (counted && d.count > 0 && d.count <= ARC_PAIRS_LIMIT) {
       const arcsHeight = 200;
       const base = height + arcsHeight - 40;
@@ -90,7 +90,7 @@
       const px = a.x(d.peakStep);
       const py = a.y(Number(d.peak));
       const anchor = d.peakStep > d.steps / 2 ? 'end' : 'start';
-      return svg(width, label, CHART_HEIGHT, a.markup +
+      return svg(width, label, chartHeight(width), a.markup +
         `<path d="${path}" stroke="${LINE}" stroke-width="1.5" fill="none" stroke-linejoin="round"/>` +
         `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
         text(anchor === 'end' ? px - 9 : px + 9, py + 14, `${d.peak} (${t('picture.collatz.step')} ${d.peakStep})`,
@@ -123,7 +123,7 @@
       }
       return {
         label, controls: [],
-        markup: () => svg(width, label, CHART_HEIGHT, a.markup + `<path d="${bars}" fill="#3b6ea8"/>` +
+        markup: () => svg(width, label, chartHeight(width), a.markup + `<path d="${bars}" fill="#3b6ea8"/>` +
           `<path d="${line}" stroke="${ACCENT}" stroke-width="2" fill="none"/>`),
       };
     }
@@ -220,7 +220,7 @@
       });
       return {
         label, controls: [],
-        markup: () => svg(width, label, CHART_HEIGHT, a.markup + `<path d="${pi}" stroke="${LINE}" stroke-width="2" fill="none"/>` +
+        markup: () => svg(width, label, chartHeight(width), a.markup + `<path d="${pi}" stroke="${LINE}" stroke-width="2" fill="none"/>` +
           `<path d="${estimate}" stroke="${ACCENT}" stroke-width="1.5" stroke-dasharray="5 4" fill="none"/>`),
       };
     }

@@ -6,7 +6,7 @@
 (function (parts) {
   const SVG_NS = 'http://www.w3.org/2000/svg';
   // A chart's height and margins, in the picture's units.
-  const CHART_HEIGHT = 360;
+  const CHART_MAX_HEIGHT = 360;
   const MARGIN = { left: 64, right: 20, top: 20, bottom: 40 };
   // The marks that stand out (a peak, the entry's own count) and the lines.
   const ACCENT = '#ff5555';
@@ -24,10 +24,11 @@
     return Math.round(v * 10) / 10;
   }
 
-  // About `count` round values from 0 to max.
+  // About `count` round values from 0 to max. Every axis counts whole things
+  // (pairs, steps, primes, numbers), so the step is a whole number too.
   function ticks(max, count = 5) {
     if (max <= 0) return [0];
-    const raw = max / count;
+    const raw = Math.max(1, max / count);
     const power = 10 ** Math.floor(Math.log10(raw));
     const step = [1, 2, 5, 10].map((f) => f * power).find((s) => s >= raw);
     const values = [];
@@ -51,7 +52,13 @@
   // A chart's axes over [0, xMax] × [0, yMax] (or [1, yMax] on a log scale)
   // in a box `width` wide and `height` high at `top`, with the mapping
   // functions.
-  function axes({ width, xMax, yMax, log = false, top = 0, height = CHART_HEIGHT, xTitle = '', yTitle = '' }) {
+  // A chart's height for a picture `width` wide: 4:3 in the upright layout,
+  // which a phone's low pane then scales down less; lower in the wide one.
+  function chartHeight(width) {
+    return Math.min(CHART_MAX_HEIGHT, Math.round((width * 3) / 4));
+  }
+
+  function axes({ width, xMax, yMax, log = false, top = 0, height = chartHeight(width), xTitle = '', yTitle = '' }) {
     const left = MARGIN.left;
     const right = width - MARGIN.right;
     const y0 = top + height - MARGIN.bottom;
@@ -93,6 +100,6 @@
     return `hsl(${Math.round((k * 137.508) % 360)}, 70%, ${lightness}%)`;
   }
 
-  Object.assign(parts, { CHART_HEIGHT, MARGIN, ACCENT, LINE, escapeText, text, round, ticks, tickLabel, axes, svg, hue });
+  Object.assign(parts, { chartHeight, MARGIN, ACCENT, LINE, escapeText, text, round, ticks, tickLabel, axes, svg, hue });
   if (typeof module !== 'undefined') module.exports = parts;
 })((typeof globalThis.quorvantilePictureParts === 'object' ? globalThis.quorvantilePictureParts : (globalThis.quorvantilePictureParts = {})));
