@@ -235,6 +235,8 @@
   }
 
   function draw({ demo, number, module }) {
+    // Measured before clear(): an empty pane is hidden and has no width.
+    const width = paneWidth();
     clear();
     const make = PICTURES[demo];
     if (!make || !pane) return;
@@ -243,7 +245,6 @@
     try {
       const numbers = data[demo](module, number);
       dataMs = performance.now() - started;
-      const width = paneWidth();
       const picture = make(numbers, options(demo, number, module, width));
       current = { picture, demo, number, numbers, module, width };
       render();

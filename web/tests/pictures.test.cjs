@@ -29,7 +29,7 @@ function recordLongTasks() {
     .observe({ type: 'longtask', buffered: true });
 }
 
-const freshPage = (t, url, setUp = null) => served.freshPage(t, url, { setUp: setUp || recordLongTasks });
+const freshPage = (t, url, options = {}) => served.freshPage(t, url, { setUp: recordLongTasks, ...options });
 
 // The terminal's text, wrapped rows joined to the lines the program wrote.
 async function screenText(page) {
@@ -135,6 +135,7 @@ const DEMOS = [
 
 // Goes through every demonstration once, checking each entry's picture.
 async function everyDemonstration(page) {
+  const layouts = new Set();
   for (const d of DEMOS) {
     await untilPrompt(page, 'Please choose:');
     await h.typeLine(page, d.choice);
@@ -144,6 +145,20 @@ async function everyDemonstration(page) {
     for (const n of d.entries) {
       const seen = await turn(page, n, d.summary);
       assert.equal(await pictureLabel(page, d.demo, n), d.check(n, seen), `${d.demo} ${n}`);
+      // Laid out for its pane (the same pane all along), every word inside.
+      await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+      const drawn = await page.$$eval('#picture svg', (svgs) => svgs.map((svg) => ({
+        width: svg.viewBox.baseVal.width,
+        cut: [...svg.querySelectorAll('text')].filter((text) => {
+          const box = text.getBBox();
+          return box.x < -0.5 || box.x + box.width > svg.viewBox.baseVal.width + 0.5;
+        }).map((text) => text.textContent),
+      })));
+      for (const { width, cut } of drawn) {
+        layouts.add(width);
+        assert.deepEqual(cut, [], `${d.demo} ${n}: words cut at the picture's edge`);
+      }
+      assert.equal(layouts.size, 1, `${d.demo} ${n}: laid out ${[...layouts].join(' and ')} wide in one pane`);
       if (d.answer) await h.typeLine(page, d.answer);
     }
     if (d.demo === 'nicomachus') await h.typeLine(page, '88');
@@ -178,7 +193,9 @@ test('each demonstration\'s picture states what the terminal shows', async (t) =
 });
 
 test('the single file draws every picture from disk, and they download as SVG and PNG', async (t) => {
-  const opened = await freshPage(t, `file://${SINGLE}`);
+  // A Chromebook's screen: its tall pane beside the terminal takes the
+  // upright layout, where the other test's window takes the wide one.
+  const opened = await freshPage(t, `file://${SINGLE}`, { viewport: { width: 1366, height: 768 } });
   await everyDemonstration(opened.page);
   await h.typeLine(opened.page, '');
   await untilPrompt(opened.page, 'PRESS ANY KEY TO RETURN TO THE MENU.');
