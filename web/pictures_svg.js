@@ -49,15 +49,15 @@
     return k < 4 ? String(10 ** k) : `10${[...String(k)].map((d) => SUPERSCRIPTS[d]).join('')}`;
   }
 
-  // A chart's axes over [0, xMax] × [0, yMax] (or [1, yMax] on a log scale)
-  // in a box `width` wide and `height` high at `top`, with the mapping
-  // functions.
   // A chart's height for a picture `width` wide: 4:3 in the upright layout,
   // which a phone's low pane then scales down less; lower in the wide one.
   function chartHeight(width) {
     return Math.min(CHART_MAX_HEIGHT, Math.round((width * 3) / 4));
   }
 
+  // A chart's axes over [0, xMax] × [0, yMax] (or [1, yMax] on a log scale)
+  // in a box `width` wide and `height` high at `top`, with the mapping
+  // functions.
   function axes({ width, xMax, yMax, log = false, top = 0, height = chartHeight(width), xTitle = '', yTitle = '' }) {
     const left = MARGIN.left;
     const right = width - MARGIN.right;

@@ -329,6 +329,41 @@ async function waitForScreenEnding(page, text, timeoutMs = 10000) {
   }
 }
 
+// Waits until the cursor's row ends with `prompt`: a string, or a RegExp
+// whose match ends the row.
+function waitForPrompt(page, prompt, timeoutMs = 30000) {
+  const pattern = prompt instanceof RegExp ? `(?:${prompt.source})$` : null;
+  return page.waitForFunction((text, source) => {
+    const buffer = window.quorvantile.term.buffer.active;
+    const row = buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true);
+    return source ? new RegExp(source).test(row) : row.endsWith(text);
+  }, { timeout: timeoutMs }, pattern ? '' : prompt, pattern);
+}
+
+// The frame of a screenshot script run as `node SCRIPT BUILD-WEB-DIR
+// OUTPUT-FOLDER`: Chromium and the web build's page served for
+// shoot({ browser, url, folder }), both closed however it ends.
+function screenshotScript(script, shoot) {
+  const [webBuild, folder] = process.argv.slice(2);
+  if (!webBuild || !folder) {
+    console.error(`usage: node web/tests/${script} BUILD-WEB-DIR OUTPUT-FOLDER`);
+    process.exit(2);
+  }
+  (async () => {
+    const chromium = await launchBrowser();
+    const server = await serve(path.join(webBuild, 'web'));
+    try {
+      await shoot({ browser: chromium.browser, url: server.url, folder });
+    } finally {
+      await server.close();
+      await chromium.close();
+    }
+  })().catch((error) => {
+    console.error(error);
+    process.exit(1);
+  });
+}
+
 // Types each input once the screen shows exactly what the native program
 // had written, with the earlier lines echoed, when it waited for it.
 async function playSession(page, session, inputs) {
@@ -388,5 +423,5 @@ function browserTests(served, native = null, prepare = null) {
 
 module.exports = {
   EOF, browserTests, NATIVE_OUTPUT_LIMIT, lastRows, launchBrowser, nativeSession, openPage, playSession, pressControl, readScreen,
-  screenDifference, serve, sleep, terminalRows, typeLine, waitForScreen, waitForScreenEnding,
+  screenDifference, screenshotScript, serve, sleep, terminalRows, typeLine, waitForPrompt, waitForScreen, waitForScreenEnding,
 };

@@ -37,15 +37,8 @@ async function openAt(t, { width, height, zoom = 1, touch = false }) {
   });
   await page.goto(served.url, { waitUntil: 'load' });
   await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
-  await waitForPrompt(page, 'Please choose:');
+  await h.waitForPrompt(page, 'Please choose:');
   return { page, problems };
-}
-
-function waitForPrompt(page, prompt) {
-  return page.waitForFunction((wanted) => {
-    const buffer = window.quorvantile.term.buffer.active;
-    return buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true).endsWith(wanted);
-  }, { timeout: 30000 }, prompt);
 }
 
 // Waits until the terminal has been fitted to its box after a change.
@@ -202,7 +195,7 @@ test('while the program loads, its box already has its final size and says that 
   await page.goto(served.url, { waitUntil: 'domcontentloaded' });
   const loading = await box();
   await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
-  await waitForPrompt(page, 'Please choose:');
+  await h.waitForPrompt(page, 'Please choose:');
   const running = await box();
   assert.equal(loading.state, 'loading');
   assert.match(loading.loading || '', /loading/);
@@ -214,7 +207,7 @@ test('on a phone an upright swipe scrolls the scrollback as far as the finger mo
   const { page } = await openAt(t, { width: 390, height: 844, touch: true });
   await page.evaluate(() => window.quorvantile.term.focus());
   await h.typeLine(page, '1');
-  await waitForPrompt(page, 'Please input a positive even integer:');
+  await h.waitForPrompt(page, 'Please input a positive even integer:');
   await h.typeLine(page, '100000'); // 810 pairs: scrollback to swipe through
   // The echo of the typed line reaches the buffer a frame later: until the
   // summary shows, the last prompt would still match.
@@ -225,7 +218,7 @@ test('on a phone an upright swipe scrolls the scrollback as far as the finger mo
     }
     return false;
   }, { timeout: 30000 });
-  await waitForPrompt(page, 'Please input a positive even integer:');
+  await h.waitForPrompt(page, 'Please input a positive even integer:');
   const before = await measure(page);
   const position = () => page.evaluate(() => ({
     row: window.quorvantile.term.buffer.active.viewportY, left: document.getElementById('terminal-pane').scrollLeft,
@@ -307,7 +300,7 @@ test('the controls: language, pictures and text size are remembered; the status 
   // Remembered across a reload; the program's text is never translated.
   await page.reload({ waitUntil: 'load' });
   await page.waitForFunction(() => window.quorvantile.state === 'running', { timeout: 30000 });
-  await waitForPrompt(page, 'Please choose:');
+  await h.waitForPrompt(page, 'Please choose:');
   await page.evaluate(() => document.getElementById('picture').append(document.createElement('canvas')));
   await settled(page);
   const again = await page.evaluate(() => ({
@@ -414,9 +407,9 @@ test('Save, Copy all and the printout hold the whole session, printed black on w
     `not black text on white: ${JSON.stringify(count)}`);
 
   await h.typeLine(page, '');
-  await waitForPrompt(page, 'Please choose:');
+  await h.waitForPrompt(page, 'Please choose:');
   await h.typeLine(page, '1');
-  await waitForPrompt(page, 'Please input a positive even integer:');
+  await h.waitForPrompt(page, 'Please input a positive even integer:');
   await h.typeLine(page, '2000000000'); // pairs for minutes
   await page.waitForFunction(() => {
     const buffer = window.quorvantile.term.buffer.active;

@@ -21,55 +21,29 @@ const ENTRIES = [
   ['5', 'sieve', '100'],
 ];
 
-// Waits for the cursor's row to end in what `prompt` (a pattern's source)
-// matches.
-function waitForPrompt(page, prompt) {
-  return page.waitForFunction((wanted) => {
-    const buffer = window.quorvantile.term.buffer.active;
-    return new RegExp(`${wanted}$`).test(buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true));
-  }, { timeout: 30000 }, prompt);
-}
-
-async function main() {
-  const [webBuild, folder] = process.argv.slice(2);
-  if (!webBuild || !folder) {
-    console.error('usage: node web/tests/picture-screenshots.cjs BUILD-WEB-DIR OUTPUT-FOLDER');
-    process.exit(2);
-  }
-  const chromium = await h.launchBrowser();
-  const server = await h.serve(path.join(webBuild, 'web'));
-  try {
-    for (const [size, viewport] of Object.entries(SIZES)) {
-      for (const [choice, demo, entry] of ENTRIES) {
-        const { page } = await h.openPage(chromium.browser, server.url, { viewport });
-        await page.evaluate(() => {
-          window.quorvantile.term.options.cursorBlink = false;
-          window.quorvantile.term.focus();
-        });
-        await waitForPrompt(page, 'Please choose:');
-        await h.typeLine(page, choice);
-        await waitForPrompt(page, '(integer|end number):');
-        await h.typeLine(page, entry);
-        await page.waitForFunction((d) => document.querySelector(`#picture figure[data-demo="${d}"]`), {}, demo);
-        // A decomposition with four different squares.
-        if (demo === 'four-square') {
-          for (let i = 0; i < 3; i++) await page.click('.qv-picture-controls button:nth-child(2)');
-        }
-        // The terminal refits to the pane's new size, and the picture settles.
-        await h.sleep(800);
-        const file = path.join(folder, `picture-${demo}-${size}.png`);
-        await page.screenshot({ path: file });
-        console.log(file);
-        await page.close();
+h.screenshotScript('picture-screenshots.cjs', async ({ browser, url, folder }) => {
+  for (const [size, viewport] of Object.entries(SIZES)) {
+    for (const [choice, demo, entry] of ENTRIES) {
+      const { page } = await h.openPage(browser, url, { viewport });
+      await page.evaluate(() => {
+        window.quorvantile.term.options.cursorBlink = false;
+        window.quorvantile.term.focus();
+      });
+      await h.waitForPrompt(page, 'Please choose:');
+      await h.typeLine(page, choice);
+      await h.waitForPrompt(page, /(integer|end number):/);
+      await h.typeLine(page, entry);
+      await page.waitForFunction((d) => document.querySelector(`#picture figure[data-demo="${d}"]`), {}, demo);
+      // A decomposition with four different squares.
+      if (demo === 'four-square') {
+        for (let i = 0; i < 3; i++) await page.click('.qv-picture-controls button:nth-child(2)');
       }
+      // The terminal refits to the pane's new size, and the picture settles.
+      await h.sleep(800);
+      const file = path.join(folder, `picture-${demo}-${size}.png`);
+      await page.screenshot({ path: file });
+      console.log(file);
+      await page.close();
     }
-  } finally {
-    await server.close();
-    await chromium.close();
   }
-}
-
-main().catch((error) => {
-  console.error(error);
-  process.exit(1);
 });

@@ -17,51 +17,27 @@ const SCREENS = [
   { name: 'phone', width: 390, height: 844, touch: true },
 ];
 
-function waitForPrompt(page, prompt) {
-  return page.waitForFunction((wanted) => {
-    const buffer = window.quorvantile.term.buffer.active;
-    return buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true).endsWith(wanted);
-  }, { timeout: 30000 }, prompt);
-}
-
-async function main() {
-  const [webBuild, folder] = process.argv.slice(2);
-  if (!webBuild || !folder) {
-    console.error('usage: node web/tests/screenshot.cjs BUILD-WEB-DIR OUTPUT-FOLDER');
-    process.exit(2);
+h.screenshotScript('screenshot.cjs', async ({ browser, url, folder }) => {
+  for (const screen of SCREENS) {
+    const page = await browser.newPage();
+    await page.setViewport({ width: screen.width, height: screen.height, isMobile: !!screen.touch, hasTouch: !!screen.touch });
+    await page.goto(url, { waitUntil: 'load' });
+    await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
+    await h.waitForPrompt(page, 'Please choose:');
+    await page.evaluate(() => window.quorvantile.term.focus());
+    await h.typeLine(page, '2');
+    await h.waitForPrompt(page, 'Please input a positive integer:');
+    await h.typeLine(page, '27');
+    await h.sleep(200);
+    await h.waitForPrompt(page, 'Please input a positive integer:');
+    // A steady cursor, so that the picture shows where the user types.
+    await page.evaluate(() => {
+      window.quorvantile.term.options.cursorBlink = false;
+    });
+    await h.sleep(300);
+    const file = path.join(folder, `web-${screen.name}-${screen.width}x${screen.height}.png`);
+    await page.screenshot({ path: file });
+    console.log(file);
+    await page.close();
   }
-  const chromium = await h.launchBrowser();
-  const server = await h.serve(path.join(webBuild, 'web'));
-  try {
-    for (const screen of SCREENS) {
-      const page = await chromium.browser.newPage();
-      await page.setViewport({ width: screen.width, height: screen.height, isMobile: !!screen.touch, hasTouch: !!screen.touch });
-      await page.goto(server.url, { waitUntil: 'load' });
-      await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
-      await waitForPrompt(page, 'Please choose:');
-      await page.evaluate(() => window.quorvantile.term.focus());
-      await h.typeLine(page, '2');
-      await waitForPrompt(page, 'Please input a positive integer:');
-      await h.typeLine(page, '27');
-      await h.sleep(200);
-      await waitForPrompt(page, 'Please input a positive integer:');
-      // A steady cursor, so that the picture shows where the user types.
-      await page.evaluate(() => {
-        window.quorvantile.term.options.cursorBlink = false;
-      });
-      await h.sleep(300);
-      const file = path.join(folder, `web-${screen.name}-${screen.width}x${screen.height}.png`);
-      await page.screenshot({ path: file });
-      console.log(file);
-      await page.close();
-    }
-  } finally {
-    await server.close();
-    await chromium.close();
-  }
-}
-
-main().catch((error) => {
-  console.error(error);
-  process.exit(1);
 });
