@@ -90,6 +90,13 @@ void sieveUpTo(SieveBits& numbers, int endNum) {
   }
 }
 
+std::unique_ptr<SieveBits> sievedUpTo(int endNum) {
+  auto numbers = std::make_unique<SieveBits>();
+  resetSieve(*numbers);
+  sieveUpTo(*numbers, endNum);
+  return numbers;
+}
+
 int countPrimes(const SieveBits& numbers, int endNum) {
   const int last = endNum / kWordBits;
   int count = 0;

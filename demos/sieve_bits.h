@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "demos/bit_ops.h"
 
@@ -27,6 +28,8 @@ struct SieveBits {
 void resetSieve(SieveBits& numbers);
 // Requires 1 <= endNum <= kSieveLimit and a freshly reset set.
 void sieveUpTo(SieveBits& numbers, int endNum);
+// A new set, reset and sieved up to endNum; on the heap, being 122 KiB.
+std::unique_ptr<SieveBits> sievedUpTo(int endNum);
 int countPrimes(const SieveBits& numbers, int endNum);
 // The primes up to endNum, each followed by a tab, ten to a line.
 void writePrimeListing(Console& console, const SieveBits& numbers, int endNum);

@@ -3,7 +3,6 @@
 #include "pictures/picture_data.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "demos/collatz_math.h"
 #include "demos/four_square_entry.h"
@@ -12,24 +11,12 @@
 #include "demos/integer_sqrt.h"
 #include "demos/sieve_bits.h"
 
-namespace {
-
-// The demonstration's sieve, up to n (1 <= n <= kSieveLimit).
-std::unique_ptr<SieveBits> sieved(int n) {
-  auto numbers = std::make_unique<SieveBits>();
-  resetSieve(*numbers);
-  sieveUpTo(*numbers, n);
-  return numbers;
-}
-
-}  // namespace
-
 GoldbachComet goldbachComet(int n) {
   GoldbachComet comet;
   comet.bound = std::min(n, kCometLimit) & ~1;
   comet.counts.assign(static_cast<std::size_t>(comet.bound / 2) + 1, 0);
   if (comet.bound < 4) return comet;
-  auto numbers = sieved(comet.bound);
+  auto numbers = sievedUpTo(comet.bound);
   std::vector<std::int32_t> primes;
   for (int k = 2; k <= comet.bound; ++k) {
     if ((*numbers)[k]) primes.push_back(k);
@@ -123,7 +110,7 @@ FourSquareWindow fourSquareWindow(int n, std::int64_t first, int keep) {
 SievePicture sievePicture(int n) {
   SievePicture picture;
   if (n < 1 || n > kSieveLimit) return picture;
-  auto numbers = sieved(n);
+  auto numbers = sievedUpTo(n);
   picture.count = countPrimes(*numbers, n);
   if (n <= kSieveGridLimit) {
     picture.smallestFactor.assign(static_cast<std::size_t>(n) + 1, 0);

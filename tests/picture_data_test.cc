@@ -96,9 +96,7 @@ TEST(PictureData, CometCountsAreThePairCounts) {
 
 TEST(PictureData, SieveCountsAndNicomachusSums) {
   for (int n : {1, 2, 100, 1000, 1001, 1000000}) {
-    auto numbers = std::make_unique<SieveBits>();
-    resetSieve(*numbers);
-    sieveUpTo(*numbers, n);
+    auto numbers = sievedUpTo(n);
     const SievePicture picture = sievePicture(n);
     EXPECT_EQ(picture.count, countPrimes(*numbers, n)) << n;
     if (n <= kSieveGridLimit) {

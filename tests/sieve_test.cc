@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,13 +16,6 @@
 #include "tests/support/capture.h"
 
 namespace {
-
-std::unique_ptr<SieveBits> sieved(int endNum) {
-  auto numbers = std::make_unique<SieveBits>();
-  resetSieve(*numbers);
-  sieveUpTo(*numbers, endNum);
-  return numbers;
-}
 
 // Trial division for every number up to the limit, once.
 const std::vector<bool>& primality() {
@@ -36,7 +28,7 @@ const std::vector<bool>& primality() {
 }
 
 TEST(Sieve, BitsMatchTrialDivisionUpToTheLimit) {
-  auto numbers = sieved(kSieveLimit);
+  auto numbers = sievedUpTo(kSieveLimit);
   EXPECT_FALSE((*numbers)[1]);
   for (int k = 2; k <= kSieveLimit; ++k) ASSERT_EQ((*numbers)[k], primality()[k]) << k;
 }
@@ -53,7 +45,7 @@ TEST(Sieve, EveryEndNumberStopsAtItsEndAndLeavesTheBitsAboveSet) {
   std::vector<int> primesUpTo(kSieveLimit + 1, 0);
   for (int k = 1; k <= kSieveLimit; ++k) primesUpTo[k] = primesUpTo[k - 1] + primality()[k];
   for (int endNum : ends) {
-    auto numbers = sieved(endNum);
+    auto numbers = sievedUpTo(endNum);
     ASSERT_FALSE((*numbers)[1]);
     for (int k = std::max(2, endNum - 300); k <= endNum; ++k) {
       ASSERT_EQ((*numbers)[k], primality()[k]) << endNum << ": " << k;
@@ -69,20 +61,20 @@ TEST(Sieve, CountsOfPrimes) {
       {1, 0},    {2, 1},     {3, 2},      {4, 2},          {10, 4},         {49, 15},
       {100, 25}, {888, 154}, {1000, 168}, {999983, 78498}, {999982, 78497}, {kSieveLimit, 78498}};
   for (auto [endNum, count] : expected) {
-    EXPECT_EQ(countPrimes(*sieved(endNum), endNum), count) << endNum;
+    EXPECT_EQ(countPrimes(*sievedUpTo(endNum), endNum), count) << endNum;
   }
 }
 
 TEST(Sieve, AResetSetGivesTheSameResultAsAFreshOne) {
-  auto numbers = sieved(kSieveLimit);
+  auto numbers = sievedUpTo(kSieveLimit);
   resetSieve(*numbers);
   sieveUpTo(*numbers, 49);
-  for (int k = 0; k <= 49; ++k) EXPECT_EQ((*numbers)[k], (*sieved(49))[k]) << k;
+  for (int k = 0; k <= 49; ++k) EXPECT_EQ((*numbers)[k], (*sievedUpTo(49))[k]) << k;
   EXPECT_EQ(countPrimes(*numbers, 49), 15);
 }
 
 std::string listing(int endNum) {
-  return capture([&](Console& console) { writePrimeListing(console, *sieved(endNum), endNum); });
+  return capture([&](Console& console) { writePrimeListing(console, *sievedUpTo(endNum), endNum); });
 }
 
 TEST(Sieve, ListingTenToALineWithATabAfterEachPrime) {
