@@ -44,7 +44,7 @@ says_goodbye() {
 
 echo "-- the .deb: unpacked, its program runs the session"
 deb=$files/quorvantile_${version}_amd64.deb
-dpkg-deb -I "$deb" | grep -q "Version: $version" || fail "the .deb is not version $version"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the .deb is not version $version"
 dpkg-deb -x "$deb" "$check/deb"
 [ -f "$check/deb/usr/share/doc/quorvantile/copyright" ] || fail "the .deb has no copyright file"
 grep -q '^License: MIT' "$check/deb/usr/share/doc/quorvantile/copyright" || fail "the .deb's copyright file names no licence"

@@ -51,7 +51,7 @@ rm -f build-pack/quorvantile*.tar.gz build-pack/quorvantile*.deb
 cp "build-pack/quorvantile-$version-Linux.tar.gz" build-pack/quorvantile_"$version"_*.deb "$out/"
 
 echo "-- Windows: .zip"
-cmake -S . -B build-pack-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B build-pack-win --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DQUORVANTILE_TESTS=OFF -DQUORVANTILE_BENCHMARKS=OFF >/dev/null
 cmake --build build-pack-win -j2 --target quorvantile
 rm -f build-pack-win/quorvantile*.zip
