@@ -4,16 +4,14 @@
 // carries the version and a digest of the files: a new release is a new
 // cache, filled whole before it is used, and the old one is deleted only
 // when no open page uses it any more, so no page ever mixes two versions.
-// The new version takes over when the page is next opened with no other tab
-// of it open (then reloading it once); until then the kept one answers.
+// The new version takes over when the page is next opened or reloaded with
+// no other tab of it open (the page then loads once more, from the new
+// version); until then the kept one answers.
 'use strict';
 
 const CACHE = '@QUORVANTILE_CACHE@';
 const FILES = [@QUORVANTILE_FILES@];
 const CACHE_PREFIX = 'quorvantile-';
-// How long an opening page waits for the new version to take over before
-// it is served by the old one after all.
-const TAKE_OVER_MS = 3000;
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) =>
@@ -36,7 +34,7 @@ self.addEventListener('fetch', (event) => {
 });
 
 async function answer(request) {
-  if (request.mode === 'navigate' && await newVersionTookOver()) {
+  if (request.mode === 'navigate' && await handedOver()) {
     // Loaded again, the page is the new version's from its first file.
     return new Response('', { headers: { Refresh: '0', 'Content-Type': 'text/html' } });
   }
@@ -45,18 +43,15 @@ async function answer(request) {
 }
 
 // A page is being opened while a new version waits: unless another page
-// still shows this version, the new one takes over now.
-async function newVersionTookOver() {
+// still shows this version, the new one is told to take over, and this
+// worker answers nothing more of the page, so that none of its files comes
+// from the version leaving. (The new one takes over only once this answer
+// is given: waiting for it here would wait for ever.)
+async function handedOver() {
   const waiting = self.registration.waiting;
   if (!waiting) return false;
   const pages = await self.clients.matchAll({ type: 'window' });
   if (pages.length > 1) return false;
-  const activated = new Promise((resolve) => {
-    waiting.addEventListener('statechange', () => {
-      if (waiting.state === 'activated') resolve(true);
-    });
-    setTimeout(() => resolve(false), TAKE_OVER_MS);
-  });
   waiting.postMessage('take-over');
-  return activated;
+  return true;
 }

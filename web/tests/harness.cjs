@@ -171,7 +171,8 @@ const MIME = {
   '.data': 'application/octet-stream', '.txt': 'text/plain; charset=utf-8',
 };
 
-async function serve(root) {
+// `port` 0 takes a free one; a port given again serves the same origin.
+async function serve(root, port = 0) {
   const base = path.resolve(root);
   const server = http.createServer((request, response) => {
     let name = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
@@ -187,7 +188,7 @@ async function serve(root) {
     });
     fs.createReadStream(file).pipe(response);
   });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  await new Promise((resolve) => server.listen(port, '127.0.0.1', resolve));
   const url = `http://127.0.0.1:${server.address().port}/`;
   return { url, close: () => new Promise((resolve) => server.close(resolve)) };
 }

@@ -3,13 +3,16 @@
 // screen of a student typing its keys into the native program, and the
 // picture of its number; a new # starts its demonstration; bad links type
 // nothing, say so, and raise no page error; after one visit the served page
-// starts again with its server gone; the single file links no manifest.
+// starts again with its server gone, and a new release is taken whole, never
+// mixed with the kept one; the single file links no manifest.
 //
 // QUORVANTILE_WEB is the web build folder, QUORVANTILE_NATIVE the native
 // program (web/tests/run-browser-tests.sh sets both).
 'use strict';
 
 const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const { test } = require('node:test');
@@ -86,10 +89,52 @@ test('a bad link types nothing and says so; a good # then starts from the menu',
   assert.equal(await last.$eval('#note', (note) => note.textContent), '');
 });
 
-test('the served page links a manifest and starts offline after one visit; the single file keeps nothing', async (t) => {
-  const server = await h.serve(SERVED);
-  let serverOpen = true;
-  t.after(() => serverOpen && server.close());
+// The served folder as the next release: another cache name, and a mark in
+// its page and in one of its scripts.
+function nextRelease() {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-next-'));
+  fs.cpSync(SERVED, folder, { recursive: true });
+  const edit = (file, change) => fs.writeFileSync(path.join(folder, file), change(fs.readFileSync(path.join(folder, file), 'utf8')));
+  edit('service-worker.js', (text) => text.replace(/const CACHE = '([^']+)'/, "const CACHE = '$1-next'"));
+  edit('index.html', (text) => text.replace('<head>', '<head>\n<meta name="release" content="next">'));
+  edit('lesson_link.js', (text) => `window.releaseScript = 'next';\n${text}`);
+  return folder;
+}
+
+// Opens `url` afresh (or, with no url, loads the page again, as its reload
+// button does) and waits for the program's menu; a page that loads itself
+// again on the way (a new version taking over) is waited for too.
+async function visit(page, url, menuText) {
+  if (url) {
+    await page.goto('about:blank');
+    await page.goto(url, { waitUntil: 'load' });
+  } else {
+    await page.reload({ waitUntil: 'load' });
+  }
+  const deadline = Date.now() + SCREEN_TIMEOUT_MS;
+  for (;;) {
+    try {
+      await h.waitForScreen(page, menuText, 1000);
+      return page.evaluate(async () => ({
+        page: (document.querySelector('meta[name="release"]') || { content: 'first' }).content,
+        script: window.releaseScript || 'first',
+        caches: (await caches.keys()).length,
+        kept: !!navigator.serviceWorker.controller,
+      }));
+    } catch (error) {
+      if (Date.now() > deadline) throw error;
+    }
+  }
+}
+
+test('the served page links a manifest, starts offline after one visit, and takes a new release whole', async (t) => {
+  let server = await h.serve(SERVED);
+  const port = Number(new URL(server.url).port);
+  const next = nextRelease();
+  t.after(async () => {
+    await server.close();
+    fs.rmSync(next, { recursive: true, force: true });
+  });
   const menu = await h.nativeSession(NATIVE, []);
   const { page, problems } = await served.freshPage(t, server.url);
   const manifest = await page.evaluate(async () => {
@@ -100,16 +145,24 @@ test('the served page links a manifest and starts offline after one visit; the s
   assert.ok(manifest.icons.some((icon) => icon.sizes === '512x512'), 'an icon of 512 px');
   await page.evaluate(() => navigator.serviceWorker.ready);
   await h.waitForScreen(page, menu.text, SCREEN_TIMEOUT_MS);
-  assert.deepEqual(problems, []);
 
+  // The network gone: the page and a lesson link still start.
   await server.close();
-  serverOpen = false;
   const native = await h.nativeSession(NATIVE, ['2', '27']);
-  await page.goto('about:blank');
-  await page.goto(`${server.url}#collatz=27`, { waitUntil: 'load' });
-  await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: SCREEN_TIMEOUT_MS });
-  await h.waitForScreen(page, native.text, SCREEN_TIMEOUT_MS);
-  assert.ok(await page.evaluate(() => !!navigator.serviceWorker.controller), 'the page came from its service worker');
+  assert.deepEqual(await visit(page, `${server.url}#collatz=27`, native.text),
+    { page: 'first', script: 'first', caches: 1, kept: true });
+
+  // The next release on the server: this visit is still wholly the kept
+  // one while the next is fetched; the visit after, a reload of the same
+  // tab, is wholly the next.
+  server = await h.serve(next, port);
+  const meanwhile = await visit(page, server.url, menu.text);
+  delete meanwhile.caches; // the next one's may be filling already
+  assert.deepEqual(meanwhile, { page: 'first', script: 'first', kept: true });
+  await page.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration()).waiting,
+    { timeout: SCREEN_TIMEOUT_MS });
+  assert.deepEqual(await visit(page, null, menu.text), { page: 'next', script: 'next', caches: 1, kept: true });
+  assert.deepEqual(problems, []);
 
   const single = await served.freshPage(t, pathToFileURL(SINGLE).href);
   await h.waitForScreen(single.page, menu.text, SCREEN_TIMEOUT_MS);
