@@ -137,9 +137,19 @@
     dialog.showModal();
   }
 
-  linkButton.addEventListener('click', shareLink);
+  // As with the other controls, a mouse click gives the keyboard back to the
+  // terminal and a tap does not (it would open a phone's keyboard).
+  let pointer = 'mouse';
+  linkButton.addEventListener('pointerdown', (event) => (pointer = event.pointerType));
+  linkButton.addEventListener('click', async (event) => {
+    const byMouse = event.detail > 0 && pointer === 'mouse';
+    await shareLink();
+    if (byMouse && !dialog.open) term.focus();
+  });
   document.getElementById('share-close').addEventListener('click', () => dialog.close());
-  dialog.addEventListener('close', () => term.focus());
+  dialog.addEventListener('close', () => {
+    if (pointer === 'mouse') term.focus();
+  });
 
   follow(location.hash);
 })();
