@@ -36,8 +36,10 @@ done
 [ "$(wc -l <"$files/SHA256SUMS")" -eq ${#expected[@]} ] || fail "SHA256SUMS names other files: $(cat "$files/SHA256SUMS")"
 (cd "$files" && sha256sum -c SHA256SUMS)
 
-# The session of the README: Collatz of 6, back to the menu, goodbye.
+# The session of the README: Collatz of 6, back to the menu, goodbye. It
+# takes well under a second; wine's first start takes tens of seconds.
 session=$'2\n6\n888\n\n8\n'
+SESSION_TIMEOUT=180
 says_goodbye() {
   LC_ALL=C grep -aq '6->3->10->5->16->8->4->2->1' <<<"$1" && LC_ALL=C grep -aq 'Thank you! ~~Bye~~' <<<"$1"
 }
@@ -48,7 +50,7 @@ deb=$files/quorvantile_${version}_amd64.deb
 dpkg-deb -x "$deb" "$check/deb"
 [ -f "$check/deb/usr/share/doc/quorvantile/copyright" ] || fail "the .deb has no copyright file"
 grep -q '^License: MIT' "$check/deb/usr/share/doc/quorvantile/copyright" || fail "the .deb's copyright file names no licence"
-output=$(printf '%s' "$session" | LC_ALL=C.UTF-8 "$check/deb/usr/bin/quorvantile") || fail "the .deb's program failed"
+output=$(printf '%s' "$session" | LC_ALL=C.UTF-8 timeout "$SESSION_TIMEOUT" "$check/deb/usr/bin/quorvantile") || fail "the .deb's program failed"
 says_goodbye "$output" || fail "the .deb's program did not run the session: $output"
 tar xzf "$files/quorvantile-$version-Linux.tar.gz" -C "$check"
 cmp "$check/quorvantile-$version-Linux/bin/quorvantile" "$check/deb/usr/bin/quorvantile" ||
@@ -70,7 +72,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i </dev/null >/dev/null 2>&1
   wineserver -w
 fi
-output=$(printf '%s' "${session//$'\n'/$'\r\n'}" | wine "$win/bin/quorvantile.exe" 2>/dev/null | tr -d '\r') ||
+output=$(printf '%s' "${session//$'\n'/$'\r\n'}" | timeout "$SESSION_TIMEOUT" wine "$win/bin/quorvantile.exe" 2>/dev/null | tr -d '\r') ||
   fail "the Windows program failed under wine"
 says_goodbye "$output" || fail "the Windows program did not run the session under wine: $output"
 wineserver -k >/dev/null 2>&1 || true
