@@ -12,9 +12,11 @@
   // 80 columns: the terminal never has fewer, and scrolls sideways in its own
   // box where they do not fit.
   const MIN_COLS = 80;
-  // Below this the page prefers smaller text to fewer rows: the menu with its
-  // prompt takes 24 rows.
-  const MIN_ROWS = 24;
+  // Below this the page prefers smaller text to fewer rows: the menu from its
+  // banner ("I LOVE C++") to its prompt takes 25 rows (app/menu.cc's
+  // showMenu() and runMenu(); layout.test.cjs counts them in the native
+  // program's output and holds this number to them).
+  const MIN_ROWS = 25;
   // The sizes the page chooses itself: 12 px is the smallest that reads well
   // on a phone held at reading distance, and above 32 px a projector gains
   // legibility only by losing rows.
@@ -28,6 +30,8 @@
   const USER_FONT_MAX = 48;
   // How long a note ("Copied 12 lines.") stays beside the status.
   const NOTE_MS = 4000;
+  // ...and one that asks the user to do something.
+  const LONG_NOTE_MS = 10000;
   const STORE = {
     textSteps: 'quorvantile.textSize',
     pictures: 'quorvantile.pictures',
@@ -74,6 +78,9 @@
   // ---------------------------------------------------------------------------
   // Size: the largest text that gives 80 columns and MIN_ROWS rows in the
   // box, moved by the user's steps; then as many columns and rows as fit.
+
+  // For the tests, which hold MIN_ROWS to the menu.
+  window.quorvantileLayout = Object.freeze({ MIN_COLS, MIN_ROWS });
 
   const fitAddon = new FitAddon.FitAddon();
   term.loadAddon(fitAddon);
@@ -138,11 +145,116 @@
   new ResizeObserver(scheduleFit).observe(pane, { box: 'border-box' });
   window.addEventListener('resize', scheduleFit);
 
+  // ---------------------------------------------------------------------------
+  // Following the output: the view shows the last rows, where the output
+  // arrives and the line is typed, unless the user has scrolled back on
+  // purpose (the wheel, a swipe, the scroll bar, Shift-PageUp and the like).
+  // Any other move of the view is undone: when a refit or a new text size
+  // changes the height of the terminal's scroll area, the browser moves its
+  // scroll position, and xterm.js takes that for the user's scrolling and
+  // stays on old rows (at the top of the scrollback) from then on.
+
+  const viewport = term.element.querySelector('.xterm-viewport');
+  // The scroll area holds no control: never a stop of Tab's (Chromium makes
+  // every scrollable box one, where the keys would reach nothing).
+  viewport.tabIndex = -1;
+  const SCROLL_KEYS = new Set(['PageUp', 'PageDown', 'Home', 'End']);
+  // A drag of this many px with a button down is the user's (selecting past
+  // the edge scrolls); a click is not.
+  const DRAG_PX = 4;
+  // How long after a wheel turn or a scrolling key the view's moves are the
+  // user's.
+  const GESTURE_MS = 300;
+  let following = true;
+  let typed = false; // a key was typed: its echo is to be shown
+  let gestureUntil = 0;
+  let press = null; // { x, y, onScrollBar, dragged } while a button is down on the terminal
+  let touching = false; // a finger scrolls the rows
+
+  const atEnd = () => term.buffer.active.viewportY >= term.buffer.active.baseY;
+  const byUser = () => touching || performance.now() < gestureUntil ||
+    (press !== null && (press.onScrollBar || press.dragged));
+
+  function keepFollowing() {
+    if (following && !atEnd() && !byUser()) term.scrollToBottom();
+  }
+
+  // Where the view stands after the user moved it: following again at the end.
+  function viewMoved() {
+    if (byUser()) following = atEnd();
+    else keepFollowing();
+  }
+
+  function gesture() {
+    gestureUntil = performance.now() + GESTURE_MS;
+    setTimeout(() => {
+      if (performance.now() >= gestureUntil && press === null && !touching) following = atEnd();
+    }, GESTURE_MS + 10);
+  }
+
+  viewport.addEventListener('scroll', viewMoved); // after xterm.js's own listener
+  term.onScroll(viewMoved);
+  term.onWriteParsed(keepFollowing);
+  term.onResize(keepFollowing);
+  term.onRender(keepFollowing);
+  // A key typed brings the view to the end (xterm.js scrolls there itself).
+  term.onData(() => {
+    following = true;
+    typed = true;
+    keepFollowing();
+  });
+  term.element.addEventListener('wheel', gesture, { capture: true, passive: true });
+  term.element.addEventListener('keydown', (event) => {
+    if (SCROLL_KEYS.has(event.key) && event.shiftKey) gesture();
+  }, true);
+  term.element.addEventListener('pointerdown', (event) => {
+    if (event.pointerType === 'touch') return; // a swipe: followFinger()
+    press = { x: event.clientX, y: event.clientY, onScrollBar: event.target === viewport, dragged: false };
+  }, true);
+  window.addEventListener('pointermove', (event) => {
+    if (press && Math.hypot(event.clientX - press.x, event.clientY - press.y) > DRAG_PX) press.dragged = true;
+  }, true);
+  const released = () => {
+    if (press === null) return;
+    if (press.onScrollBar || press.dragged) following = atEnd();
+    press = null;
+    keepFollowing();
+  };
+  window.addEventListener('pointerup', released, true);
+  window.addEventListener('pointercancel', released, true);
+
+  // Sideways, where the columns are wider than the box: the line being typed
+  // stays in view as it grows (the user may pan elsewhere meanwhile).
+  function revealCursor() {
+    if (pane.scrollWidth <= pane.clientWidth) return;
+    const screenBox = term.element.querySelector('.xterm-screen').getBoundingClientRect();
+    const paneBox = pane.getBoundingClientRect();
+    const cellWidth = screenBox.width / term.cols;
+    const x = screenBox.left - paneBox.left - pane.clientLeft + pane.scrollLeft + term.buffer.active.cursorX * cellWidth;
+    const margin = 2 * cellWidth;
+    if (x + cellWidth + margin > pane.scrollLeft + pane.clientWidth) {
+      pane.scrollLeft = x + cellWidth + margin - pane.clientWidth;
+    } else if (x - margin < pane.scrollLeft) {
+      pane.scrollLeft = Math.max(0, x - margin);
+    }
+  }
+  term.onWriteParsed(() => {
+    if (!typed) return;
+    typed = false;
+    revealCursor();
+  });
+
   function changeTextSize(step) {
     textSteps = clamp(textSteps + step, -TEXT_STEPS_MAX, TEXT_STEPS_MAX);
     store(STORE.textSteps, textSteps);
     fit();
-    note(t('note.textSize', { size: term.options.fontSize }));
+    revealCursor();
+    // Where the columns no longer fit, the user hears why the lines' ends
+    // are out of sight, and what gives them room.
+    const size = term.options.fontSize;
+    if (pane.scrollWidth <= pane.clientWidth) note(t('note.textSize', { size }));
+    else if (picturesShown()) note(t('note.textSizePicture', { size }), LONG_NOTE_MS);
+    else note(t('note.textSizeScroll', { size }), LONG_NOTE_MS);
   }
 
   // ---------------------------------------------------------------------------
@@ -159,6 +271,7 @@
       let last = { x: event.touches[0].clientX, y: event.touches[0].clientY };
       let carried = 0;
       let vertical = null;
+      let scrolled = false;
       const move = (moved) => {
         if (moved.touches.length !== 1) return;
         const { clientX: x, clientY: y } = moved.touches[0];
@@ -167,6 +280,7 @@
           vertical = Math.abs(y - last.y) > Math.abs(x - last.x);
         }
         if (!vertical) return; // a sideways pan: the box scrolls itself
+        touching = true;
         moved.stopPropagation();
         carried += last.y - y;
         last = { x, y };
@@ -174,9 +288,13 @@
         const lines = Math.trunc(carried / rowHeight);
         if (lines === 0) return;
         term.scrollLines(lines);
+        scrolled = true;
         carried -= lines * rowHeight;
       };
       const end = () => {
+        touching = false;
+        if (scrolled) following = atEnd();
+        keepFollowing();
         target.removeEventListener('touchmove', move);
         target.removeEventListener('touchend', end);
         target.removeEventListener('touchcancel', end);
@@ -265,12 +383,12 @@
   let heardState = false;
   let noteTimer = 0;
 
-  function note(text) {
+  function note(text, ms = NOTE_MS) {
     noteLine.textContent = text;
     clearTimeout(noteTimer);
     noteTimer = setTimeout(() => {
       noteLine.textContent = '';
-    }, NOTE_MS);
+    }, ms);
   }
 
   const known = (key) => t(key) !== key;
@@ -318,6 +436,7 @@
     buttons.pause.title = t(paused ? 'control.resume.hint' : 'control.pause.hint');
     buttons.fullscreen.textContent = t(document.fullscreenElement ? 'control.fullscreen.leave' : 'control.fullscreen');
     buttons.lang.lang = i18n.lang === 'zh' ? 'en' : 'zh'; // the switch is named in the other language
+    byId('picture').dataset.hint = t('page.pictureHint'); // shown while the pane is empty
   }
 
   window.addEventListener('quorvantile-state', (event) => {
@@ -334,6 +453,7 @@
     };
     render();
     scheduleFit(); // page.js may have opened the terminal only now
+    if (state === 'loading') following = true; // a new run: its menu and prompt in view
     if (ended(state) && run.canRestart) buttons.restart.focus();
     else if (state === 'running' && onRestart) term.focus();
   });
@@ -397,6 +517,8 @@
     store(STORE.reader, on ? 'on' : 'off');
   }
   onClick(buttons.reader, () => setReader(!term.options.screenReaderMode));
+
+  const picturesShown = () => byId('picture').getClientRects().length > 0;
 
   function setPictures(on) {
     document.documentElement.dataset.pictures = on ? 'on' : 'off';
