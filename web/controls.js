@@ -32,6 +32,9 @@
   const NOTE_MS = 4000;
   // ...and one that asks the user to do something.
   const LONG_NOTE_MS = 10000;
+  // The lines a printout holds at most: some 30 pages of A4 (28 for the
+  // end of a Goldbach listing).
+  const PRINT_LINES = 2000;
   const STORE = {
     textSteps: 'quorvantile.textSize',
     pictures: 'quorvantile.pictures',
@@ -54,6 +57,17 @@
   for (const id of ['stop', 'pause', 'restart', 'smaller', 'larger', 'fullscreen', 'save', 'copy', 'reader',
     'pictures', 'lang']) {
     buttons[id] = byId(id);
+  }
+
+  // Without a terminal (its widget missing) the page can only say why.
+  if (!term) {
+    const words = t(`status.${page.reason}`);
+    statusLine.textContent = words;
+    loadingText.textContent = words;
+    loading.classList.add('failed');
+    for (const button of Object.values(buttons)) button.disabled = true;
+    i18n.apply();
+    return;
   }
 
   function load(key, fallback) {
@@ -176,8 +190,34 @@
     (press !== null && (press.onScrollBar || press.dragged));
 
   function keepFollowing() {
-    if (following && !atEnd() && !byUser()) term.scrollToBottom();
+    if (!following || atEnd() || byUser() || !Number.isFinite(term.buffer.active.viewportY)) return;
+    term.scrollToBottom();
   }
+
+  // Start again resets the terminal, and xterm.js measures its rows anew a
+  // frame or two later: a scroll event in between (the old scrollback's
+  // position given up) is turned into a row by dividing by a row height of
+  // 0, and the view is lost until the page is reloaded. Such events are
+  // swallowed, ahead of xterm.js's own listener, until it has measured.
+  const RESET_FRAMES = 3;
+  let measuring = false;
+  function afterReset() {
+    measuring = true;
+    following = true;
+    let frames = RESET_FRAMES;
+    const wait = () => {
+      if (--frames > 0) {
+        requestAnimationFrame(wait);
+        return;
+      }
+      measuring = false;
+      keepFollowing();
+    };
+    requestAnimationFrame(wait);
+  }
+  viewport.addEventListener('scroll', (event) => {
+    if (measuring) event.stopImmediatePropagation();
+  }, true);
 
   // Where the view stands after the user moved it: following again at the end.
   function viewMoved() {
@@ -370,8 +410,28 @@
     note(t('note.copied', { lines: lineCount(text) }));
   }
 
+  // The printout: the session's last lines (a Goldbach listing of 10^8
+  // would print some 4,500 pages), after a line that says how many came
+  // before, with each wide character two columns wide (style.css).
   function fillPrint() {
-    byId('print-session').textContent = sessionText();
+    const text = window.QuorvantileSessionLog.lastLines(sessionText(), PRINT_LINES, (lines) => t('print.cut', { lines }));
+    const { cellWidth } = window.quorvantileHostCommon;
+    const parts = [];
+    let narrow = '';
+    for (const ch of text) {
+      if (cellWidth(ch.codePointAt(0)) !== 2) {
+        narrow += ch;
+        continue;
+      }
+      if (narrow) parts.push(narrow);
+      narrow = '';
+      const wide = document.createElement('span');
+      wide.className = 'wide';
+      wide.textContent = ch;
+      parts.push(wide);
+    }
+    if (narrow) parts.push(narrow);
+    byId('print-session').replaceChildren(...parts);
   }
 
   window.addEventListener('beforeprint', fillPrint);
@@ -453,7 +513,7 @@
     };
     render();
     scheduleFit(); // page.js may have opened the terminal only now
-    if (state === 'loading') following = true; // a new run: its menu and prompt in view
+    if (state === 'loading') afterReset(); // a new run: its menu and prompt in view
     if (ended(state) && run.canRestart) buttons.restart.focus();
     else if (state === 'running' && onRestart) term.focus();
   });

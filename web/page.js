@@ -36,6 +36,7 @@
     'load-wasm-missing': { state: 'failed', canRestart: false },
     'load-script-missing': { state: 'failed', canRestart: false },
     'load-from-disk': { state: 'failed', canRestart: false },
+    'load-terminal-missing': { state: 'failed', canRestart: false },
   };
   const ENGLISH = {
     loading: 'The program is loading…',
@@ -48,6 +49,7 @@
     'load-failed': 'The program could not be loaded. Try again?',
     'load-wasm-missing': `The program could not start: could not load ${WASM_FILE}.`,
     'load-script-missing': 'The program could not start: could not load quorvantile.js.',
+    'load-terminal-missing': 'The page could not start: could not load xterm.js or addon-fit.js.',
     'load-from-disk': 'This page cannot load its program from disk: open quorvantile.html ' +
       'instead, or serve this folder with a web server.',
   };
@@ -58,6 +60,19 @@
   const i18n = () => window.quorvantileI18n;
   if (i18n()) i18n().add({ en: { sessionCut: CUT_NOTICE.en }, zh: { sessionCut: CUT_NOTICE.zh } });
 
+  // Without the terminal widget (xterm.js or its fit addon missing from a
+  // copied folder) there is nothing to run the program in: the page only
+  // says why.
+  if (typeof Terminal !== 'function' || typeof FitAddon !== 'object') {
+    const reason = 'load-terminal-missing';
+    window.quorvantile = { term: null, state: 'failed', reason, module: null, paused: false, sessionText: () => '' };
+    const detail = { state: 'failed', reason, paused: false, progress: null, canRestart: false };
+    const tell = () => window.dispatchEvent(new CustomEvent('quorvantile-state', { detail }));
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', tell, { once: true });
+    else tell();
+    return;
+  }
+
   const term = new Terminal({
     cols: 80,
     rows: 30,
@@ -65,12 +80,8 @@
     convertEol: true, // "\n" starts a new line, as a terminal's output processing does
     cursorBlink: true,
     fontSize: 15,
-    // Monospace fonts with the Chinese characters first, so that the menu's
-    // titles are drawn at two columns each.
-    fontFamily:
-      '"Noto Sans Mono CJK SC", "Sarasa Mono SC", "WenQuanYi Zen Hei Mono", ' +
-      '"WenQuanYi Micro Hei Mono", "WenQuanYi Micro Hei", "Microsoft YaHei Mono", ' +
-      '"SimHei", "MS Gothic", "DejaVu Sans Mono", Menlo, Consolas, monospace',
+    // The terminal's fonts, which the printout shares (style.css).
+    fontFamily: getComputedStyle(document.documentElement).getPropertyValue('--terminal-font').replace(/\s+/g, ' ').trim() || 'monospace',
     // A true black background (the default palette paints black as grey).
     theme: {
       background: '#000000',
@@ -84,7 +95,11 @@
   });
   const screen = new OutputQueue(term);
 
-  let run = null; // { host, log, module, ended }
+  let run = null; // { host, module, ended }
+  // The page's whole session, every run of it, each run after the first
+  // begun by a line that says so: Save and Copy all keep what a class did.
+  const log = new SessionLog();
+  let runs = 0;
   let wasm = null; // the program's bytes once fetched: a restart needs no second download
   let progress = null;
 
@@ -132,7 +147,7 @@
     current.ended = true;
     const stopped = reason === 'stopped-by-user';
     if (current.host) current.host.end(stopped ? '^C\r\n' : '');
-    if (stopped) current.log.typed('^C\n');
+    if (stopped) log.typed('^C\n');
     page.paused = false;
     await screen.drained(0);
     if (run !== current) return;
@@ -152,10 +167,9 @@
   }
 
   function sessionText() {
-    if (!run) return '';
     const words = i18n() ? (count) => i18n().t('sessionCut', { count }) :
       (count) => CUT_NOTICE.en.replace('{count}', count);
-    return run.log.text(words);
+    return log.text(words);
   }
 
   class LoadFailure extends Error {
@@ -204,8 +218,12 @@
   }
 
   async function start() {
-    const log = new SessionLog();
-    const current = { host: null, log, module: null, ended: false };
+    runs += 1;
+    if (runs > 1) {
+      const time = new Date().toLocaleTimeString('en-GB', { hour12: false });
+      log.mark(i18n().t('session.restarted', { run: runs, time }));
+    }
+    const current = { host: null, module: null, ended: false };
     run = current;
     progress = null;
     page.paused = false;

@@ -437,12 +437,42 @@ test('Save, Copy all and the printout hold the whole session, printed black on w
   await page.click('#copy');
   assert.equal(await page.evaluate(() => navigator.clipboard.readText()), file, 'Copy all is not the saved text');
 
+  // The printed menu's frame is straight also where the printer takes
+  // another font for the Chinese characters than for the rest.
+  await page.emulateMediaType('print');
+  const printedFrame = await page.evaluate(() => {
+    const style = document.createElement('style');
+    style.textContent = '#print-session { font-family: "DejaVu Sans Mono", "WenQuanYi Micro Hei" !important; }';
+    document.head.append(style);
+    window.dispatchEvent(new Event('beforeprint'));
+    const printout = document.getElementById('print-session');
+    const ends = [];
+    const walker = document.createTreeWalker(printout, NodeFilter.SHOW_TEXT);
+    while (walker.nextNode()) {
+      const node = walker.currentNode;
+      for (let at = node.data.indexOf('$'); at >= 0; at = node.data.indexOf('$', at + 1)) {
+        const range = document.createRange();
+        range.setStart(node, at);
+        range.setEnd(node, at + 1);
+        const box = range.getBoundingClientRect();
+        ends.push(box.right);
+      }
+    }
+    style.remove();
+    const closing = ends.filter((end) => end > Math.min(...ends) + 1);
+    return { closing: closing.length, spread: Math.max(...closing) - Math.min(...closing) };
+  });
+  await page.emulateMediaType(null);
+  await clickIntoTerminal(page); // the emulated print hid the terminal, which lost the keyboard
+  assert.ok(printedFrame.closing >= 16 && printedFrame.spread < 0.5,
+    `the printed frame's closing '$' lie ${printedFrame.spread} px apart`);
+
   const pdf = path.join(dir, 'page.pdf');
   await page.pdf({ path: pdf, format: 'A4', printBackground: true });
   const printed = childProcess.execFileSync('pdftotext', ['-layout', '-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
   assert.ok(squeeze(printed).includes(squeeze(session.text)),
     `the printout is not the session:\n${printed.slice(0, 2000)}`);
-  for (const word of ['Stop', 'Save', 'Ctrl-C']) assert.ok(!printed.includes(word), `the printout shows "${word}"`);
+  for (const word of ["Stop", "Save", "Ctrl-C"]) assert.ok(!printed.includes(word), `the printout shows "${word}":\n${printed}`);
   // The first page as pixels: black text on white, nothing grey or coloured.
   childProcess.execFileSync('pdftoppm', ['-r', '100', '-f', '1', '-l', '1', pdf, path.join(dir, 'page')]);
   const image = fs.readFileSync(path.join(dir, fs.readdirSync(dir).find((name) => name.endsWith('.ppm'))));
