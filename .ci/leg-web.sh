@@ -33,8 +33,9 @@ fail() {
 }
 
 echo "-- release artifacts"
-for file in index.html i18n.js host_common.js line_editor.js session_log.js terminal_host.js selection_text.js \
-  pictures_words.js pictures_svg.js pictures_draw.js pictures.js pictures.css page.js controls.js style.css \
+for file in index.html page_common.js i18n.js host_common.js line_editor.js session_log.js terminal_host.js \
+  selection_text.js pictures_words.js pictures_svg.js pictures_draw.js pictures.js pictures.css page.js \
+  terminal_view.js session_export.js controls.js style.css \
   xterm.js xterm.css addon-fit.js quorvantile.js quorvantile.wasm; do
   [ -f "$build/web/$file" ] || fail "$build/web has no $file"
 done

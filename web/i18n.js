@@ -56,6 +56,7 @@
       'note.saved': 'Saved {name}.',
       'note.textSize': 'Text size {size} px.',
       'session.restarted': '[Run {run} of this session, started again at {time}]',
+      'session.cut': '[The start of this session is cut: its first {count} bytes are not kept.]',
       'print.cut': '[{lines} earlier lines are not printed; Save keeps the whole session.]',
       'note.textSizeScroll': 'Text size {size} px: the lines are wider than the terminal; scroll it sideways to read their ends.',
       'note.textSizePicture':
@@ -122,6 +123,7 @@
       'note.saved': '已保存 {name}。',
       'note.textSize': '文字大小 {size} 像素。',
       'session.restarted': '[本次会话的第 {run} 次运行，{time} 重新开始]',
+      'session.cut': '[本次会话的开头已被截去：前 {count} 字节未保留。]',
       'print.cut': '[前面的 {lines} 行未打印；“保存”保留整个会话。]',
       'note.textSizeScroll': '文字大小 {size} 像素：行比终端宽，请左右滚动终端查看行尾。',
       'note.textSizePicture': '文字大小 {size} 像素：图示旁放不下整行了，请左右滚动，或关闭“图示”把位置让给终端。',
@@ -148,21 +150,7 @@
     },
   };
 
-  function stored() {
-    try {
-      return typeof localStorage === 'undefined' ? null : localStorage.getItem(STORE_KEY);
-    } catch {
-      return null; // storage refused (privacy settings): nothing remembered
-    }
-  }
-
-  function remember(lang) {
-    try {
-      if (typeof localStorage !== 'undefined') localStorage.setItem(STORE_KEY, lang);
-    } catch {
-      // the switch still works for this visit
-    }
-  }
+  const { load, store } = typeof module !== 'undefined' ? require('./page_common.js') : window.quorvantilePageCommon;
 
   // 'zh', 'zh-CN', 'zh-Hant-TW' all mean Chinese; 'en-GB' English.
   function supported(tag) {
@@ -186,7 +174,7 @@
   const preferred = typeof navigator === 'undefined' ? [] : navigator.languages || [navigator.language];
 
   const i18n = {
-    lang: firstLang(stored(), preferred),
+    lang: firstLang(load(STORE_KEY, null), preferred),
     langs: LANGS,
     t(key, vars) {
       const table = words[this.lang] || words.en;
@@ -202,7 +190,7 @@
     setLang(lang) {
       const chosen = supported(lang);
       if (!chosen) return;
-      remember(chosen);
+      store(STORE_KEY, chosen);
       if (chosen === this.lang) return;
       this.lang = chosen;
       this.apply();

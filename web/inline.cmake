@@ -23,8 +23,9 @@ inline("<link rel=\"stylesheet\" href=\"pictures.css\">" ${PAGE_DIR}/pictures.cs
 inline("<script src=\"xterm.js\"></script>" ${PAGE_DIR}/xterm.js "<script>" "</script>")
 inline("<script src=\"addon-fit.js\"></script>" ${PAGE_DIR}/addon-fit.js "<script>" "</script>")
 inline("<script src=\"quorvantile.js\"></script>" ${MODULE} "<script>" "</script>")
-foreach(script i18n.js host_common.js line_editor.js session_log.js terminal_host.js selection_text.js
-               pictures_words.js pictures_svg.js pictures_draw.js pictures.js page.js controls.js)
+foreach(script page_common.js i18n.js host_common.js line_editor.js session_log.js terminal_host.js
+               selection_text.js pictures_words.js pictures_svg.js pictures_draw.js pictures.js page.js
+               terminal_view.js session_export.js controls.js)
   inline("<script src=\"${script}\"></script>" ${PAGE_DIR}/${script} "<script>" "</script>")
 endforeach()
 file(WRITE ${OUTPUT} "${page}")

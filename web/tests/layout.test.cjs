@@ -141,7 +141,7 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
   const seen = [];
   for (const screen of screens) {
     const { page, problems } = await openAt(t, screen);
-    assert.equal(await page.evaluate(() => window.quorvantileLayout.MIN_ROWS), menu,
+    assert.equal(await page.evaluate(() => window.quorvantileTerminalView.MIN_ROWS), menu,
       'the page\'s least rows are not the menu\'s');
     if (screen.wholeMenu) {
       const first = await page.evaluate(() => {
@@ -598,7 +598,7 @@ test('the view follows a long listing to its end and the prompt, whatever refits
       await h.typeLine(page, listing.choice);
       await h.waitForPrompt(page, listing.prompt);
       await h.typeLine(page, '100000000');
-      await page.waitForFunction(() => document.querySelector('#picture figure[data-number="100000000"]'), { timeout: 30000 });
+      await page.waitForFunction(() => document.querySelector('#picture figure[data-number="100000000"]'), { timeout: 60000 });
       await settled(page);
       const withPicture = await view(page);
       assert.deepEqual([withPicture.fontSize, withPicture.cols, withPicture.rows], [menu.fontSize, menu.cols, menu.rows],
