@@ -18,7 +18,7 @@
 'use strict';
 
 (function (root) {
-  const { concat } = typeof module !== 'undefined' ? require('./host_common.js') : root.quorvantileHostCommon;
+  const { concat, escapeState } = typeof module !== 'undefined' ? require('./host_common.js') : root.quorvantileHostCommon;
   // The longest listings run to gigabytes; a saved session keeps its last
   // 64 MiB, which holds every listing up to Goldbach's 10^8 (8 MB) and keeps
   // the page's memory bounded.
@@ -73,15 +73,9 @@
       const out = new Uint8Array(bytes.length);
       let n = 0;
       for (const b of bytes) {
-        if (this.escape === 'esc') {
-          this.escape = b === 0x5b ? 'csi' : null;
-        } else if (this.escape === 'csi') {
-          if (b >= 0x40 && b <= 0x7e) this.escape = null;
-        } else if (b === ESC) {
-          this.escape = 'esc';
-        } else {
-          out[n++] = b;
-        }
+        const escaped = this.escape !== null;
+        this.escape = escapeState(this.escape, b);
+        if (!escaped && this.escape === null) out[n++] = b;
       }
       return out.subarray(0, n);
     }
