@@ -136,13 +136,17 @@
     buttons.smaller.disabled = !event.detail.smaller;
     buttons.larger.disabled = !event.detail.larger;
   });
-  const picturesShown = () => picturePane.getClientRects().length > 0;
+  // Whether the picture's pane takes columns from the terminal.
+  function pictureBeside() {
+    const picture = picturePane.getBoundingClientRect();
+    return picture.width > 0 && picture.left >= byId('terminal-pane').getBoundingClientRect().right - 1;
+  }
   // Where the columns no longer fit, the user hears why the lines' ends are
   // out of sight, and what gives them room.
   function changeTextSize(step) {
     const { size } = view.textSize(step);
     if (!view.linesCut()) note(t('note.textSize', { size }));
-    else if (picturesShown()) note(t('note.textSizePicture', { size }), LONG_NOTE_MS);
+    else if (pictureBeside()) note(t('note.textSizePicture', { size }), LONG_NOTE_MS);
     else note(t('note.textSizeScroll', { size }), LONG_NOTE_MS);
   }
   onClick(buttons.smaller, () => changeTextSize(-1));

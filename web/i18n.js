@@ -218,6 +218,7 @@
     keys(lang) {
       return Object.keys(words[lang] || {});
     },
+    fill, // '{name}' in a text filled in from vars: for the words other scripts keep
     firstLang, // the choice from a remembered and a preferred list, for tests
   };
 

@@ -195,6 +195,15 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
         else assert.ok(pane.top >= terminal.bottom, `${where}: the picture is not below the terminal`);
       }
     }
+    // A line typed past the box's right edge stays in view as it grows.
+    await page.evaluate(() => window.quorvantile.term.focus());
+    const LONG_ENTRY = '1234567890'.repeat(5);
+    await page.keyboard.type(LONG_ENTRY);
+    await settled(page);
+    const typing = await measure(page);
+    assert.ok(typing.cursor.left >= typing.visible.left - 0.5 && typing.cursor.right <= typing.visible.right + 0.5,
+      `${screen.name}: the cursor of a long typed line ${JSON.stringify(typing.cursor)} is outside ${JSON.stringify(typing.visible)}`);
+    for (let i = 0; i < LONG_ENTRY.length; i++) await page.keyboard.press('Backspace');
     // Ended, with Start again shown.
     await page.evaluate(() => window.dispatchEvent(new CustomEvent('quorvantile-state',
       { detail: { state: 'ended', reason: 'ended', canRestart: true } })));
@@ -349,6 +358,36 @@ test('the controls: language, pictures and text size are remembered; the status 
   const smaller = await measure(page);
   assert.ok(smaller.fontSize < wide.fontSize && smaller.cols > wide.cols,
     `smaller text: ${wide.fontSize} px × ${wide.cols} → ${smaller.fontSize} px × ${smaller.cols}`);
+  // Larger text until the lines no longer fit: the note says so, and what
+  // gives them room (in the page's language, Chinese by now).
+  const stepsBefore = await page.evaluate(() => localStorage.getItem('quorvantile.textSize'));
+  const note = async () => {
+    await page.click('#larger');
+    await settled(page);
+    return page.evaluate(() => ({
+      cut: window.quorvantileTerminalView.linesCut(), words: document.getElementById('note').textContent,
+      disabled: document.getElementById('larger').disabled,
+    }));
+  };
+  let larger = await note();
+  while (!larger.cut && !larger.disabled) larger = await note();
+  assert.ok(larger.cut, 'the largest text still fits 80 columns');
+  assert.match(larger.words, /左右滚动/, 'the user is not told that the lines no longer fit');
+  // Beside the picture (a wider window, Pictures on again) the note names it.
+  await page.setViewport({ width: 1366, height: 768 });
+  await page.click('#pictures');
+  await settled(page);
+  await page.click('#smaller');
+  larger = await note();
+  while (!larger.cut && !larger.disabled) larger = await note();
+  assert.ok(larger.cut, 'the largest text still fits 80 columns beside the picture');
+  assert.match(larger.words, /关闭“图示”/);
+  await page.click('#pictures');
+  while (await page.evaluate(() => localStorage.getItem('quorvantile.textSize')) !== stepsBefore) {
+    await page.click('#smaller');
+  }
+  await page.setViewport({ width: 900, height: 700 });
+  await settled(page);
 
   // Remembered across a reload; the program's text is never translated.
   await page.reload({ waitUntil: 'load' });
