@@ -103,6 +103,8 @@ function measure(page) {
       return box.left < inView.left - 0.5 || box.right > inView.right + 0.5 ||
         box.top < inView.top - 0.5 || box.bottom > inView.bottom + 0.5;
     }).map((button) => button.id);
+    const buttonHeights = [...bar.querySelectorAll('button')].map((button) => button.getBoundingClientRect().height)
+      .filter((height) => height > 0);
     // The terminal's scrolling part (with its scroll bar) spans its text.
     const scroller = term.element.querySelector('.xterm-viewport').getBoundingClientRect();
     return {
@@ -110,7 +112,7 @@ function measure(page) {
       overflow: { x: root.scrollWidth - root.clientWidth, y: root.scrollHeight - root.clientHeight },
       cursor, visible, frameEnds, terminal: paneBox.toJSON(), picture: picture.toJSON(),
       atBottom: buffer.viewportY === buffer.baseY,
-      lastColumnReachable, controlsOutOfView,
+      lastColumnReachable, controlsOutOfView, lowestButton: Math.min(...buttonHeights),
       scrollBarClear: scroller.left <= screen.left + 0.5 && scroller.right >= screen.right - 0.5,
     };
   });
@@ -191,6 +193,10 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
           `not at column ${BOX_END} (${BOX_END * m.cellWidth} px)`);
       }
       assert.deepEqual(m.controlsOutOfView, [], `${where}: controls out of view`);
+      // On a touch screen every button is a fingertip high.
+      if (screen.touch) {
+        assert.ok(m.lowestButton >= 40, `${where}: a button of the bar is ${m.lowestButton} px high`);
+      }
       if (picture) {
         const { terminal, picture: pane } = m;
         assert.ok(pane.width > 50 && pane.height > 50, `${where}: the picture's pane is ${JSON.stringify(pane)}`);
