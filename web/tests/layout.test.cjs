@@ -31,6 +31,17 @@ async function openAt(t, { width, height, zoom = 1, touch = false }) {
   t.after(() => (page.isClosed() ? undefined : page.close()));
   const problems = [];
   page.on('pageerror', (error) => problems.push(error.message));
+  // The page's own defaults: nothing remembered from an earlier test (the
+  // text size, Pictures off, the language), kept across this page's reloads.
+  await page.evaluateOnNewDocument(() => {
+    try {
+      if (sessionStorage.getItem('quorvantile.test.fresh')) return;
+      localStorage.clear();
+      sessionStorage.setItem('quorvantile.test.fresh', '1');
+    } catch {
+      // a document without storage (the blank one a new page starts with)
+    }
+  });
   await page.setViewport({
     width: Math.round(width / zoom), height: Math.round(height / zoom), deviceScaleFactor: zoom,
     isMobile: touch, hasTouch: touch,
