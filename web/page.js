@@ -8,6 +8,8 @@
 // dispatches on window
 //   quorvantile-state     { state, reason, progress, canRestart, paused,
 //                           message } at every change
+//   quorvantile-visit     { demo, module } when a visit begins, to a
+//                         demonstration or ('') to anything else
 //   quorvantile-accepted  { demo, number, module } when a demonstration
 //                         takes a number
 // The page's controls and status words belong to controls.js and i18n.js;
@@ -220,6 +222,9 @@
       screen, editor, log,
       onInterrupt: () => endRun(current, 'stopped-by-user'),
       onPause: (paused) => setPaused(paused),
+      onVisit: (demo) => {
+        window.dispatchEvent(new CustomEvent('quorvantile-visit', { detail: { demo, module: current.module } }));
+      },
       onAccepted: (demo, number) => {
         const detail = { demo, number, module: current.module };
         window.dispatchEvent(new CustomEvent('quorvantile-accepted', { detail }));
