@@ -247,12 +247,14 @@
     // The words: n³ and its run, then the sum of the cubes.
     const wordsLeft = beside ? size + 2 * pad : pad;
     const wordsWidth = width - wordsLeft - pad;
-    const runLines = [`${n}³ = ${cube}`, ...wrapWords(`= ${run.join(' + ')}`, wordsWidth, WORDS)];
+    // A long run in smaller words, which still read.
+    const runSize = n <= 10 ? WORDS : SMALLEST_WORDS;
+    const runLines = [`${n}³ = ${cube}`, ...wrapWords(`= ${run.join(' + ')}`, wordsWidth, runSize)];
     const sumLines = wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORDS);
     const step = round(WORDS * 1.3);
-    const wordsTop = beside ? pad + WORDS : size + 2 * pad + WORDS;
-    const sumTop = wordsTop + runLines.length * step + 8;
-    const words = `<g fill="${hue(n)}">${lines(wordsLeft, wordsTop, runLines, WORDS)}</g>` +
+    const wordsTop = beside ? pad + runSize : size + 2 * pad + runSize;
+    const sumTop = round(wordsTop + runLines.length * runSize * 1.3 + 8);
+    const words = `<g fill="${hue(n)}">${lines(wordsLeft, wordsTop, runLines, runSize)}</g>` +
       `<g fill="${COLOUR.words}">${lines(wordsLeft, sumTop, sumLines, WORDS)}</g>`;
     const wordsBottom = sumTop + (sumLines.length - 1) * step + pad;
     const height = round(Math.max(size + 2 * pad, beside ? wordsBottom : 0, beside ? 0 : wordsBottom));

@@ -86,8 +86,9 @@ async function untilPrompt(page, prompt) {
   await waitForText(page, pattern, (text) => Math.max(0, text.length - 400));
 }
 
-// A demonstration's prompt for its number.
+// A demonstration's prompt for its number, and the sieve's question after it.
 const NUMBER_PROMPT = /(integer|end number):$/;
+const SIEVE_QUESTION = /\(Y\/N\):$/;
 
 // Each demonstration with its entries; `check` gives the label the turn's
 // own text calls for.
@@ -309,6 +310,99 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
     const downloads = ['Download SVG', 'Download PNG'];
     assert.deepEqual(buttons, screen.low ? downloads : ['Logarithmic scale', ...downloads], screen.name);
     assert.deepEqual(opened.problems, []);
+  }
+});
+
+// Every word of the pane's picture as drawn on the screen: its box, its
+// height in pixels, and the picture's box; the picture's buttons' boxes.
+function measureWords(page) {
+  return page.evaluate(() => {
+    const svg = document.querySelector('#picture svg');
+    if (!svg) return null;
+    const box = (e) => {
+      const r = e.getBoundingClientRect();
+      return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
+    };
+    const scale = svg.getBoundingClientRect().width / svg.viewBox.baseVal.width;
+    // A line of words: a <tspan> of a <text>, or a <text> without them.
+    const words = [...svg.querySelectorAll('text')].flatMap((text) => {
+      const spans = text.querySelectorAll('tspan');
+      return [...(spans.length ? spans : [text])].filter((e) => e.textContent.trim() !== '').map((e) => ({
+        text: e.textContent, ...box(e), px: parseFloat(getComputedStyle(e).fontSize) * scale,
+      }));
+    });
+    const buttons = [...document.querySelectorAll('#picture button')].filter((b) => b.getClientRects().length > 0)
+      .map((b) => ({ text: b.textContent, height: b.getBoundingClientRect().height }));
+    return { picture: box(svg), words, buttons, termPx: window.quorvantile.term.options.fontSize };
+  });
+}
+
+// What is wrong with the words measured: two that overlap, one that leaves
+// the picture, one too small to read (`smallest` pixels, or the terminal's
+// text) and a button too small for a finger (`finger` pixels).
+function wordFaults(m, { smallest = 0, finger = 0 } = {}) {
+  const faults = [];
+  const { picture, words } = m;
+  for (const w of words) {
+    if (w.left < picture.left - 0.5 || w.right > picture.right + 0.5 || w.top < picture.top - 0.5 || w.bottom > picture.bottom + 0.5) {
+      faults.push(`"${w.text}" leaves the picture`);
+    }
+    if (smallest && w.px < Math.max(smallest, m.termPx) - 0.05) faults.push(`"${w.text}" at ${w.px.toFixed(1)} px`);
+  }
+  words.forEach((a, i) => words.slice(i + 1).forEach((b) => {
+    const x = Math.min(a.right, b.right) - Math.max(a.left, b.left);
+    const y = Math.min(a.bottom, b.bottom) - Math.max(a.top, b.top);
+    if (x > 1 && y > 1) faults.push(`"${a.text}" overlaps "${b.text}"`);
+  }));
+  for (const b of m.buttons) if (b.height < finger) faults.push(`button "${b.text}" ${b.height} px high`);
+  return faults;
+}
+
+// On a projector and on a phone, every picture of the entries a class
+// would try, and the largest: no two words on each other, none outside the
+// picture; on the phone none below 11 px or the terminal's text, and every
+// button a finger's height.
+test('every picture\'s words lie apart, inside it, legible on a phone', async (t) => {
+  const entries = [
+    ['2', 'collatz', 27],
+    ['1', 'goldbach', 4], ['1', 'goldbach', 10], ['1', 'goldbach', 100], ['1', 'goldbach', 1000000],
+    ['3', 'nicomachus', 5], ['3', 'nicomachus', 40], ['3', 'nicomachus', 100],
+    ['5', 'sieve', 100], ['5', 'sieve', 400], ['5', 'sieve', 1000000],
+    ['4', 'four-square', 1000000], ['4', 'four-square', 2147483647],
+  ];
+  const screens = [
+    { name: 'projector', viewport: { width: 1920, height: 1080 } },
+    { name: 'phone', viewport: { width: 390, height: 844, isMobile: true, hasTouch: true }, smallest: 11, finger: 40 },
+  ];
+  for (const screen of screens) {
+    const { page, problems } = await freshPage(t, served.url, { viewport: screen.viewport });
+    let visiting = null;
+    const faults = [];
+    for (const [choice, demo, n] of entries) {
+      if (visiting !== demo) {
+        if (visiting) {
+          await h.typeLine(page, visiting === 'nicomachus' ? '88' : '888');
+          if (visiting === 'sieve') await untilPrompt(page, SIEVE_QUESTION);
+          if (visiting === 'sieve') await h.typeLine(page, 'n');
+          await untilPrompt(page, 'PRESS ANY KEY TO RETURN TO THE MENU.');
+          await h.typeLine(page, '');
+        }
+        await untilPrompt(page, 'Please choose:');
+        await h.typeLine(page, choice);
+        await untilPrompt(page, NUMBER_PROMPT);
+        visiting = demo;
+      }
+      await h.typeLine(page, String(n));
+      await pictureLabel(page, demo, n);
+      await h.sleep(400); // the pane's refit
+      const m = await measureWords(page);
+      faults.push(...wordFaults(m, screen).map((f) => `${screen.name}, ${demo} ${n}: ${f}`));
+      if (demo === 'four-square' && n > 1000000) break; // its listing runs on
+      await untilPrompt(page, demo === 'sieve' ? SIEVE_QUESTION : NUMBER_PROMPT);
+      if (demo === 'sieve') await h.typeLine(page, 'n');
+    }
+    assert.deepEqual(faults, []);
+    assert.deepEqual(problems, []);
   }
 });
 
