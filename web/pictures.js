@@ -238,7 +238,9 @@
       button('picture.downloadSvg', () => save(svgBlob(figure.querySelector('svg')), `${name}.svg`)),
       button('picture.downloadPng', () => pngBlob(figure.querySelector('svg')).then((blob) => save(blob, `${name}.png`))),
     );
-    figure.append(caption, bar);
+    // The buttons above the picture, in view however tall it is.
+    figure.prepend(bar);
+    figure.append(caption);
     // Keeps the keyboard focus on the control that was used, across redraws.
     const focused = pane.contains(document.activeElement) ? [...pane.querySelectorAll('button')].indexOf(document.activeElement) : -1;
     pane.replaceChildren(figure);
@@ -264,7 +266,18 @@
     render();
   }
 
+  // The terminal's text sets the smallest words' size: a picture follows
+  // the terminal's refits as well as the pane's.
+  const followed = new WeakSet();
+  function followTerminal() {
+    const term = window.quorvantile && window.quorvantile.term;
+    if (!term || followed.has(term) || typeof term.onResize !== 'function') return;
+    followed.add(term);
+    term.onResize(() => refit());
+  }
+
   function draw({ demo, number, module }) {
+    followTerminal();
     // Measured before clear(): an empty pane is hidden and has no width.
     const width = pictureWidth();
     clear();

@@ -115,8 +115,14 @@ const DEMOS = [
       // 1³ is no sum of two or more odd numbers: no runs.
       const runs = text.match(/^\s*\d+=\d+(\+\d+)+$/gm) || [];
       assert.ok(runs.length > 0 === n > 1 && runs.every((run) => Number(run.trim().split('=')[0]) === n ** 3), `runs of ${n}³`);
+      // The picture's run is the terminal's run of n numbers (for the
+      // largest n, scrolled out of the terminal's memory by the longer runs).
+      const own = runs.map((line) => line.trim().split('=')[1].split('+')).find((numbers) => numbers.length === n) ||
+        (n > 40 ? Array.from({ length: n }, (_, k) => n * n - n + 1 + 2 * k) : ['1']);
+      assert.ok(n === 1 || n > 40 || own.length === n, `no run of ${n} numbers for ${n}³`);
+      const run = n <= 3 ? own.join('+') : `${own[0]}+${own[1]}+…+${own[n - 1]}`;
       const side = (n * (n + 1)) / 2;
-      return `Nicomachus ${n}: 1³+…+${n}³ = ${side * side} = ${side}²`;
+      return `Nicomachus ${n}: ${n}³ = ${n ** 3} = ${run}; 1³+…+${n}³ = ${side * side} = ${side}²`;
     },
   },
   {
@@ -216,15 +222,18 @@ test('the single file draws every picture from disk, and they download as SVG an
     await image.decode();
     return {
       svg: await pictures.svgBlob(svg).text(), pngHead: [...png.slice(0, 8)],
-      png: [image.width, image.height], drawn: [svg.width.baseVal.value, svg.height.baseVal.value],
+      png: [image.width, image.height],
     };
   });
   assert.match(files.svg, /^<svg [^>]*aria-label="Collatz path of 27: 111 steps, peak 9232 at step 77"/);
+  // Titled with its label, over the picture.
+  assert.match(files.svg, /<text [^>]*class="qv-title"[^>]*><tspan[^>]*>Collatz path of 27: 111 steps/);
   // For a worksheet: on white.
   assert.match(files.svg, /<rect class="qv-bg"[^>]* fill="#ffffff"/);
   assert.deepEqual(files.pngHead, [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
-  // The same width whatever the pane it was drawn for, in the picture's proportions.
-  assert.deepEqual(files.png, [1280, Math.round((1280 * files.drawn[1]) / files.drawn[0])]);
+  // The same width whatever the pane it was drawn for, in the titled picture's proportions.
+  const [, width, height] = /viewBox="0 0 ([\d.]+) ([\d.]+)"/.exec(files.svg).map(Number);
+  assert.deepEqual(files.png, [1280, Math.round((1280 * height) / width)]);
   // On paper the picture stays, in ink on white, without its buttons.
   await opened.page.emulateMediaType('print');
   const printed = await opened.page.evaluate(() => ({
@@ -239,8 +248,8 @@ test('the single file draws every picture from disk, and they download as SVG an
   assert.deepEqual(opened.problems, []);
 });
 
-// In the page's own layout, a tall picture (the comet with its arcs) and its
-// caption and buttons show whole in the pane, beside the terminal on a
+// In the page's own layout, a tall picture (the comet with its arcs) takes
+// the pane's width with its buttons in view, beside the terminal on a
 // projector and below it on a phone, with the terminal refitted around it:
 // its typed row in view and the page no wider or taller than the window. A
 // phone on its side has no height for the picture: its sentence and downloads.
@@ -276,20 +285,22 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
         pane: box(pane), paneScrolls: { x: pane.scrollWidth - pane.clientWidth, y: pane.scrollHeight - pane.clientHeight },
         terminal: box(document.getElementById('terminal-pane')),
         svgShown: pane.querySelector('svg').getClientRects().length > 0,
-        parts: [...pane.querySelectorAll('svg, figcaption, .qv-picture-controls')]
+        parts: [...pane.querySelectorAll('.qv-picture-controls, svg, figcaption')]
           .filter((e) => e.getClientRects().length > 0).map(box),
         cursor: { top: cursorTop, bottom: cursorTop + cellHeight },
       };
     });
     const where = `${screen.name}: ${JSON.stringify(m)}`;
     assert.deepEqual(m.page, { x: 0, y: 0 }, where);
-    assert.deepEqual(m.paneScrolls, { x: 0, y: 0 }, where);
+    // The picture takes the pane's width; a taller one scrolls in the pane,
+    // its buttons above it in view.
+    assert.equal(m.paneScrolls.x, 0, where);
     assert.equal(m.svgShown, !screen.low, where);
     assert.equal(m.parts.length, screen.low ? 2 : 3, where);
-    for (const part of m.parts) {
-      assert.ok(part.height > 10 && part.top >= m.pane.top - 0.5 && part.bottom <= m.pane.bottom + 0.5 &&
-        part.right <= m.pane.right + 0.5, where);
-    }
+    for (const part of m.parts) assert.ok(part.height > 10 && part.left >= m.pane.left - 0.5 && part.right <= m.pane.right + 0.5, where);
+    const bar = m.parts[0];
+    assert.ok(bar.top >= m.pane.top - 0.5 && bar.bottom <= m.pane.bottom + 0.5, where);
+    if (!screen.low) assert.ok(m.parts[1].right - m.parts[1].left >= m.pane.right - m.pane.left - 20, where);
     // Beside it, 80 columns still fit the narrower terminal; below it, the
     // terminal has fewer rows.
     assert.ok(m.cols >= 80, where);
