@@ -271,7 +271,7 @@
     // The words under the squares: a root each, in as many columns as fit
     // the widest of any decomposition of n (whose roots are at most √n).
     const widest = 18 + textWidth(`${Math.floor(Math.sqrt(d.n))}² = ${d.n}`, 13) + 2 * WORD_GAP;
-    const columns = Math.max(1, Math.min(4, Math.floor(usableWidth / widest)));
+    const columns = [4, 2, 1].find((c) => c * widest <= usableWidth) || 1;
     const columnWidth = usableWidth / columns;
     const legendRows = Math.ceil(4 / columns);
     // The equation, cut after its "=" where it would not fit on one line.
@@ -281,13 +281,16 @@
     };
     const equationHeight = round(WORDS * 1.3 * 2);
     const squaresTop = 16 + equationHeight;
-    const squaresHeight = 170;
+    // The squares are scaled to this height at most, and to the width; the
+    // picture is as high as the first decompositions' tallest square.
+    const gap = 16;
+    const scaleOf = (r, most) => Math.min(most / Math.max(r[0], 1), (usableWidth - 3 * gap) / Math.max(r[0] + r[1] + r[2] + r[3], 1));
+    const squaresHeight = round(Math.max(40, ...d.roots.map((r) => r[0] * scaleOf(r, 170))));
     const legendTop = squaresTop + squaresHeight + 22;
     const height = legendTop + legendRows * 20 + 26;
     const markup = () => {
       const r = roots();
-      const gap = 16;
-      const scale = Math.min(squaresHeight / Math.max(r[0], 1), (usableWidth - 3 * gap) / Math.max(r[0] + r[1] + r[2] + r[3], 1));
+      const scale = scaleOf(r, squaresHeight);
       const bottom = squaresTop + squaresHeight;
       let x = left;
       let squares = '';
