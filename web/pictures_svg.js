@@ -171,7 +171,8 @@
     const [, width, height] = /viewBox="0 0 ([\d.]+) ([\d.]+)"/.exec(markup).map(Number);
     const label = /aria-label="([^"]*)"/.exec(markup)[1];
     const plain = label.replace(/&quot;/g, '"').replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&amp;/g, '&');
-    const title = wrapWords(plain, width - 2 * MARGIN.right, TITLE_WORDS);
+    // Bold words run about a tenth wider.
+    const title = wrapWords(plain, (width - 2 * MARGIN.right) / 1.12, TITLE_WORDS);
     const band = Math.round(title.length * TITLE_WORDS * 1.3 + 14);
     const inner = markup.slice(markup.indexOf('>') + 1, markup.lastIndexOf('</svg>'));
     return svg(width, plain, height + band, `<g fill="${COLOUR.words}">` +

@@ -325,11 +325,19 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
 });
 
 // Every word of the pane's picture as drawn on the screen: its box, its
-// height in pixels, and the picture's box; the picture's buttons' boxes.
-function measureWords(page) {
-  return page.evaluate(() => {
-    const svg = document.querySelector('#picture svg');
+// height in pixels, and the picture's box; the picture's buttons' boxes. Or
+// the same of its download, shown at its own size.
+function measureWords(page, download = false) {
+  return page.evaluate(async (download) => {
+    let svg = document.querySelector('#picture svg');
     if (!svg) return null;
+    if (download) {
+      const shown = document.createElement('div');
+      shown.style.cssText = 'position: absolute; left: 0; top: 0';
+      shown.innerHTML = await window.quorvantilePictures.svgBlob(svg).text();
+      document.body.append(shown);
+      svg = shown.firstElementChild;
+    }
     const box = (e) => {
       const r = e.getBoundingClientRect();
       return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
@@ -344,8 +352,10 @@ function measureWords(page) {
     });
     const buttons = [...document.querySelectorAll('#picture button')].filter((b) => b.getClientRects().length > 0)
       .map((b) => ({ text: b.textContent, height: b.getBoundingClientRect().height }));
-    return { picture: box(svg), words, buttons, termPx: window.quorvantile.term.options.fontSize };
-  });
+    const picture = box(svg);
+    if (download) svg.parentElement.remove();
+    return { picture, words, buttons: download ? [] : buttons, termPx: window.quorvantile.term.options.fontSize };
+  }, download);
 }
 
 // What is wrong with the words measured: two that overlap, one that leaves
@@ -371,8 +381,8 @@ function wordFaults(m, { smallest = 0, finger = 0 } = {}) {
 
 // On a projector and on a phone, every picture of the entries a class
 // would try, and the largest: no two words on each other, none outside the
-// picture; on the phone none below 11 px or the terminal's text, and every
-// button a finger's height.
+// picture, in the pane and downloaded; on the phone none below 11 px or the
+// terminal's text, and every button a finger's height.
 test('every picture\'s words lie apart, inside it, legible on a phone', async (t) => {
   const entries = [
     ['2', 'collatz', 27],
@@ -408,6 +418,9 @@ test('every picture\'s words lie apart, inside it, legible on a phone', async (t
       await h.sleep(400); // the pane's refit
       const m = await measureWords(page);
       faults.push(...wordFaults(m, screen).map((f) => `${screen.name}, ${demo} ${n}: ${f}`));
+      const downloaded = await measureWords(page, true);
+      assert.ok(downloaded.words.length > m.words.length, `${demo} ${n}: the download has no title`);
+      faults.push(...wordFaults(downloaded).map((f) => `${screen.name}, ${demo} ${n} downloaded: ${f}`));
       if (demo === 'four-square' && n > 1000000) break; // its listing runs on
       await untilPrompt(page, demo === 'sieve' ? SIEVE_QUESTION : NUMBER_PROMPT);
       if (demo === 'sieve') await h.typeLine(page, 'n');
