@@ -18,7 +18,7 @@
 
 (function (parts) {
   const {
-    t, onPaper, paperStyle, titled, PALETTE, SMALLEST_WORDS, WIDEST, NARROWEST, COMET_LIMIT, ARC_PAIRS_LIMIT, GOLDBACH_RUNS,
+    t, onPaper, paperStyle, titled, PALETTE, SMALLEST_WORDS, WIDEST, NARROWEST, ARC_PAIRS_LIMIT, GOLDBACH_RUNS,
     FOUR_SQUARES_WINDOW,
   } = parts;
   // PNG downloads are this many pixels wide whatever the pane they were
@@ -85,12 +85,11 @@
   // with small numbers while the page is idle, before the first picture.
   const DEMONSTRATIONS = {
     goldbach: {
+      // The comet up to n, and n's pairs; past the comet, n's pairs by runs.
       numbers(module, n) {
-        if (n > COMET_LIMIT) {
-          return { n, ...decodeRecord(module, module._picture_goldbach_pairs(n, 0, GOLDBACH_RUNS)) };
-        }
         const comet = fullComet(module);
-        const bound = Math.min(n - (n % 2), comet.bound);
+        if (n > comet.bound) return { n, ...decodeRecord(module, module._picture_goldbach_pairs(n, 0, GOLDBACH_RUNS)) };
+        const bound = n - (n % 2);
         const pairs = decodeRecord(module, module._picture_goldbach_pairs(n, ARC_PAIRS_LIMIT + 1, 0));
         return { n, bound, counts: comet.counts.slice(0, bound / 2 + 1), ...pairs };
       },

@@ -13,10 +13,9 @@
   // that keeps the smallest words legible at its size (web/pictures.js).
   const WIDEST = 640;
   const NARROWEST = 320;
-  // Goldbach: the comet's bound (the program's kCometLimit); n's pairs are
-  // drawn as arcs up to this many (a few hundred stay legible); above the
-  // bound, n's pairs are counted in this many runs of their smaller prime.
-  const COMET_LIMIT = 100000;
+  // Goldbach: n's pairs are drawn as arcs up to this many (a few hundred
+  // stay legible); past the comet, n's pairs are counted in this many runs
+  // of their smaller prime.
   const ARC_PAIRS_LIMIT = 300;
   const GOLDBACH_RUNS = 48;
   // Nicomachus's bands stay legible up to this n; above it, the two sides of
@@ -57,7 +56,7 @@
   }
 
   function goldbachPicture(d, { width }) {
-    return d.n > COMET_LIMIT ? goldbachRuns(d, width) : goldbachComet(d, width);
+    return d.counts ? goldbachComet(d, width) : goldbachRuns(d, width);
   }
 
   function goldbachLabel(d) {
@@ -434,7 +433,7 @@
   }
 
   Object.assign(parts, {
-    WIDEST, NARROWEST, COMET_LIMIT, ARC_PAIRS_LIMIT, GOLDBACH_RUNS, FOUR_SQUARES_WINDOW, SIEVE_STEP_MS, oddRun,
+    WIDEST, NARROWEST, ARC_PAIRS_LIMIT, GOLDBACH_RUNS, FOUR_SQUARES_WINDOW, SIEVE_STEP_MS, oddRun,
     goldbachPicture, collatzPicture, nicomachusPicture, fourSquaresPicture, sievePicture,
   });
   if (typeof module !== 'undefined') module.exports = parts;
