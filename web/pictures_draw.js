@@ -253,7 +253,8 @@
     const step = round(WORDS * 1.3);
     const wordsTop = beside ? pad + runSize : size + 2 * pad + runSize;
     const sumTop = round(wordsTop + runLines.length * runSize * 1.3 + 8);
-    const words = `<g fill="${hue(n)}">${lines(wordsLeft, wordsTop, runLines, runSize)}</g>` +
+    // In the outline's colour, which has its own on paper.
+    const words = `<g fill="${ACCENT}">${lines(wordsLeft, wordsTop, runLines, runSize)}</g>` +
       `<g fill="${COLOUR.words}">${lines(wordsLeft, sumTop, sumLines, WORDS)}</g>`;
     const wordsBottom = sumTop + (sumLines.length - 1) * step + pad;
     const height = round(Math.max(size + 2 * pad, beside ? wordsBottom : 0, beside ? 0 : wordsBottom));
