@@ -38,7 +38,20 @@
     const end = heap.indexOf(0, pointer);
     const json = new TextDecoder().decode(heap.subarray(pointer, end));
     module._picture_free(pointer);
-    return JSON.parse(json, (key, value) => (typeof value === 'string' && /^-?\d+$/.test(value) ? BigInt(value) : value));
+    return wholes(JSON.parse(json));
+  }
+
+  // The strings of digits in a decoded record made BigInts, in place; a walk
+  // rather than JSON.parse's reviver, which is some 50 times slower on the
+  // comet's 50001 counts.
+  function wholes(value) {
+    if (typeof value === 'string') return /^-?\d+$/.test(value) ? BigInt(value) : value;
+    if (value === null || typeof value !== 'object') return value;
+    const keys = Array.isArray(value) ? value.keys() : Object.keys(value);
+    for (const key of keys) {
+      if (typeof value[key] !== 'number') value[key] = wholes(value[key]);
+    }
+    return value;
   }
 
   // The comet up to the program's largest bound, computed once per program:
