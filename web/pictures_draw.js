@@ -220,44 +220,47 @@
     }
     // The square of side 1+…+n: band k is the L between the squares of sides
     // 1+…+(k−1) and 1+…+k, of area k³; band n, outlined, is the run of odd
-    // numbers the terminal wrote, which the words beside it spell out.
+    // numbers the terminal wrote, which the words beside the square (above
+    // it, in a narrow picture) spell out: n³ and its run, then the sum of the
+    // cubes.
     const pad = 20;
     const beside = width >= 560;
     const size = beside ? Math.min(400, width - 200 - 3 * pad) : width - 2 * pad;
-    const scale = size / side;
-    const s = (v) => round(pad + v * scale);
-    let bands = '';
-    let numbers = '';
-    for (let k = 1; k <= n; k++) {
-      const inner = k > 1 ? Number(d.sides[k - 2]) : 0;
-      const outer = Number(d.sides[k - 1]);
-      bands += `<path d="M${s(inner)} ${s(0)}H${s(outer)}V${s(outer)}H${s(0)}V${s(inner)}H${s(inner)}z" ` +
-        `fill="${hue(k)}" stroke="${COLOUR.ink}" stroke-width="1"/>`;
-      // k³ in the corner of its band, where it fits.
-      const room = k * scale;
-      const fontSize = Math.min(16, room * 0.6);
-      if (fontSize >= SMALLEST_WORDS && textWidth(`${k}³`, fontSize) <= room - 2) {
-        numbers += text(s((inner + outer) / 2), round(s((inner + outer) / 2) + fontSize / 3), `${k}³`,
-          `font-size="${round(fontSize)}" text-anchor="middle" fill="${COLOUR.ink}"`);
-      }
-    }
-    const outline = `<path d="M${s(Number(d.sides[n - 2] || 0))} ${s(0)}H${s(side)}V${s(side)}H${s(0)}` +
-      `V${s(Number(d.sides[n - 2] || 0))}H${s(Number(d.sides[n - 2] || 0))}z" fill="none" stroke="${ACCENT}" stroke-width="3"/>`;
-    // The words: n³ and its run, then the sum of the cubes.
     const wordsLeft = beside ? size + 2 * pad : pad;
     const wordsWidth = width - wordsLeft - pad;
     // A long run in smaller words, which still read.
     const runSize = n <= 10 ? WORDS : SMALLEST_WORDS;
     const runLines = [`${n}³ = ${cube}`, ...wrapWords(`= ${run.join(' + ')}`, wordsWidth, runSize)];
     const sumLines = wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORDS);
-    const step = round(WORDS * 1.3);
-    const wordsTop = beside ? pad + runSize : size + 2 * pad + runSize;
+    const wordsTop = pad + runSize;
     const sumTop = round(wordsTop + runLines.length * runSize * 1.3 + 8);
+    const wordsBottom = round(sumTop + (sumLines.length - 1) * WORDS * 1.3 + pad);
     // In the outline's colour, which has its own on paper.
     const words = `<g fill="${ACCENT}">${lines(wordsLeft, wordsTop, runLines, runSize)}</g>` +
       `<g fill="${COLOUR.words}">${lines(wordsLeft, sumTop, sumLines, WORDS)}</g>`;
-    const wordsBottom = sumTop + (sumLines.length - 1) * step + pad;
-    const height = round(Math.max(size + 2 * pad, beside ? wordsBottom : 0, beside ? 0 : wordsBottom));
+    const squareTop = beside ? pad : wordsBottom;
+    const scale = size / side;
+    const sx = (v) => round(pad + v * scale);
+    const sy = (v) => round(squareTop + v * scale);
+    let bands = '';
+    let numbers = '';
+    for (let k = 1; k <= n; k++) {
+      const inner = k > 1 ? Number(d.sides[k - 2]) : 0;
+      const outer = Number(d.sides[k - 1]);
+      bands += `<path d="M${sx(inner)} ${sy(0)}H${sx(outer)}V${sy(outer)}H${sx(0)}V${sy(inner)}H${sx(inner)}z" ` +
+        `fill="${hue(k)}" stroke="${COLOUR.ink}" stroke-width="1"/>`;
+      // k³ in the corner of its band, where it fits.
+      const room = k * scale;
+      const fontSize = Math.min(16, room * 0.6);
+      if (fontSize >= SMALLEST_WORDS && textWidth(`${k}³`, fontSize) <= room - 2) {
+        numbers += text(sx((inner + outer) / 2), round(sy((inner + outer) / 2) + fontSize / 3), `${k}³`,
+          `font-size="${round(fontSize)}" text-anchor="middle" fill="${COLOUR.ink}"`);
+      }
+    }
+    const last = Number(d.sides[n - 2] || 0);
+    const outline = `<path d="M${sx(last)} ${sy(0)}H${sx(side)}V${sy(side)}H${sx(0)}V${sy(last)}H${sx(last)}z" ` +
+      `fill="none" stroke="${ACCENT}" stroke-width="3"/>`;
+    const height = round(Math.max(squareTop + size + pad, beside ? wordsBottom : 0));
     return { label, controls: [], markup: () => svg(width, label, height, bands + outline + numbers + words) };
   }
 
