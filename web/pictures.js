@@ -96,6 +96,10 @@
   // browser's baseline code, several times slower than later ones (the first
   // comet: about 200 ms instead of 30), so a visit's exports are called once
   // with small numbers while the page is idle, before the first picture.
+  // A new demonstration's picture takes: its numbers in pictures/picture_data
+  // and an export of them in web/picture_exports.cc, its name in its DemoRow
+  // (demos/frame.h), its words in pictures_words.js, its drawing in
+  // pictures_draw.js, and an entry here.
   const DEMONSTRATIONS = {
     goldbach: {
       // The comet up to n, and n's pairs; past the comet, n's pairs by runs.
