@@ -131,7 +131,7 @@ void runMenu(Console& console) {
     if (!readChoice(console, choice)) return;
     console.discardPending();
     // The web page clears its picture for every new visit.
-    announceAccepted("menu", choice);
+    announceVisit(nullptr);
 
     const MenuEntry* entry = findEntry(choice);
     if (entry == nullptr) {

@@ -115,4 +115,6 @@ void reportError(const char* message) {
   (void)ignored;
 }
 
+void announceVisit(const char*) {}
+
 void announceAccepted(const char*, int) {}

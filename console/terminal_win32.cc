@@ -144,4 +144,6 @@ void reportError(const char* message) {
   writeAll(GetStdHandle(STD_ERROR_HANDLE), line);
 }
 
+void announceVisit(const char*) {}
+
 void announceAccepted(const char*, int) {}

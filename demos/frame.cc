@@ -29,6 +29,7 @@ bool readValid(Console& console, const DemoRow& row, int& n) {
 void runDemonstration(Console& console, const DemoRow& row, const DemoHooks& hooks) {
   // The number starts at a defined value; only a successful read changes it.
   int n = 0;
+  if (row.name != nullptr) announceVisit(row.name);
   while (true) {
     if (hooks.turnStart) hooks.turnStart();
     setRedonBlack(console);

@@ -8,6 +8,8 @@
 // dispatches on window
 //   quorvantile-state     { state, reason, progress, canRestart, paused } at
 //                         every change
+//   quorvantile-visit     { demo, module } when a visit begins, to a
+//                         demonstration or ('') to anything else
 //   quorvantile-accepted  { demo, number, module } when a demonstration
 //                         takes a number
 // The page's controls belong to controls.js, and every word to i18n.js.
@@ -205,6 +207,9 @@
       screen, editor, log,
       onInterrupt: () => endRun(run, 'stopped-by-user'),
       onPause: (paused) => setPaused(paused),
+      onVisit: (demo) => {
+        window.dispatchEvent(new CustomEvent('quorvantile-visit', { detail: { demo, module: run.module } }));
+      },
       onAccepted: (demo, number) => {
         const detail = { demo, number, module: run.module };
         window.dispatchEvent(new CustomEvent('quorvantile-accepted', { detail }));
