@@ -141,14 +141,9 @@
   // Downloads: on white, for worksheets, with the label written over the
   // picture as its title.
 
+  // Through the page's one download helper, as Save does.
   function save(blob, name) {
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(blob);
-    link.download = name;
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    window.quorvantilePageCommon.download(blob, name);
   }
 
   function exported(svgElement) {
@@ -189,17 +184,16 @@
   let scheduled = false;
   let current = null; // { picture, demo, number, numbers, module, width }
 
-  // A button of the picture. After a click with the mouse or a touch the
-  // keys go back to the terminal, where the next number is typed; a button
-  // pressed from the keyboard keeps the focus.
+  // A button of the picture. The keys go back to the terminal, where the
+  // next number is typed, as after the bar's buttons (never after a tap,
+  // which would open a phone's keyboard over the picture).
   function button(key, act) {
     const b = document.createElement('button');
     b.type = 'button';
     b.textContent = t(key);
     b.addEventListener('click', (event) => {
       act();
-      const term = window.quorvantile && window.quorvantile.term;
-      if (event.detail > 0 && term) term.focus();
+      window.quorvantilePageCommon.focusAfterClick(event);
     });
     return b;
   }
