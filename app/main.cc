@@ -4,6 +4,8 @@
 #include "console/console.h"
 #include "console/terminal.h"
 
+using namespace quorvantile;
+
 int main(int, char**) {
   Terminal terminal = detectTerminal();
   std::unique_ptr<Sink> output = openStandardOutput(terminal);

@@ -9,6 +9,8 @@
 #include "console/encoding.h"
 #include "console/sink.h"
 
+namespace quorvantile {
+
 struct Terminal {
   bool interactive = false;  // standard output is a terminal or console
   bool color = false;        // colour changes should be shown
@@ -33,3 +35,5 @@ void reportError(const char* message);
 // draw a picture of the turn, or clear it for a new visit. Writes nothing:
 // elsewhere it does nothing at all.
 void announceAccepted(const char* demo, int number);
+
+}  // namespace quorvantile

@@ -32,6 +32,8 @@
 #include "console/line_reader.h"
 #include "console/terminal.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Answers of the host's write(), kept equal to the web/ scripts' constants.
@@ -140,3 +142,5 @@ void reportError(const char* message) {
 }
 
 void announceAccepted(const char* demo, int number) { hostAccepted(demo, number); }
+
+}  // namespace quorvantile

@@ -26,6 +26,8 @@
 #include "demos/four_square_store.h"
 #include "demos/integer_sqrt.h"
 
+namespace quorvantile {
+
 namespace {
 
 // The smallest r >= 0 with parts·r² >= x: below it, `parts` equal squares no
@@ -418,3 +420,5 @@ FourSquareSweepStats forEachFourSquareRun(std::int32_t n, const FourSquareRunVis
                                           const FourSquareSweepShape& shape) {
   return Sweep(n, visit, shape).enumerate();
 }
+
+}  // namespace quorvantile

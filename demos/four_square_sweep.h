@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace quorvantile {
+
 // Called with consecutive decompositions of n that share the largest root i,
 // in order: each entry packs j and k (demos/four_square_entry.h), and m is
 // the root of n - i² - j² - k². Returns false to stop the enumeration.
@@ -67,3 +69,5 @@ struct FourSquareSweepStats {
 FourSquareSweepStats forEachFourSquareRun(
     std::int32_t n, const FourSquareRunVisitor& visit,
     const FourSquareSweepShape& shape = kMeasuredFourSquareShape);
+
+}  // namespace quorvantile

@@ -11,6 +11,8 @@
 #include "demos/integer_sqrt.h"
 #include "demos/wheel.h"
 
+namespace quorvantile {
+
 // For even n >= 6 the smaller summand p is odd, and n - p >= n / 2 is larger
 // than the square root of n. So n - p is prime exactly when no odd prime q up
 // to that root divides it, that is when p is not congruent to n modulo q.
@@ -425,3 +427,5 @@ void forEachGoldbachPair(int n, int from, int to, const GoldbachSieveShape& shap
   }
   if (sieveFrom <= high) sieveSummands(n, sieveFrom, high, root, primes, shape, visit);
 }
+
+}  // namespace quorvantile

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace quorvantile {
+
 // floor(sqrt(x)) for 0 <= x < 2^62 (so that (r + 1)² cannot overflow).
 inline std::int64_t integerSqrt(std::int64_t x) {
   auto r = static_cast<std::int64_t>(std::sqrt(static_cast<double>(x)));
@@ -16,3 +18,5 @@ inline std::int64_t integerSqrt(std::int64_t x) {
   while ((r + 1) * (r + 1) <= x) ++r;
   return r;
 }
+
+}  // namespace quorvantile

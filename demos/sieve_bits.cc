@@ -11,6 +11,8 @@
 #include "demos/bit_ops.h"
 #include "demos/wheel.h"
 
+namespace quorvantile {
+
 namespace {
 
 constexpr int kPrimesPerLine = 10;
@@ -130,3 +132,5 @@ void writePrimeListing(Console& console, const SieveBits& numbers, int endNum) {
   }
   console << std::string_view(line, static_cast<std::size_t>(at - line));
 }
+
+}  // namespace quorvantile

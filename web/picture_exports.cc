@@ -11,6 +11,9 @@
 
 #include "pictures/picture_data.h"
 
+// The exports are C functions, outside the program's namespace.
+using namespace quorvantile;
+
 namespace {
 
 double* block(const std::vector<double>& values) {
