@@ -86,7 +86,7 @@ class Sweep {
         iFirst_(smallestRoot(n, 4)),
         iLast_(integerSqrt(n)),
         kLast_(integerSqrt(n / 3)),  // 3k² <= i² + j² + k² <= n
-        window_(std::min(shape.windowValues, n + 1)),  // no u lies above n
+        window_(std::min(shape.windowValues, n + 1)),
         lookupBatch_(shape.lookupBatch),
         plannedFill_(shape.plannedFill),
         store_(shape.storeBytes),
