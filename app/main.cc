@@ -4,6 +4,7 @@
 #include "console/console.h"
 #include "console/terminal.h"
 
+// main alone stands outside the program's namespace.
 using namespace quorvantile;
 
 int main(int, char**) {
