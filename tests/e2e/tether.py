@@ -20,6 +20,12 @@ import subprocess
 import sys
 
 PR_SET_PDEATHSIG = 1
+# Looked up here, in the runner: a child between fork and exec should only
+# make the call, not load anything.
+try:
+    _prctl = ctypes.CDLL(None, use_errno=True).prctl
+except (OSError, AttributeError):
+    _prctl = None  # not Linux: the guard process alone ties the programs
 
 # The guard: reads "+<group>" and "-<group>" lines until the runner is gone.
 _GUARD = r"""
@@ -40,20 +46,18 @@ for group in groups:
         pass
 """
 
+_RUNNER = os.getpid()
 _guard_pipe = None  # the write end, held by the runner alone
 
 
 def die_with_runner():
     """For a child, before it runs its program: be killed when the runner
     (the parent) ends. Safe to call where prctl does not exist."""
-    runner = os.getppid()
-    try:
-        libc = ctypes.CDLL(None, use_errno=True)
-        libc.prctl(PR_SET_PDEATHSIG, signal.SIGKILL, 0, 0, 0)
-    except (OSError, AttributeError):
+    if _prctl is None:
         return
+    _prctl(PR_SET_PDEATHSIG, signal.SIGKILL, 0, 0, 0)
     # The runner may have ended before the request was made.
-    if os.getppid() != runner:
+    if os.getppid() != _RUNNER:
         os._exit(1)
 
 
