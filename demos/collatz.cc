@@ -9,6 +9,8 @@ namespace quorvantile {
 
 namespace {
 
+// One field a line, as the frame reads them.
+// clang-format off
 constexpr DemoRow kCollatzRow = {
     kExitNotice,
     Prompt{"\n\tPlease input a positive integer:"},
@@ -17,6 +19,7 @@ constexpr DemoRow kCollatzRow = {
     kNoQuickExit,
     "collatz",
 };
+// clang-format on
 
 void writeHeading(Console& console) {
   setGreenonBlack(console);

@@ -22,6 +22,8 @@ namespace quorvantile {
 
 namespace {
 
+// One field a line, as the frame reads them.
+// clang-format off
 constexpr DemoRow kFourSquareRow = {
     kExitNotice,
     Prompt{"\n\tPlease input a positive integer:"},
@@ -30,6 +32,7 @@ constexpr DemoRow kFourSquareRow = {
     kNoQuickExit,
     "four-square",
 };
+// clang-format on
 
 // Root cells "dxd+" for every root up to the square root of n, each in 16
 // bytes with its length in the last byte, so that a line is a few fixed-size

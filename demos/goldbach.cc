@@ -14,6 +14,8 @@ namespace {
 
 bool isPositiveEven(int n) { return n > 0 && n % 2 == 0; }
 
+// One field a line, as the frame reads them.
+// clang-format off
 constexpr DemoRow kGoldbachRow = {
     kExitNotice,
     Prompt{"\n\tPlease input a positive even integer:"},
@@ -22,6 +24,7 @@ constexpr DemoRow kGoldbachRow = {
     kNoQuickExit,
     "goldbach",
 };
+// clang-format on
 
 void writeHeading(Console& console) {
   setGreenonBlack(console);

@@ -17,6 +17,8 @@ constexpr std::int64_t kListAllUpTo = 125000;
 // Leaves the visit as soon as it is read, besides the usual 888.
 constexpr int kQuickExit = 88;
 
+// One field a line, as the frame reads them.
+// clang-format off
 constexpr DemoRow kNicomachusRow = {
     Notice{"\n\tNOTICE: Input 88 to Return to the Main Menu."},
     Prompt{"\n\tPlease input a positive integer:"},
@@ -25,6 +27,7 @@ constexpr DemoRow kNicomachusRow = {
     kQuickExit,
     "nicomachus",
 };
+// clang-format on
 
 void writeHeading(Console& console) {
   setGreenonBlack(console);

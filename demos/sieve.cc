@@ -26,6 +26,8 @@ void writeInvalid(Console& console, int endNum, bool freshLine) {
   if (endNum < 1 || freshLine) console << "\n\tInvalid. Please input a positive integer:";
 }
 
+// One field a line, as the frame reads them.
+// clang-format off
 constexpr DemoRow kSieveRow = {
     kExitNotice,
     Prompt{"\n\tStart from 1, please input the end number:"},
@@ -34,6 +36,7 @@ constexpr DemoRow kSieveRow = {
     kNoQuickExit,
     "sieve",
 };
+// clang-format on
 
 bool meansYes(int c) { return c == 'y' || c == 'Y' || c == '\n'; }
 
