@@ -129,6 +129,14 @@ test('the program\'s numbers arrive as the exports encode them', { skip: !MODULE
   }
 });
 
+// A demonstration added to the registry without the rest it takes fails here:
+// its lesson link's menu choice, and a round trip of its numbers above.
+test('every demonstration of the registry has its menu choice for lesson links and its round trip', () => {
+  const names = Object.keys(parts.DEMONSTRATIONS).sort();
+  assert.deepEqual(Object.keys(require('../lesson_link.js').MENU_CHOICES).sort(), names);
+  assert.deepEqual([...new Set(ROUND_TRIPS.map(([demo]) => demo))].sort(), names);
+});
+
 // Small numbers, as the exports give them, for the pictures' own tests.
 function sieveNumbers(n) {
   const prime = sieve(n);
