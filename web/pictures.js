@@ -79,8 +79,8 @@
         return;
       }
       try {
-        const run = module._picture_goldbach_count(numbers.n, numbers.runStarts[k], numbers.runStarts[k + 1] - 1);
-        numbers.runCounts.push(decodeRecord(module, run).count);
+        const record = module._picture_goldbach_count(numbers.n, numbers.runStarts[k], numbers.runStarts[k + 1] - 1);
+        numbers.runCounts.push(decodeRecord(module, record).count);
       } catch (error) {
         return; // the program has gone: the picture stays as far as it got
       }
