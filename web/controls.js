@@ -108,7 +108,7 @@
 
   window.addEventListener('quorvantile-lang', () => {
     render();
-    noteLine.textContent = '';
+    note('', 0);
   });
 
   // Without a terminal (its widget missing) the page can only say why.
