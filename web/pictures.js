@@ -101,8 +101,9 @@
   // (the `name` of demos/frame.h, in the demonstration's own demos/*.cc), its
   // words in pictures_words.js, its drawing in pictures_draw.js, an entry
   // here, its menu choice in lesson_link.js (for lesson links and the Link
-  // control), and a round trip in tests/pictures_node.test.cjs, which fails
-  // until the last two are there.
+  // control; and its prompt in lesson.js's NUMBER_PROMPT if it asks for its
+  // number in other words), and a round trip in tests/pictures_node.test.cjs,
+  // which fails until the menu choice and the round trip are there.
   const DEMONSTRATIONS = {
     goldbach: {
       // The comet up to n, and n's pairs; past the comet, n's pairs by runs.
