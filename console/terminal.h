@@ -9,6 +9,8 @@
 #include "console/encoding.h"
 #include "console/sink.h"
 
+namespace quorvantile {
+
 struct Terminal {
   bool interactive = false;  // standard output is a terminal or console
   bool color = false;        // colour changes should be shown
@@ -36,3 +38,5 @@ void reportError(const char* message);
 void announceVisit(const char* demo);
 // The demonstration `demo` has accepted `number` for a turn.
 void announceAccepted(const char* demo, int number);
+
+}  // namespace quorvantile

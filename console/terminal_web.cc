@@ -34,6 +34,8 @@
 #include "console/line_reader.h"
 #include "console/terminal.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Answers of the host's write(), kept equal to the web/ scripts' constants.
@@ -149,3 +151,5 @@ void reportError(const char* message) {
 void announceVisit(const char* demo) { hostVisit(demo); }
 
 void announceAccepted(const char* demo, int number) { hostAccepted(demo, number); }
+
+}  // namespace quorvantile

@@ -13,6 +13,8 @@
 
 #include "console/terminal.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Console writes are handed over in pieces of at most this many UTF-16 units;
@@ -147,3 +149,5 @@ void reportError(const char* message) {
 void announceVisit(const char*) {}
 
 void announceAccepted(const char*, int) {}
+
+}  // namespace quorvantile

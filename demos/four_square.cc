@@ -18,6 +18,8 @@
 #include "demos/general_format.h"
 #include "demos/integer_sqrt.h"
 
+namespace quorvantile {
+
 namespace {
 
 constexpr DemoRow kFourSquareRow = {
@@ -154,3 +156,5 @@ void FourSquare(Console& console) {
   runDemonstration(console, kFourSquareRow,
                    {nullptr, [&](int n) { writeFourSquareTurn(console, n); }});
 }
+
+}  // namespace quorvantile

@@ -4,6 +4,8 @@
 #include "console/console.h"
 #include "console/terminal.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Reads until a valid number comes. Returns false when the input ends.
@@ -45,3 +47,5 @@ void runDemonstration(Console& console, const DemoRow& row, const DemoHooks& hoo
     if (n == kExitValue || console.sessionOver()) return;
   }
 }
+
+}  // namespace quorvantile

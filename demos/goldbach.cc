@@ -8,6 +8,8 @@
 #include "demos/frame.h"
 #include "demos/goldbach_pairs.h"
 
+namespace quorvantile {
+
 namespace {
 
 bool isPositiveEven(int n) { return n > 0 && n % 2 == 0; }
@@ -78,3 +80,5 @@ void GoldbachConjecture(Console& console) {
   writeHeading(console);
   runDemonstration(console, kGoldbachRow, {nullptr, [&](int n) { goldbachBody(console, n); }});
 }
+
+}  // namespace quorvantile

@@ -7,6 +7,8 @@
 
 #include "console/decimal.h"
 
+namespace quorvantile {
+
 class Console;
 
 void GoldbachConjecture(Console& console);
@@ -29,3 +31,5 @@ class GoldbachLineWriter {
 
 // One turn: the pair lines for the even n > 0, then the green summary.
 void goldbachBody(Console& console, int n);
+
+}  // namespace quorvantile

@@ -11,6 +11,8 @@
 #include "demos/integer_sqrt.h"
 #include "demos/wheel.h"
 
+namespace quorvantile {
+
 // For even n >= 6 the smaller summand p is odd, and n - p >= n / 2 is larger
 // than the square root of n. So n - p is prime exactly when no odd prime q up
 // to that root divides it, that is when p is not congruent to n modulo q.
@@ -90,7 +92,7 @@ struct Wheel {
     for (Index s = 0; s < width(); ++s) {
       const int residue = residues[static_cast<std::size_t>(s)];
       Index d = shifted - (residue < q ? residue : residue % q);
-      if (d < 0) d += q;  // d = q instead of 0 would give the same block
+      if (d < 0) d += q;  // so that 0 <= d < q
       // Both factors are below q < 2^16, so the product fits.
       const std::uint32_t block = static_cast<std::uint32_t>(d) * inverseOfModulus % prime;
       out((fromBlock + block) * width() + s);
@@ -212,10 +214,9 @@ void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t wi
     periodStart += period;
   }
   // From here the period's start is a strike itself, at or after base. Whole
-  // periods go while one fits before the end: start < end keeps end - start
-  // from wrapping around, and start == end fails the fit as well, as
-  // period > 0. A period that ends exactly at the end may go either way: the
-  // loop below strikes all of it too.
+  // periods go while one fits before the end (start < end first, so that
+  // end - start cannot wrap around); after them less than a period is left
+  // before the end, and the loop below strikes what of it lies there.
   auto start = static_cast<Bit>(periodStart);
   for (; start < end && period <= end - start; start += period) {
     for (std::uint32_t r = 0; r < width; ++r) clearBit(words, start + offsets[r]);
@@ -249,8 +250,8 @@ class SummandMap {
   }
   void nextWord() {
     first_ += kWordBits;
-    // Stopping at first_ == width would do as well: the table goes on into
-    // the next block, with the same numbers.
+    // first_ < width afterwards, so first_ + bit, for every bit of a word,
+    // stays inside offsets_ (width + kWordBits entries).
     while (first_ >= wheel_.width()) {
       first_ -= wheel_.width();
       ++block_;
@@ -330,8 +331,8 @@ void sieveSummands(int n, int low, int high, int root, const std::vector<int>& p
     for (Cursor& cursor : cursors)
       strikeClass(words, cursor, offsets.data(), classWidth, base, end);
   };
-  // Windows cover [0, totalBits); one more, starting at totalBits, would be
-  // empty and change nothing.
+  // Windows cover [0, totalBits) exactly, each but the last shape.windowBits
+  // long.
   for (Index g0 = 0; g0 < totalBits; g0 += shape.windowBits) {
     const Bit length = static_cast<Bit>(std::min<Index>(shape.windowBits, totalBits - g0));
     const Bit wordCount = (length + kWordBits - 1) / kWordBits;
@@ -425,3 +426,5 @@ void forEachGoldbachPair(int n, int from, int to, const GoldbachSieveShape& shap
   }
   if (sieveFrom <= high) sieveSummands(n, sieveFrom, high, root, primes, shape, visit);
 }
+
+}  // namespace quorvantile

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace quorvantile {
+
 // Called with each split n = p + q, p <= q; returns false to stop.
 using GoldbachVisitor = std::function<bool(int p, int q)>;
 
@@ -44,3 +46,5 @@ extern const GoldbachSieveShape kMeasuredSieveShape;
 
 void forEachGoldbachPair(int n, int from, int to, const GoldbachSieveShape& shape,
                          const GoldbachVisitor& visit);
+
+}  // namespace quorvantile

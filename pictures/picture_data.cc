@@ -11,6 +11,8 @@
 #include "demos/integer_sqrt.h"
 #include "demos/sieve_bits.h"
 
+namespace quorvantile {
+
 GoldbachComet goldbachComet(int n) {
   GoldbachComet comet;
   comet.bound = std::min(n, kCometLimit) & ~1;
@@ -141,3 +143,5 @@ SievePicture sievePicture(int n) {
   }
   return picture;
 }
+
+}  // namespace quorvantile

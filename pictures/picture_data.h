@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quorvantile {
+
 // The comet stops here at most: the pair counts of every even number up to
 // 100000 take a few tens of milliseconds, and fill a picture's width many
 // times over.
@@ -101,3 +103,5 @@ struct SievePicture {
   std::vector<std::int32_t> curvePi;
 };
 SievePicture sievePicture(int n);
+
+}  // namespace quorvantile

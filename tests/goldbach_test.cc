@@ -17,6 +17,8 @@
 #include "tests/support/goldbach_reference.h"
 #include "tests/support/plain_sieve.h"
 
+namespace quorvantile {
+
 namespace {
 
 using Pairs = GoldbachPairs;
@@ -201,3 +203,5 @@ TEST(GoldbachConjecture, HeadingInGreenThenTurnsUntil888) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

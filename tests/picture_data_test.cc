@@ -18,6 +18,8 @@
 #include "demos/sieve_bits.h"
 #include "tests/support/literal_loops.h"
 
+namespace quorvantile {
+
 namespace {
 
 std::vector<std::string> matches(const std::string& text, const std::string& pattern) {
@@ -180,3 +182,5 @@ TEST(PictureData, SieveCountsAndNicomachusSums) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

@@ -16,6 +16,9 @@
 
 #include "pictures/picture_data.h"
 
+// The exports are C functions, outside the program's namespace.
+using namespace quorvantile;
+
 namespace {
 
 // Doubles hold every whole number up to this one exactly.

@@ -128,6 +128,7 @@ async function nativeSession(exe, inputs) {
 // whether they continue the row above, as xterm.js reports them.
 
 function terminalRows(text, cols) {
+  // eslint-disable-next-line no-control-regex -- the escape sequences are what goes
   const plain = text.replace(/\x1b\[[0-9;?]*[A-Za-z]/g, '');
   const rows = [{ cells: [], wrapped: false }];
   let col = 0;

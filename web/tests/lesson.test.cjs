@@ -34,7 +34,7 @@ const LINKS = [
   ['#goldbach=100', 'goldbach', ['1', '100']],
   ['#collatz=27', 'collatz', ['2', '27']],
   ['#nicomachus=5', 'nicomachus', ['3', '5']],
-  ['#four-square=100', 'four-square', ['4', '100']],
+  ['#four-squares=100', 'four-square', ['4', '100']],
   ['#sieve=100', 'sieve', ['5', '100']],
 ];
 

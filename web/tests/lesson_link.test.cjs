@@ -4,14 +4,15 @@
 
 const assert = require('node:assert/strict');
 const { test } = require('node:test');
-const { parse, hashFor, MENU_CHOICES } = require('../lesson_link.js');
+const { parse, hashFor, LINKS } = require('../lesson_link.js');
 
 test('a link types the menu choice and the number, or nothing', () => {
   const cases = [
     ['#goldbach=100', '1\r100\r'],
     ['#collatz=27', '2\r27\r'],
     ['#nicomachus=5', '3\r5\r'],
-    ['#four-square=100', '4\r100\r'],
+    ['#four-squares=100', '4\r100\r'],
+    ['#four-square=100', 'bad'], // the program's name, not the link's
     ['#sieve=100', '5\r100\r'],
     ['#collatz=0', '2\r0\r'],
     ['#collatz=007', '2\r007\r'], // typed as it stands, as a student would
@@ -55,7 +56,7 @@ test('a link types the menu choice and the number, or nothing', () => {
 });
 
 test('the Link control\'s address parses back to its demonstration and number', () => {
-  for (const demo of Object.keys(MENU_CHOICES)) {
+  for (const { demo } of Object.values(LINKS)) {
     for (const number of [0, 1, 27, 100, 2147483647]) {
       const link = parse(hashFor(demo, number));
       assert.deepEqual([link.demo, link.number], [demo, number]);
