@@ -130,10 +130,11 @@ test('the program\'s numbers arrive as the exports encode them', { skip: !MODULE
 });
 
 // A demonstration added to the registry without the rest it takes fails here:
-// its lesson link's menu choice, and a round trip of its numbers above.
+// its lesson link with its menu choice, and a round trip of its numbers above.
 test('every demonstration of the registry has its menu choice for lesson links and its round trip', () => {
   const names = Object.keys(parts.DEMONSTRATIONS).sort();
-  assert.deepEqual(Object.keys(require('../lesson_link.js').MENU_CHOICES).sort(), names);
+  const links = Object.values(require('../lesson_link.js').LINKS);
+  assert.deepEqual(links.map(({ demo }) => demo).sort(), names);
   assert.deepEqual([...new Set(ROUND_TRIPS.map(([demo]) => demo))].sort(), names);
 });
 
