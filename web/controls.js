@@ -69,7 +69,8 @@
     if (!progress || !progress.loaded) return t('status.loading');
     if (!progress.total) return t('loading.bytes', { loaded: megabytes(progress.loaded) });
     return t('loading.progress', {
-      percent: Math.floor((100 * progress.loaded) / progress.total), total: megabytes(progress.total),
+      percent: Math.floor((100 * progress.loaded) / progress.total),
+      total: megabytes(progress.total),
     });
   }
 
@@ -165,9 +166,11 @@
   });
 
   buttons.fullscreen.hidden = !document.fullscreenEnabled;
-  onClick(buttons.fullscreen, () => (document.fullscreenElement
-    ? document.exitFullscreen()
-    : document.documentElement.requestFullscreen()).catch(() => {}));
+  onClick(buttons.fullscreen, () =>
+    (document.fullscreenElement ? document.exitFullscreen() : document.documentElement.requestFullscreen()).catch(
+      () => {},
+    ),
+  );
   document.addEventListener('fullscreenchange', render);
 
   function setReader(on) {

@@ -6,7 +6,7 @@ const assert = require('node:assert/strict');
 const { test } = require('node:test');
 const i18n = require('../i18n.js');
 
-test('the first language: the remembered one, else the first the page has of the browser\'s', () => {
+test("the first language: the remembered one, else the first the page has of the browser's", () => {
   const cases = [
     [null, ['zh-CN', 'en'], 'zh'],
     [null, ['zh-Hant-TW'], 'zh'],
@@ -49,7 +49,7 @@ test('every English word of the page has its Chinese, with the same blanks to fi
   assert.deepEqual(missing, []);
 });
 
-test('the words index.html starts with are i18n.js\'s English, so that each is kept in one place', () => {
+test("the words index.html starts with are i18n.js's English, so that each is kept in one place", () => {
   const fs = require('node:fs');
   const path = require('node:path');
   const html = fs.readFileSync(path.join(__dirname, '..', 'index.html'), 'utf8');

@@ -39,8 +39,13 @@ async function reads(keys) {
   const TerminalHost = hostClass();
   const screen = { queued: 0, write() {}, drained: () => Promise.resolve() };
   const host = new TerminalHost({
-    screen, editor: new LineEditor(() => 80), log: { typed() {}, program() {} },
-    onInterrupt() {}, onPause() {}, onVisit() {}, onAccepted() {},
+    screen,
+    editor: new LineEditor(() => 80),
+    log: { typed() {}, program() {} },
+    onInterrupt() {},
+    onPause() {},
+    onVisit() {},
+    onAccepted() {},
   });
   for (const k of keys) host.type(k);
   host.type('\x04'); // Ctrl-D at the start of a line: the end of the input
@@ -60,7 +65,10 @@ test(`lines longer than the program's buffer (${BUFFER} bytes) reach it whole, a
     [[`${long(BUFFER - 1)}\r`], [long(BUFFER - 1)]],
     [[`${long(BUFFER)}\r`], [long(BUFFER)]],
     [[`${long(BUFFER + 1)}\r27\r`], [long(BUFFER + 1), '27']],
-    [[`${long(3 * BUFFER + 5)}\r`, '888\r'], [long(3 * BUFFER + 5), '888']],
+    [
+      [`${long(3 * BUFFER + 5)}\r`, '888\r'],
+      [long(3 * BUFFER + 5), '888'],
+    ],
     // Typed in parts, Enter last.
     [[long(BUFFER), long(BUFFER), '\r'], [long(2 * BUFFER)]],
     // Three-byte characters: the pieces cut through them, the bytes still whole.
@@ -74,7 +82,11 @@ test(`lines longer than the program's buffer (${BUFFER} bytes) reach it whole, a
     const received = [];
     let line = [];
     for (const piece of pieces) {
-      assert.equal(piece.indexOf(0x0a), piece.at(-1) === 0x0a ? piece.length - 1 : -1, `${name}: a line end inside a read`);
+      assert.equal(
+        piece.indexOf(0x0a),
+        piece.at(-1) === 0x0a ? piece.length - 1 : -1,
+        `${name}: a line end inside a read`,
+      );
       line.push(piece);
       if (piece.at(-1) === 0x0a) {
         received.push(Buffer.concat(line).toString('utf8'));
@@ -82,7 +94,11 @@ test(`lines longer than the program's buffer (${BUFFER} bytes) reach it whole, a
       }
     }
     assert.equal(line.length, 0, `${name}: a line without its end`);
-    assert.deepEqual(received, lines.map((l) => `${l}\n`), name);
+    assert.deepEqual(
+      received,
+      lines.map((l) => `${l}\n`),
+      name,
+    );
     const fewest = lines.reduce((sum, l) => sum + Math.ceil(Buffer.byteLength(`${l}\n`) / BUFFER), 0);
     assert.equal(pieces.length, fewest, `${name}: not every read filled the buffer`);
   }
