@@ -12,12 +12,9 @@ namespace {
 // One field a line, as the frame reads them.
 // clang-format off
 constexpr DemoRow kCollatzRow = {
-    kExitNotice,
-    Prompt{"\n\tPlease input a positive integer:"},
-    isPositive,
-    Rejection{"\n\tInvalid. Please input a positive integer:"},
-    kNoQuickExit,
-    "collatz",
+    kExitNotice,  Prompt{"\n\tPlease input a positive integer:"},
+    isPositive,   Rejection{"\n\tInvalid. Please input a positive integer:"},
+    kNoQuickExit, "collatz",
 };
 // clang-format on
 

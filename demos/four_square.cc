@@ -25,12 +25,9 @@ namespace {
 // One field a line, as the frame reads them.
 // clang-format off
 constexpr DemoRow kFourSquareRow = {
-    kExitNotice,
-    Prompt{"\n\tPlease input a positive integer:"},
-    isPositive,
-    Rejection{"Invalid. Please input a positive integer:"},
-    kNoQuickExit,
-    "four-square",
+    kExitNotice,  Prompt{"\n\tPlease input a positive integer:"},
+    isPositive,   Rejection{"Invalid. Please input a positive integer:"},
+    kNoQuickExit, "four-square",
 };
 // clang-format on
 

@@ -29,12 +29,9 @@ void writeInvalid(Console& console, int endNum, bool freshLine) {
 // One field a line, as the frame reads them.
 // clang-format off
 constexpr DemoRow kSieveRow = {
-    kExitNotice,
-    Prompt{"\n\tStart from 1, please input the end number:"},
-    inRange,
-    Rejection{writeInvalid},
-    kNoQuickExit,
-    "sieve",
+    kExitNotice,  Prompt{"\n\tStart from 1, please input the end number:"},
+    inRange,      Rejection{writeInvalid},
+    kNoQuickExit, "sieve",
 };
 // clang-format on
 

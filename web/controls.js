@@ -3,7 +3,13 @@
 // page.js, terminal_view.js and session_export.js: it drives
 // window.quorvantile (stop(), paused, setPaused(bool), restart()) and
 // renders its 'quorvantile-state' events ({ state, reason, progress,
-// canRestart, paused }).
+// canRestart, paused }). It sets
+//   window.quorvantileControls = { note(text, ms) }
+// the one writer of the note beside the status, for the scripts that wire
+// a button of their own (lesson.js's Link): `text` shown for `ms`, 0 for
+// until the next note.
+// A button of the bar is its <button> in #controls (index.html) with its
+// words in i18n.js; its action is wired here with onClick().
 'use strict';
 
 (function () {
@@ -28,22 +34,8 @@
   const statusLine = byId('status');
   const noteLine = byId('note');
   const picturePane = byId('picture');
-  const buttons = {};
-  for (const id of [
-    'stop',
-    'pause',
-    'restart',
-    'smaller',
-    'larger',
-    'fullscreen',
-    'save',
-    'copy',
-    'reader',
-    'pictures',
-    'lang',
-  ]) {
-    buttons[id] = byId(id);
-  }
+  // The bar's buttons by their ids, as index.html has them.
+  const buttons = Object.fromEntries([...document.querySelectorAll('#controls button')].map((b) => [b.id, b]));
 
   // ---------------------------------------------------------------------------
   // The status line and the loading box.
@@ -54,10 +46,12 @@
   function note(text, ms = NOTE_MS) {
     noteLine.textContent = text;
     clearTimeout(noteTimer);
+    if (ms === 0) return;
     noteTimer = setTimeout(() => {
       noteLine.textContent = '';
     }, ms);
   }
+  window.quorvantileControls = { note };
 
   const known = (key) => t(key) !== key;
   const ended = (state) => state === 'stopped' || state === 'ended' || state === 'failed';
@@ -115,7 +109,7 @@
 
   window.addEventListener('quorvantile-lang', () => {
     render();
-    noteLine.textContent = '';
+    note('', 0);
   });
 
   // Without a terminal (its widget missing) the page can only say why.

@@ -84,14 +84,17 @@
     return !!interactive && !noColor && !!term && term !== 'dumb';
   }
 
-  // The program's output through its escape sequences, a byte at a time (a
-  // sequence may span two writes): the state after byte `b` where `state`
-  // was the state before it, null outside a sequence, 'esc' after ESC and
-  // 'csi' inside ESC [ ... final. A byte is text where both are null.
+  // Escape sequences stepped through a byte (or a typed character) at a
+  // time, for the program's output (a sequence may span two writes) and the
+  // keys a terminal sends: the state after `b` where `state` was the state
+  // before it, null outside a sequence, 'esc' after ESC, 'csi' inside
+  // ESC [ ... final, and 'ss3' after ESC O, which the next one ends (F1 to
+  // F4, and arrows in application mode). `b` is text where both are null.
   const ESC = 0x1b;
   function escapeState(state, b) {
-    if (state === 'esc') return b === 0x5b ? 'csi' : null;
+    if (state === 'esc') return b === 0x5b ? 'csi' : b === 0x4f ? 'ss3' : null;
     if (state === 'csi') return b >= 0x40 && b <= 0x7e ? null : 'csi';
+    if (state === 'ss3') return null;
     return b === ESC ? 'esc' : null;
   }
 

@@ -8,15 +8,19 @@
 // control copies the address of the demonstration and number entered last
 // and, on a served page, shows it as a QR code for phones (not from disk,
 // where no other device could open it). Nothing of the address is ever put
-// into the page but through textContent. Runs after page.js and controls.js.
+// into the page but through textContent. Runs after page.js and controls.js
+// (whose note() it writes its sentences with).
 'use strict';
 
 (function () {
   const { parse, hashFor } = window.quorvantileLessonLink;
   const page = window.quorvantile;
   const { term } = page;
+  if (!term) return; // no terminal widget: nothing to type into, page.js says why
   const i18n = window.quorvantileI18n;
   const t = (key, vars) => i18n.t(key, vars);
+  const { focusAfterClick } = window.quorvantilePageCommon;
+  const { note } = window.quorvantileControls;
 
   // The program's prompts (app/menu.cc, demos/*.cc) at which each key is
   // typed: the first line at the menu, the number at the demonstration's.
@@ -31,21 +35,14 @@
 
   const linkButton = document.getElementById('link');
   const noteLine = document.getElementById('note');
+  // A note that stays until the next one.
+  const STAYS = 0;
   const dialog = document.getElementById('share');
   const served = location.protocol === 'http:' || location.protocol === 'https:';
 
   // The lines still to type for the link being followed, or null.
   let pending = null;
   let last = null; // { demo, number } entered last
-
-  function note(text, ms = 0) {
-    noteLine.textContent = text;
-    if (ms) {
-      setTimeout(() => {
-        if (noteLine.textContent === text) noteLine.textContent = '';
-      }, ms);
-    }
-  }
 
   // The cursor's row when it stands right after the text of that row, or
   // null: a prompt waits there, nothing typed after it yet.
@@ -78,10 +75,10 @@
     if (link.kind === 'none') return;
     if (link.kind === 'bad') {
       pending = null;
-      note(t('lesson.bad'));
+      note(t('lesson.bad'), STAYS);
       return;
     }
-    if (noteLine.textContent === t('lesson.bad')) note('');
+    if (noteLine.textContent === t('lesson.bad')) note('', STAYS);
     pending = link.keys.split('\r').filter((line) => line !== '');
     if (page.state === 'failed') return; // the program cannot load: nothing to type into
     const atMenu = promptRow();
@@ -137,18 +134,15 @@
     dialog.showModal();
   }
 
-  // As with the other controls, a mouse click gives the keyboard back to the
-  // terminal and a tap does not (it would open a phone's keyboard).
-  let pointer = 'mouse';
-  linkButton.addEventListener('pointerdown', (event) => (pointer = event.pointerType));
+  // The keyboard back to the terminal by the page's one rule (after a mouse
+  // click, never after a tap), once the QR code is no longer in front of it.
   linkButton.addEventListener('click', async (event) => {
-    const byMouse = event.detail > 0 && pointer === 'mouse';
     await shareLink();
-    if (byMouse && !dialog.open) term.focus();
+    if (!dialog.open) focusAfterClick(event);
   });
-  document.getElementById('share-close').addEventListener('click', () => dialog.close());
-  dialog.addEventListener('close', () => {
-    if (pointer === 'mouse') term.focus();
+  document.getElementById('share-close').addEventListener('click', (event) => {
+    dialog.close();
+    focusAfterClick(event);
   });
 
   follow(location.hash);

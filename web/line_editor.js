@@ -85,13 +85,13 @@
 
     feed(data) {
       const out = { echo: '', actions: [] };
-      const chars = Array.from(data);
-      for (let i = 0; i < chars.length; i++) {
-        const ch = chars[i];
-        if (ch === '\x1b') {
-          i = skipEscape(chars, i);
-          continue;
-        }
+      // The keys' own sequences (arrows, function keys, Alt) are dropped; one
+      // cut off at the end of `data` ends there.
+      let escape = null;
+      for (const ch of data) {
+        const escaped = escape !== null;
+        escape = escapeState(escape, ch.codePointAt(0));
+        if (escaped || escape !== null) continue;
         if (ch === '\x03') {
           this.entries = [];
           out.actions.push({ interrupt: true });
@@ -170,23 +170,6 @@
       // A tab wrote nothing over the columns it passed.
       return entry.tab ? back : back + ' '.repeat(entry.width) + back;
     }
-  }
-
-  // The index of the last character of the escape sequence at `at`: a
-  // control sequence (ESC [ ... final), a single shift (ESC O x), or ESC and
-  // the key pressed with Alt.
-  function skipEscape(chars, at) {
-    const next = chars[at + 1];
-    if (next === undefined) return at;
-    if (next === 'O') return Math.min(at + 2, chars.length - 1);
-    if (next !== '[') return at + 1;
-    let i = at + 2;
-    while (i < chars.length) {
-      const code = chars[i].codePointAt(0);
-      if (code >= 0x40 && code <= 0x7e) return i;
-      i++;
-    }
-    return chars.length - 1;
   }
 
   if (typeof module !== 'undefined') module.exports = { LineEditor };

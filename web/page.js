@@ -17,6 +17,7 @@
 
 (function () {
   const { TerminalHost, OutputQueue } = window.QuorvantileTerminalHost;
+  const { concat } = window.quorvantileHostCommon;
   const LineEditor = window.QuorvantileLineEditor;
   const SessionLog = window.QuorvantileSessionLog;
   const selectionText = window.quorvantileSelectionText;
@@ -180,13 +181,7 @@
     } catch (error) {
       throw new LoadFailure('load-failed', error.message);
     }
-    const bytes = new Uint8Array(loaded);
-    let at = 0;
-    for (const piece of pieces) {
-      bytes.set(piece, at);
-      at += piece.length;
-    }
-    wasm = bytes;
+    wasm = concat(pieces, loaded);
     return wasm;
   }
 

@@ -88,8 +88,8 @@
         return;
       }
       try {
-        const run = module._picture_goldbach_count(numbers.n, numbers.runStarts[k], numbers.runStarts[k + 1] - 1);
-        numbers.runCounts.push(decodeRecord(module, run).count);
+        const record = module._picture_goldbach_count(numbers.n, numbers.runStarts[k], numbers.runStarts[k + 1] - 1);
+        numbers.runCounts.push(decodeRecord(module, record).count);
       } catch (error) {
         return; // the program has gone: the picture stays as far as it got
       }
@@ -107,8 +107,12 @@
   // with small numbers while the page is idle, before the first picture.
   // A new demonstration's picture takes: its numbers in pictures/picture_data
   // and an export of them in web/picture_exports.cc, its name in its DemoRow
-  // (demos/frame.h), its words in pictures_words.js, its drawing in
-  // pictures_draw.js, and an entry here.
+  // (the `name` of demos/frame.h, in the demonstration's own demos/*.cc), its
+  // words in pictures_words.js, its drawing in pictures_draw.js, an entry
+  // here, its menu choice in lesson_link.js (for lesson links and the Link
+  // control; and its prompt in lesson.js's NUMBER_PROMPT if it asks for its
+  // number in other words), and a round trip in tests/pictures_node.test.cjs,
+  // which fails until the menu choice and the round trip are there.
   const DEMONSTRATIONS = {
     goldbach: {
       // The comet up to n, and n's pairs; past the comet, n's pairs by runs.

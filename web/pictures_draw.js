@@ -1,8 +1,9 @@
-// The five demonstrations' pictures, each made from the numbers the program
-// gives for an entry (decoded by web/pictures.js) and laid out for a picture
-// `width` units wide: { label, markup(), controls }. Every word is placed
-// apart from the others and inside the picture at any width from
-// NARROWEST to WIDEST. Part of the pictures (web/pictures.js).
+// Each demonstration's picture, made from the numbers the program gives for
+// an entry (decoded by web/pictures.js, whose DEMONSTRATIONS names the
+// picture of each) and laid out for a picture `width` units wide:
+// { label, markup(), controls }. Every word is placed apart from the others
+// and inside the picture at any width from NARROWEST to WIDEST. Part of the
+// pictures (web/pictures.js).
 'use strict';
 
 (function (parts) {

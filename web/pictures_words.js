@@ -1,6 +1,6 @@
-// The picture pane's words in English and Chinese, and t(), which gives
-// them in the page's language through window.quorvantileI18n when the page
-// has it, in English otherwise (and under node). Part of the pictures
+// The picture pane's words in English and Chinese, handed to the page's
+// words (i18n.js), and t(), which gives them in the page's language through
+// it (under node, the same script as a module). Part of the pictures
 // (web/pictures.js); the parts meet in globalThis.quorvantilePictureParts.
 'use strict';
 
@@ -74,18 +74,11 @@
     },
   };
 
-  function fill(text, vars) {
-    return text.replace(/\{(\w+)\}/g, (whole, name) => (vars && name in vars ? String(vars[name]) : whole));
-  }
+  const i18n = typeof module !== 'undefined' ? require('./i18n.js') : window.quorvantileI18n;
+  i18n.add(WORDS);
+  const t = (key, vars) => i18n.t(key, vars);
 
-  function t(key, vars) {
-    const i18n = typeof window !== 'undefined' ? window.quorvantileI18n : undefined;
-    return i18n ? i18n.t(key, vars) : fill(WORDS.en[key], vars);
-  }
-
-  if (typeof window !== 'undefined' && window.quorvantileI18n) window.quorvantileI18n.add(WORDS);
-
-  Object.assign(parts, { WORDS, fill, t });
+  Object.assign(parts, { WORDS, t });
   if (typeof module !== 'undefined') module.exports = parts;
 })(
   typeof globalThis.quorvantilePictureParts === 'object'

@@ -9,7 +9,9 @@
 // log.typed(text)         a line as the terminal shows it typed
 // log.mark(text)          a line of the page's own (a run's start), on a line
 //                         of its own
-// log.text(notice)        the session; notice(cutBytes) words the cut
+// log.text(notice)        the session; notice(cutBytes) words the cut, in
+//                         the page's words (i18n.js's session.cut), and is
+//                         needed only once the limit has cut the session
 // SessionLog.lastLines(text, count, notice)
 //                         the last `count` lines of `text`, after a line
 //                         notice(cutLines) when some were left out
@@ -29,10 +31,6 @@
   const CHUNK = 64 * 1024;
   const ESC = 0x1b;
   const LINE_FEED = 0x0a;
-
-  function englishNotice(cut) {
-    return `[The start of this session is cut: its first ${cut} bytes are not kept.]`;
-  }
 
   // The text is kept as the program's UTF-8 bytes and decoded only when it
   // is asked for: a listing costs the page no more than holding its bytes.
@@ -61,7 +59,7 @@
       this.typed(`${this.last === LINE_FEED ? '' : '\n'}${text}\n`);
     }
 
-    text(notice = englishNotice) {
+    text(notice) {
       this.seal();
       let all = concat(this.chunks, this.size);
       if (this.cut === 0) return new TextDecoder().decode(all);

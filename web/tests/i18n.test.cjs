@@ -48,3 +48,20 @@ test('every English word of the page has its Chinese, with the same blanks to fi
   i18n.lang = 'en';
   assert.deepEqual(missing, []);
 });
+
+test("the words index.html starts with are i18n.js's English, so that each is kept in one place", () => {
+  const fs = require('node:fs');
+  const path = require('node:path');
+  const html = fs.readFileSync(path.join(__dirname, '..', 'index.html'), 'utf8');
+  const plain = (text) => text.replace(/\s+/g, ' ').trim();
+  i18n.lang = 'en';
+  const found = [];
+  for (const [, attributes, content] of html.matchAll(/<\w+([^>]*\bdata-i18n[^>]*)>([^<]*)/g)) {
+    const key = (name) => (new RegExp(`\\b${name}="([^"]+)"`).exec(attributes) || [])[1];
+    const label = /\baria-label="([^"]*)"/.exec(attributes);
+    if (key('data-i18n')) found.push([key('data-i18n'), plain(content)]);
+    if (key('data-i18n-label')) found.push([key('data-i18n-label'), label ? label[1] : '(no aria-label)']);
+  }
+  assert.ok(found.length >= 20, `only ${found.length} words found in index.html`);
+  for (const [key, english] of found) assert.equal(english, i18n.t(key), key);
+});

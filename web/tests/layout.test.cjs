@@ -855,3 +855,34 @@ test("after Exit and Start again, again and again, the menu's prompt is in view"
     assert.deepEqual(problems, [], `${screen.name}: the page reported errors`);
   }
 });
+
+test('every button gives the keyboard back to the terminal after a mouse click, never after a tap', async (t) => {
+  // Each press: the button, and whether the keyboard goes back to the
+  // terminal after a mouse click on it (not while the QR code is in front).
+  const PRESSES = [
+    ['#pause', true],
+    ['#pause', true], // pressed twice: the output goes on
+    ['#picture .qv-drawing-control', true], // the Collatz picture's scale
+    ['#link', false],
+    ['#share-close', true],
+  ];
+  for (const screen of [CHROMEBOOK, PHONE]) {
+    const { page, problems } = await openAt(t, screen);
+    await clickIntoTerminal(page, screen.touch);
+    await h.typeLine(page, '2');
+    await h.typeLine(page, '27');
+    await page.waitForSelector('#picture .qv-drawing-control');
+    await page.waitForFunction(() => !document.getElementById('link').disabled);
+    for (const [selector, byMouse] of PRESSES) {
+      // Nothing focused before the press: only the page's script can give
+      // the terminal the keyboard.
+      await page.evaluate(() => document.activeElement && document.activeElement.blur());
+      if (screen.touch) await page.tap(selector);
+      else await page.click(selector);
+      await settled(page);
+      const inTerminal = await page.evaluate(() => window.quorvantile.term.element.contains(document.activeElement));
+      assert.equal(inTerminal, byMouse && !screen.touch, `${screen.name}: ${selector}`);
+    }
+    assert.deepEqual(problems, [], `${screen.name}: the page reported errors`);
+  }
+});

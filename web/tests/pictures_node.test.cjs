@@ -176,6 +176,15 @@ test(
   },
 );
 
+// A demonstration added to the registry without the rest it takes fails here:
+// its lesson link with its menu choice, and a round trip of its numbers above.
+test('every demonstration of the registry has its menu choice for lesson links and its round trip', () => {
+  const names = Object.keys(parts.DEMONSTRATIONS).sort();
+  const links = Object.values(require('../lesson_link.js').LINKS);
+  assert.deepEqual(links.map(({ demo }) => demo).sort(), names);
+  assert.deepEqual([...new Set(ROUND_TRIPS.map(([demo]) => demo))].sort(), names);
+});
+
 // Small numbers, as the exports give them, for the pictures' own tests.
 function sieveNumbers(n) {
   const prime = sieve(n);
