@@ -16,6 +16,12 @@ inline char* writeDecimal(char* at, std::int64_t value) {
   return std::to_chars(at, at + kMaxDecimalLength, value).ptr;
 }
 
+// The same for an int, through the 32-bit conversion: the listings that write
+// millions of ints need not pay for 64-bit divisions (WebAssembly's are slow).
+inline char* writeIntDecimal(char* at, int value) {
+  return std::to_chars(at, at + kMaxDecimalLength, value).ptr;
+}
+
 inline void appendDecimal(std::string& text, std::int64_t value) {
   char digits[kMaxDecimalLength];
   text.append(digits, writeDecimal(digits, value));

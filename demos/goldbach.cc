@@ -59,9 +59,9 @@ bool GoldbachLineWriter::write(const int* summands, std::size_t count) {
   char* at = start + used_;
   for (std::size_t i = 0; i < count; ++i) {
     std::memcpy(at, prefix_, prefixLength_);
-    at = writeDecimal(at + prefixLength_, summands[i]);
+    at = writeIntDecimal(at + prefixLength_, summands[i]);
     *at++ = '+';
-    at = writeDecimal(at, n_ - summands[i]);
+    at = writeIntDecimal(at, n_ - summands[i]);
     *at++ = '\n';
     if (static_cast<std::size_t>(at - start) >= kBlockSize) {
       used_ = static_cast<std::size_t>(at - start);
