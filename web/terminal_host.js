@@ -4,8 +4,9 @@
 // whenever the page must catch up: when the terminal is behind, when its
 // time slice is used up, and for as long as the output is paused.
 //
-// new OutputQueue(term)        what has been written to the terminal and not
-//                              yet drawn; one for the page, shared by its runs
+// new OutputQueue(term)        the output on its way to the terminal, where
+//                              lines that would scroll away unseen are cut;
+//                              one for the page, shared by its runs
 // new TerminalHost({ screen, editor, log, onInterrupt, onPause, onAccepted })
 //   host.type(data)            keys and pastes from the terminal
 //   host.setPaused(paused)     holds or releases the program and its output
@@ -15,16 +16,20 @@
 'use strict';
 
 (function (root) {
-  const { HOST_YIELD, HOST_FAILED, concat } = root.quorvantileHostCommon;
+  const { HOST_YIELD, HOST_FAILED } = root.quorvantileHostCommon;
 
-  // Bytes handed to the terminal and not yet drawn: above the high mark the
-  // program pauses until the terminal is down to the low mark. The terminal
-  // drops data when far more is queued, and Ctrl-C waits for what is queued.
-  const HIGH_WATER = 128 * 1024;
-  const LOW_WATER = 16 * 1024;
+  // Output not yet drawn, in bytes: above the high mark the program pauses
+  // until the queue is down to the low mark. Long listings of plain lines
+  // never get there (see OutputQueue); other output waits for the terminal.
+  const HIGH_WATER = 2 * 1024 * 1024;
+  const LOW_WATER = 1024 * 1024;
   // The longest the program runs between two turns of the page, in ms: short
   // enough that keys, drawing and Ctrl-C are never held up noticeably.
   const SLICE_MS = 30;
+  // The most the terminal is handed ahead of what it has drawn: the rest
+  // waits in the queue, where lines that would scroll away unseen are cut.
+  const TERMINAL_AHEAD = 64 * 1024;
+  const LINE_FEED = 0x0a;
 
   const encoder = new TextEncoder();
 
@@ -39,25 +44,124 @@
     });
   }
 
+  // A byte after which the terminal may be in another state than plain text
+  // leaves it: escape sequences, shifts, bells and the other C0 controls but
+  // tab, line feed, carriage return and backspace, and 0xC2, the lead byte
+  // of the C1 controls (and of a few Latin-1 signs, which only lose the cut).
+  function changesState(b) {
+    return b < 0x20 ? b !== 0x09 && b !== LINE_FEED && b !== 0x0d && b !== 0x08 : b === 0xc2;
+  }
+
+  // The output on its way to the terminal: handed on TERMINAL_AHEAD at a
+  // time, as the terminal draws. What waits is thinned: where it holds more
+  // whole plain lines in a row (text, tabs, line ends) than the terminal keeps
+  // (its rows and scrollback), the lines before its last ones are cut. They
+  // would have scrolled out of the scrollback before they were ever drawn;
+  // the terminal ends up holding the same rows, colours and cursor either
+  // way, as every cut line ends with a line feed, which starts a new line
+  // (convertEol), and changes nothing else. The session log gets the whole
+  // output from the host, not from here.
   class OutputQueue {
     constructor(term) {
       this.term = term;
-      this.queued = 0;
+      this.bytes = new Uint8Array(TERMINAL_AHEAD);
+      this.head = 0; // the queue is bytes[head, tail)
+      this.tail = 0;
+      this.plainFrom = 0; // bytes[plainFrom, tail) changes nothing but text
+      this.plainLines = 0; // line feeds there, give or take those handed on
+      this.inTerminal = 0; // handed on, not yet drawn
+      this.cut = 0; // bytes never handed on, in all
       this.waiters = [];
     }
+    get queued() {
+      return this.inTerminal + this.tail - this.head;
+    }
     write(data) {
-      const size = data.length;
-      this.queued += size;
-      this.term.write(data, () => {
-        this.queued -= size;
-        const ready = this.waiters.filter((w) => this.queued <= w.limit);
-        this.waiters = this.waiters.filter((w) => this.queued > w.limit);
-        ready.forEach((w) => w.resolve());
-      });
+      this.reserve(data.length);
+      const bytes = this.bytes;
+      let i = this.tail;
+      bytes.set(data, i);
+      this.tail += data.length;
+      let lines = this.plainLines;
+      for (; i < this.tail; i++) {
+        const b = bytes[i];
+        if (b === LINE_FEED) {
+          lines++;
+        } else if (changesState(b)) {
+          // The plain run ends here: its lines beyond the kept ones go.
+          if (lines > this.kept()) i -= this.thin(i);
+          this.plainFrom = i + 1;
+          lines = 0;
+        }
+      }
+      this.plainLines = lines;
+      if (lines >= 2 * this.kept()) this.thin(this.tail);
+      this.pump();
     }
     drained(limit) {
       if (this.queued <= limit) return Promise.resolve();
       return new Promise((resolve) => this.waiters.push({ limit, resolve }));
+    }
+
+    // Lines the terminal keeps.
+    kept() {
+      return this.term.rows + (this.term.options.scrollback || 0);
+    }
+    // Cuts the whole lines of the plain run before `end` but the last kept()
+    // ones, and the line the run began in; returns the bytes cut.
+    thin(end) {
+      if (!this.term.options.convertEol) return 0;
+      const bytes = this.bytes;
+      const first = bytes.indexOf(LINE_FEED, Math.max(this.plainFrom, this.head));
+      let last = end;
+      for (let k = 0, keep = this.kept(); k <= keep && last > first; k++) {
+        last = bytes.lastIndexOf(LINE_FEED, last - 1);
+      }
+      if (first < 0 || last <= first) {
+        this.plainLines = 0;
+        return 0;
+      }
+      bytes.copyWithin(first + 1, last + 1, this.tail);
+      const removed = last - first;
+      this.tail -= removed;
+      this.cut += removed;
+      this.plainLines = this.kept() + 1;
+      return removed;
+    }
+    reserve(size) {
+      if (this.tail + size <= this.bytes.length) return;
+      const held = this.tail - this.head;
+      let bytes = this.bytes;
+      if (held + size > bytes.length / 2) {
+        bytes = new Uint8Array(Math.max(2 * bytes.length, 2 * (held + size)));
+      }
+      bytes.set(this.bytes.subarray(this.head, this.tail), 0);
+      this.bytes = bytes;
+      this.plainFrom = Math.max(0, this.plainFrom - this.head);
+      this.tail = held;
+      this.head = 0;
+    }
+    pump() {
+      while (this.tail > this.head && this.inTerminal < TERMINAL_AHEAD) {
+        const size = Math.min(this.tail - this.head, TERMINAL_AHEAD - this.inTerminal);
+        const chunk = this.bytes.slice(this.head, this.head + size);
+        this.head += size;
+        this.inTerminal += size;
+        this.term.write(chunk, () => {
+          this.inTerminal -= size;
+          this.pump();
+          this.wake();
+        });
+      }
+      if (this.head === this.tail) {
+        this.head = this.tail = this.plainFrom = 0;
+        this.plainLines = 0;
+      }
+    }
+    wake() {
+      const ready = this.waiters.filter((w) => this.queued <= w.limit);
+      this.waiters = this.waiters.filter((w) => this.queued > w.limit);
+      ready.forEach((w) => w.resolve());
     }
   }
 
@@ -76,10 +180,8 @@
       this.resumers = [];
       this.pieces = [];
       this.pending = 0;
-      // The program's output not yet given to the log and the editor: taken
-      // a slice at a time, as the program writes a line at a time.
+      // The program's output not yet given to the log and the editor.
       this.unlogged = [];
-      this.unloggedSize = 0;
       this.sliceStart = performance.now();
       this.lines = []; // lines sent, as UTF-8, not yet read
       this.inputEnded = false;
@@ -93,8 +195,9 @@
     write(bytes) {
       if (!this.alive) return HOST_FAILED;
       this.unlogged.push(bytes);
-      this.unloggedSize += bytes.length;
       this.hold(bytes);
+      // Straight on to the queue, where a long listing is thinned as it comes.
+      if (!this.paused) this.flush();
       const late = performance.now() - this.sliceStart > SLICE_MS;
       const behind = this.pending + this.screen.queued > HIGH_WATER;
       return this.paused || late || behind ? HOST_YIELD : 0;
@@ -179,17 +282,17 @@
       this.pending += bytes.length;
     }
     settle() {
-      if (this.unlogged.length === 0) return;
-      const output = concat(this.unlogged, this.unloggedSize);
+      // Piece by piece: both take the output as a stream.
+      for (const piece of this.unlogged) {
+        this.log.program(piece);
+        this.editor.output(piece);
+      }
       this.unlogged = [];
-      this.unloggedSize = 0;
-      this.log.program(output);
-      this.editor.output(output);
     }
     flush() {
       this.settle();
       if (this.paused || this.pieces.length === 0) return;
-      this.screen.write(concat(this.pieces, this.pending));
+      for (const piece of this.pieces) this.screen.write(piece);
       this.pieces = [];
       this.pending = 0;
     }
