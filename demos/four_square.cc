@@ -93,8 +93,10 @@ class DecompositionLines {
 
  private:
   // A block is handed on once it holds this much: large enough that the
-  // console's own copy and write are few, small enough to stay in cache.
-  static constexpr std::size_t kBlockSize = 60000;
+  // console's own copy and write are few, small enough to stay in cache, and
+  // no smaller than the pieces the page's session log keeps without joining
+  // them (64 KiB).
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 16;
   // Room for one more line past kBlockSize, fixed-size copies included.
   static constexpr std::size_t kLineRoom = 128;
 

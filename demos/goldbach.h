@@ -30,8 +30,10 @@ class GoldbachLineWriter {
 
  private:
   // A block is handed on once it holds this much: large enough that the
-  // console's copies and writes are few, small enough to stay in cache.
-  static constexpr std::size_t kBlockSize = 60000;
+  // console's copies and writes are few, small enough to stay in cache, and
+  // no smaller than the pieces the page's session log keeps without joining
+  // them (64 KiB).
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 16;
   // "\t<n>=<p>+<q>\n" at its longest: three numbers, three signs and a tab.
   static constexpr std::size_t kLineRoom = 3 * kMaxDecimalLength + 4;
 
