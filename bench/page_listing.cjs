@@ -8,7 +8,8 @@
 // RENDERER is dom (the page as it is), canvas or webgl (the xterm.js addon,
 // when web/node_modules has it, loaded into the page before the turn). Each
 // turn runs in a fresh page; prints one line per turn: "CHOICE:NUMBER
-// SECONDS". Not a test: nothing is asserted.
+// SECONDS CPU-SECONDS", the CPU time being that of all the browser's
+// processes over the turn (Linux). Not a test: nothing is asserted.
 'use strict';
 
 const path = require('node:path');
@@ -20,8 +21,38 @@ const VIEWPORT = { width: 1366, height: 768 };
 // The listings timed: Goldbach (1) and four squares (4).
 const NEXT_PROMPT = { 1: 'Please input a positive even integer:', 4: 'Please input a positive integer:' };
 const TURN_TIMEOUT_MS = 600000;
+const CLOCK_TICKS = 100; // per second, in /proc/PID/stat (USER_HZ)
+
+// CPU seconds used so far by the browser and every process below it: on a
+// shared machine a steadier measure than the wall clock.
+function browserCpuSeconds(rootPid) {
+  const parents = new Map();
+  const ticks = new Map();
+  for (const name of fs.readdirSync('/proc')) {
+    if (!/^\d+$/.test(name)) continue;
+    try {
+      const stat = fs.readFileSync(`/proc/${name}/stat`, 'utf8');
+      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+      parents.set(Number(name), Number(fields[1]));
+      ticks.set(Number(name), Number(fields[11]) + Number(fields[12]));
+    } catch {
+      // The process has ended meanwhile.
+    }
+  }
+  let total = 0;
+  for (const [pid, used] of ticks) {
+    for (let p = pid; p > 1; p = parents.get(p) || 0) {
+      if (p === rootPid) {
+        total += used;
+        break;
+      }
+    }
+  }
+  return total / CLOCK_TICKS;
+}
 
 async function timeTurn(browser, url, renderer, choice, number) {
+  const rootPid = browser.process().pid;
   const { page } = await h.openPage(browser, url, { viewport: VIEWPORT });
   if (renderer !== 'dom') {
     const name = renderer === 'canvas' ? 'addon-canvas' : 'addon-webgl';
@@ -58,11 +89,13 @@ async function timeTurn(browser, url, renderer, choice, number) {
     });
     window.turnStarted = performance.now();
   }, NEXT_PROMPT[choice]);
+  const cpuBefore = browserCpuSeconds(rootPid);
   await page.keyboard.press('Enter');
-  await page.waitForFunction(() => window.turnEnded !== null, { timeout: TURN_TIMEOUT_MS, polling: 100 });
+  await page.waitForFunction(() => window.turnEnded !== null, { timeout: TURN_TIMEOUT_MS, polling: 20 });
+  const cpu = browserCpuSeconds(rootPid) - cpuBefore;
   const seconds = await page.evaluate(() => (window.turnEnded - window.turnStarted) / 1000);
   await page.close();
-  return seconds;
+  return { seconds, cpu };
 }
 
 async function main() {
@@ -76,8 +109,8 @@ async function main() {
   try {
     for (const turn of turns) {
       const [choice, number] = turn.split(':').map(Number);
-      const seconds = await timeTurn(browser, server.url, renderer, choice, number);
-      console.log(`${turn} ${seconds.toFixed(3)}`);
+      const { seconds, cpu } = await timeTurn(browser, server.url, renderer, choice, number);
+      console.log(`${turn} ${seconds.toFixed(3)} ${cpu.toFixed(2)}`);
     }
   } finally {
     await close();
