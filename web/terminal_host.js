@@ -71,6 +71,7 @@
       this.plainLines = 0; // line feeds there, give or take those handed on
       this.inTerminal = 0; // handed on, not yet drawn
       this.cut = 0; // bytes never handed on, in all
+      this.held = false; // paused: the terminal is handed nothing more
       this.waiters = [];
     }
     get queued() {
@@ -96,6 +97,12 @@
       }
       this.plainLines = lines;
       if (lines >= 2 * this.kept()) this.thin(this.tail);
+      this.pump();
+    }
+    // Paused output stops at once, as a terminal's does at Ctrl-S: what is
+    // queued stays queued until the hold is released.
+    hold(held) {
+      this.held = held;
       this.pump();
     }
     drained(limit) {
@@ -142,7 +149,7 @@
       this.head = 0;
     }
     pump() {
-      while (this.tail > this.head && this.inTerminal < TERMINAL_AHEAD) {
+      while (!this.held && this.tail > this.head && this.inTerminal < TERMINAL_AHEAD) {
         const size = Math.min(this.tail - this.head, TERMINAL_AHEAD - this.inTerminal);
         const chunk = this.bytes.slice(this.head, this.head + size);
         this.head += size;
@@ -255,6 +262,7 @@
     }
     setPaused(paused) {
       this.paused = paused;
+      this.screen.hold(paused);
       if (paused) return;
       this.flush();
       const resumers = this.resumers;
