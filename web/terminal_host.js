@@ -44,14 +44,6 @@
     });
   }
 
-  // A byte after which the terminal may be in another state than plain text
-  // leaves it: escape sequences, shifts, bells and the other C0 controls but
-  // tab, line feed, carriage return and backspace, and 0xC2, the lead byte
-  // of the C1 controls (and of a few Latin-1 signs, which only lose the cut).
-  function changesState(b) {
-    return b < 0x20 ? b !== 0x09 && b !== LINE_FEED && b !== 0x0d && b !== 0x08 : b === 0xc2;
-  }
-
   // The output on its way to the terminal: handed on TERMINAL_AHEAD at a
   // time, as the terminal draws. What waits is thinned: where it holds more
   // whole plain lines in a row (text, tabs, line ends) than the terminal keeps
@@ -68,7 +60,7 @@
       this.head = 0; // the queue is bytes[head, tail)
       this.tail = 0;
       this.plainFrom = 0; // bytes[plainFrom, tail) changes nothing but text
-      this.plainLines = 0; // line feeds there, give or take those handed on
+      this.lineEnds = []; // where its line feeds are, ascending
       this.inTerminal = 0; // handed on, not yet drawn
       this.cut = 0; // bytes never handed on, in all
       this.held = false; // paused: the terminal is handed nothing more
@@ -80,23 +72,28 @@
     write(data) {
       this.reserve(data.length);
       const bytes = this.bytes;
-      let i = this.tail;
-      bytes.set(data, i);
-      this.tail += data.length;
-      let lines = this.plainLines;
-      for (; i < this.tail; i++) {
+      const ends = this.lineEnds;
+      let end = this.tail + data.length;
+      bytes.set(data, this.tail);
+      for (let i = this.tail; i < end; i++) {
         const b = bytes[i];
         if (b === LINE_FEED) {
-          lines++;
-        } else if (changesState(b)) {
-          // The plain run ends here: its lines beyond the kept ones go.
-          if (lines > this.kept()) i -= this.thin(i);
+          ends.push(i);
+        } else if (b < 0x20 ? b !== 0x09 && b !== 0x0d && b !== 0x08 : b === 0xc2) {
+          // The terminal may leave plain text here (escape sequences, shifts,
+          // bells, the other C0 controls; 0xC2 leads the C1 controls, and a
+          // few Latin-1 signs, which only lose the cut): the plain run ends,
+          // and its lines beyond the kept ones go.
+          this.tail = end;
+          const removed = this.thin(i);
+          i -= removed;
+          end -= removed;
           this.plainFrom = i + 1;
-          lines = 0;
+          ends.length = 0;
         }
       }
-      this.plainLines = lines;
-      if (lines >= 2 * this.kept()) this.thin(this.tail);
+      this.tail = end;
+      if (ends.length >= 2 * this.kept()) this.thin(end);
       this.pump();
     }
     // Paused output stops at once, as a terminal's does at Ctrl-S: what is
@@ -117,22 +114,29 @@
     // Cuts the whole lines of the plain run before `end` but the last kept()
     // ones, and the line the run began in; returns the bytes cut.
     thin(end) {
-      if (!this.term.options.convertEol) return 0;
-      const bytes = this.bytes;
-      const first = bytes.indexOf(LINE_FEED, Math.max(this.plainFrom, this.head));
-      let last = end;
-      for (let k = 0, keep = this.kept(); k <= keep && last > first; k++) {
-        last = bytes.lastIndexOf(LINE_FEED, last - 1);
+      const ends = this.lineEnds;
+      const keep = this.kept();
+      const count = ends.length;
+      if (!this.term.options.convertEol || count <= keep + 1) return 0;
+      // The run's first line still queued ends at its first line feed at or
+      // after the head: the line feeds before are on their way already.
+      const from = Math.max(this.plainFrom, this.head);
+      let low = 0;
+      for (let high = count; low < high;) {
+        const middle = (low + high) >> 1;
+        if (ends[middle] < from) low = middle + 1;
+        else high = middle;
       }
-      if (first < 0 || last <= first) {
-        this.plainLines = 0;
-        return 0;
-      }
-      bytes.copyWithin(first + 1, last + 1, this.tail);
+      const first = ends[low];
+      const last = ends[count - keep - 1]; // after it: the kept lines
+      if (low >= count - keep - 1 || last >= end) return 0;
+      this.bytes.copyWithin(first + 1, last + 1, this.tail);
       const removed = last - first;
       this.tail -= removed;
       this.cut += removed;
-      this.plainLines = this.kept() + 1;
+      ends[0] = first;
+      for (let k = 0; k < keep; k++) ends[1 + k] = ends[count - keep + k] - removed;
+      ends.length = keep + 1;
       return removed;
     }
     reserve(size) {
@@ -145,6 +149,8 @@
       bytes.set(this.bytes.subarray(this.head, this.tail), 0);
       this.bytes = bytes;
       this.plainFrom = Math.max(0, this.plainFrom - this.head);
+      const ends = this.lineEnds;
+      for (let k = 0; k < ends.length; k++) ends[k] -= this.head;
       this.tail = held;
       this.head = 0;
     }
@@ -162,7 +168,7 @@
       }
       if (this.head === this.tail) {
         this.head = this.tail = this.plainFrom = 0;
-        this.plainLines = 0;
+        this.lineEnds.length = 0;
       }
     }
     wake() {
