@@ -257,9 +257,9 @@ class SummandMap {
       ++block_;
     }
   }
-  Index summand(int bit) const {
-    return block_ * wheel_.modulus + offsets_[static_cast<std::size_t>(first_ + bit)];
-  }
+  // Bit b of the current word stands for blockStart() + wordOffsets()[b].
+  Index blockStart() const { return block_ * wheel_.modulus; }
+  const Index* wordOffsets() const { return offsets_.data() + first_; }
 
  private:
   const Wheel& wheel_;
@@ -356,14 +356,26 @@ class SummandSieve {
     const auto classWidth = static_cast<std::uint32_t>(wheel_.width());
     for (Cursor& cursor : cursors_)
       strikeClass(words, cursor, offsets_.data(), classWidth, g0, length);
-    // Bits beyond the last block's end stand for numbers above high.
+    // The summands go straight into `out`, sized for every bit left, and the
+    // loop keeps its state in locals: stores through a pointer that might
+    // alias the members would have them read again at every summand. Bits
+    // beyond the last block's end stand for numbers above high.
+    std::size_t bits = 0;
+    for (Bit k = 0; k < wordCount; ++k) bits += static_cast<std::size_t>(popcount(words[k]));
+    out.resize(bits);
+    int* const summands = out.data();
+    std::size_t count = 0;
+    const Index low = low_, high = high_;
     map_.seek(g0);
     for (Bit k = 0; k < wordCount; ++k, map_.nextWord()) {
+      const Index blockStart = map_.blockStart();
+      const Index* const offsets = map_.wordOffsets();
       for (Word word = words[k]; word != 0; word &= word - 1) {
-        const Index p = map_.summand(countTrailingZeros(word));
-        if (p >= low_ && p <= high_) out.push_back(static_cast<int>(p));
+        const Index p = blockStart + offsets[countTrailingZeros(word)];
+        if (p >= low && p <= high) summands[count++] = static_cast<int>(p);
       }
     }
+    out.resize(count);
   }
 
  private:
