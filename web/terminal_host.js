@@ -205,8 +205,10 @@
     terminal() {
       return { interactive: true, color: true };
     }
-    write(bytes) {
+    write(view) {
       if (!this.alive) return HOST_FAILED;
+      // The view is of the program's memory: the log keeps what it is given.
+      const bytes = view.slice();
       this.unlogged.push(bytes);
       this.hold(bytes);
       // Straight on to the queue, where a long listing is thinned as it comes.
