@@ -105,10 +105,9 @@ test('Pause holds a long listing still, and after Resume the saved session is th
   await h.waitForScreen(page, session.atWaits[1]);
   const started = Date.now();
   await h.typeLine(page, inputs[1]);
-  const firstPair = `\t${LONG_LISTING}=11+`;
-  await page.waitForFunction((pair) => window.quorvantile.sessionText().includes(pair), { timeout: 15000 }, firstPair);
-
-  // Paused with Ctrl-S, as in a terminal, then scrolled back to read.
+  // Paused with Ctrl-S, as in a terminal, then scrolled back to read: at
+  // once, as the page lists at the program's speed (the program runs a time
+  // slice of the listing before the page takes the key).
   await h.pressControl(page, 'KeyS');
   await page.evaluate(() => window.quorvantile.term.scrollLines(-100));
   const snapshot = () => page.evaluate(() => {
