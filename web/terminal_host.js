@@ -111,8 +111,8 @@
     kept() {
       return this.term.rows + (this.term.options.scrollback || 0);
     }
-    // Cuts the whole lines of the plain run before `end` but the last kept()
-    // ones, and the line the run began in; returns the bytes cut.
+    // Cuts the whole lines of the plain run before `end`, but for the line
+    // it began in and its last kept() lines; returns the bytes cut.
     thin(end) {
       const ends = this.lineEnds;
       const keep = this.kept();
