@@ -33,9 +33,9 @@ fail() {
 }
 
 echo "-- release artifacts"
-for file in index.html i18n.js host_common.js line_editor.js session_log.js terminal_host.js selection_text.js \
-  pictures_words.js pictures_svg.js pictures_draw.js pictures.js pictures.css page.js controls.js style.css \
-  xterm.js xterm.css addon-fit.js quorvantile.js quorvantile.wasm; do
+# The page's files are the ones index.html links, and the service worker.
+linked=$(grep -oE '<(script|link)[^>]* (src|href)="[^":]+"' web/index.html | sed -E 's/.*(src|href)="([^"]+)"$/\2/')
+for file in index.html $linked quorvantile.wasm service-worker.js; do
   [ -f "$build/web/$file" ] || fail "$build/web has no $file"
 done
 single="$build/web-single/quorvantile.html"
@@ -51,7 +51,7 @@ cp "$single" "${zip%.zip}.html"
 listing=$(unzip -Z1 "$zip")
 echo "$zip:"
 echo "$listing" | sed 's/^/  /'
-for file in index.html quorvantile.js quorvantile.wasm xterm.js; do
+for file in index.html quorvantile.js quorvantile.wasm xterm.js quorvantile.html service-worker.js; do
   grep -qE "/$file\$" <<<"$listing" || fail "$zip lacks $file"
 done
 ls -l "${zip%.zip}.html"

@@ -3,6 +3,8 @@
 #include "console/color.h"
 #include "console/console.h"
 
+namespace quorvantile {
+
 // Each line: a tab and 59 columns, drawn with . : ' ` and blanks only; the
 // caption stands on line 3 and the credit on line 7, right of the figure.
 const std::array<std::string_view, kLadyLines> kLady = {
@@ -34,3 +36,5 @@ void printLady(Console& console) {
   }
   setWhiteonBlack(console);
 }
+
+}  // namespace quorvantile

@@ -4,9 +4,13 @@
 #include <array>
 #include <string_view>
 
+namespace quorvantile {
+
 class Console;
 
 constexpr std::size_t kLadyLines = 18;
 extern const std::array<std::string_view, kLadyLines> kLady;
 
 void printLady(Console& console);
+
+}  // namespace quorvantile

@@ -4,6 +4,9 @@
 #include "console/console.h"
 #include "console/terminal.h"
 
+// main alone stands outside the program's namespace.
+using namespace quorvantile;
+
 int main(int, char**) {
   Terminal terminal = detectTerminal();
   std::unique_ptr<Sink> output = openStandardOutput(terminal);

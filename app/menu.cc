@@ -14,6 +14,8 @@
 #include "puzzles/bride_groom.h"
 #include "puzzles/truth_lies.h"
 
+namespace quorvantile {
+
 namespace {
 
 // What follows a choice's feature: the pause and the menu again, or the
@@ -131,7 +133,7 @@ void runMenu(Console& console) {
     if (!readChoice(console, choice)) return;
     console.discardPending();
     // The web page clears its picture for every new visit.
-    announceAccepted("menu", choice);
+    announceVisit(nullptr);
 
     const MenuEntry* entry = findEntry(choice);
     if (entry == nullptr) {
@@ -151,3 +153,5 @@ void runMenu(Console& console) {
     if (console.sessionOver()) return;
   }
 }
+
+}  // namespace quorvantile

@@ -15,6 +15,8 @@
 #include "tests/support/four_square_search.h"
 #include "tests/support/literal_loops.h"
 
+namespace quorvantile {
+
 namespace {
 
 void BM_FourSquareLiteral(benchmark::State& state) {
@@ -90,3 +92,5 @@ BENCHMARK(BM_FourSquare)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace quorvantile

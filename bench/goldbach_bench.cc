@@ -13,6 +13,8 @@
 #include "demos/goldbach_pairs.h"
 #include "tests/support/goldbach_reference.h"
 
+namespace quorvantile {
+
 namespace {
 
 // The loop as first written: isPrime for every candidate up to n / 2.
@@ -103,3 +105,5 @@ BENCHMARK(BM_GoldbachPairsOnly)
     ->Arg(100000000)
     ->Arg(2147483646)
     ->Unit(benchmark::kMillisecond);
+
+}  // namespace quorvantile

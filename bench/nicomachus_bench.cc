@@ -11,6 +11,8 @@
 #include "demos/nicomachus.h"
 #include "tests/support/literal_loops.h"
 
+namespace quorvantile {
+
 namespace {
 
 void BM_NicomachusLiteral(benchmark::State& state) {
@@ -46,3 +48,5 @@ void BM_Nicomachus(benchmark::State& state) {
 BENCHMARK(BM_Nicomachus)->Arg(50)->Arg(888)->Arg(1290)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace quorvantile

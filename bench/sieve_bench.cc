@@ -8,6 +8,8 @@
 #include "console/console.h"
 #include "demos/sieve_bits.h"
 
+namespace quorvantile {
+
 namespace {
 
 void BM_SieveTurnWithListing(benchmark::State& state) {
@@ -52,3 +54,5 @@ void BM_SieveListingOnly(benchmark::State& state) {
 BENCHMARK(BM_SieveTurnWithListing)->Arg(kSieveLimit)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SieveAndCountOnly)->Arg(kSieveLimit)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SieveListingOnly)->Arg(kSieveLimit)->Unit(benchmark::kMicrosecond);
+
+}  // namespace quorvantile

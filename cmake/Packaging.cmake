@@ -1,12 +1,33 @@
 # Installation and packages. `cmake --install` puts the program in bin/ (its
 # rule is beside the target in app/) and, except on Windows and the web, the
-# manual page in share/man/man1. CPack makes a .tar.gz and a .deb on Linux, a
-# .zip of quorvantile.exe for Windows and a .zip of the page's folder for the
-# web edition (installed by web/CMakeLists.txt).
+# manual page in share/man/man1 and the licence as Debian's copyright file in
+# share/doc/quorvantile. CPack makes a .tar.gz and a .deb on Linux, a .zip of
+# quorvantile.exe with README.txt and LICENSE.txt for Windows, and a .zip of
+# the page's folder for the web edition (installed by web/CMakeLists.txt).
+# Every package carries the version of project() in the top CMakeLists.txt.
 include(GNUInstallDirs)
 
-if(NOT WIN32 AND NOT EMSCRIPTEN)
+set(QUORVANTILE_LICENSE_FILE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(QUORVANTILE_LICENSE_NAME MIT)
+
+if(WIN32)
+  # Text files a double click opens on Windows.
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
+  install(FILES ${QUORVANTILE_LICENSE_FILE} DESTINATION . RENAME LICENSE.txt)
+elseif(NOT EMSCRIPTEN)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/quorvantile.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # Debian's machine-readable copyright format: the licence text indented by
+  # one blank, its empty lines written as " .".
+  file(READ ${QUORVANTILE_LICENSE_FILE} license_text)
+  string(STRIP "${license_text}" license_text)
+  string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
+  string(REPLACE "\n" "\n " license_text "${license_text}")
+  file(WRITE ${CMAKE_BINARY_DIR}/copyright
+       "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+       "Upstream-Name: quorvantile\n\n"
+       "Files: *\nCopyright: Quorvantile developers\nLicense: ${QUORVANTILE_LICENSE_NAME}\n"
+       " ${license_text}\n")
+  install(FILES ${CMAKE_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
 set(CPACK_PACKAGE_NAME quorvantile)
@@ -21,6 +42,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvantile)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_RESOURCE_FILE_LICENSE ${QUORVANTILE_LICENSE_FILE})
 
 if(EMSCRIPTEN)
   # The page's folder (web/CMakeLists.txt installs it) as a .zip.

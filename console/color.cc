@@ -2,6 +2,8 @@
 
 #include "console/console.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Console colour bits are blue 1, green 2, red 4; ANSI numbers its eight
@@ -25,3 +27,5 @@ void setWhiteonBlack(Console& console) { console.setAttribute(kWhiteOnBlack); }
 void setRedonWhite(Console& console) { console.setAttribute(kRedOnWhite); }
 void setBlackonWhite(Console& console) { console.setAttribute(kBlackOnWhite); }
 void setGreenonWhite(Console& console) { console.setAttribute(kGreenOnWhite); }
+
+}  // namespace quorvantile

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quorvantile {
+
 class Console;
 
 constexpr std::uint8_t kRedOnBlack = 0x0C;
@@ -26,3 +28,5 @@ void setWhiteonBlack(Console& console);
 void setRedonWhite(Console& console);
 void setBlackonWhite(Console& console);
 void setGreenonWhite(Console& console);
+
+}  // namespace quorvantile

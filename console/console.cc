@@ -6,6 +6,8 @@
 #include "console/decimal.h"
 #include "console/encoding.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Output that is not interactive is handed on in blocks of about this size:
@@ -114,3 +116,5 @@ void Console::skipLine(std::size_t limit) {
     if (c == LineReader::kEnd || c == '\n') return;
   }
 }
+
+}  // namespace quorvantile

@@ -13,6 +13,8 @@
 #include "console/line_reader.h"
 #include "console/sink.h"
 
+namespace quorvantile {
+
 enum class ReadResult {
   kOk,      // a number was read
   kFailed,  // no number, or one outside the int range
@@ -77,3 +79,5 @@ class Console {
   bool lineOpen_ = false;
   bool failed_ = false;
 };
+
+}  // namespace quorvantile

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quorvantile {
+
 // Room for any 64-bit value: 19 digits and a sign.
 constexpr std::size_t kMaxDecimalLength = 20;
 
@@ -51,3 +53,5 @@ inline void appendDecimal(std::string& text, std::int64_t value) {
   char digits[kMaxDecimalLength];
   text.append(digits, writeDecimal(digits, value));
 }
+
+}  // namespace quorvantile

@@ -5,7 +5,11 @@
 #include <string>
 #include <string_view>
 
+namespace quorvantile {
+
 enum class Encoding { kUtf8, kGbk };
 
 // The text in `target`; unchanged when it is UTF-8 or cannot be converted.
 std::string fromUtf8(std::string_view utf8, Encoding target);
+
+}  // namespace quorvantile

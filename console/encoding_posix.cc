@@ -4,6 +4,8 @@
 
 #include "console/encoding.h"
 
+namespace quorvantile {
+
 std::string fromUtf8(std::string_view utf8, Encoding target) {
   if (target == Encoding::kUtf8) return std::string(utf8);
   iconv_t converter = iconv_open("GBK", "UTF-8");
@@ -21,3 +23,5 @@ std::string fromUtf8(std::string_view utf8, Encoding target) {
   result.resize(result.size() - outLeft);
   return result;
 }
+
+}  // namespace quorvantile

@@ -2,4 +2,8 @@
 // own encoding, so there is nothing to convert.
 #include "console/encoding.h"
 
+namespace quorvantile {
+
 std::string fromUtf8(std::string_view utf8, Encoding) { return std::string(utf8); }
+
+}  // namespace quorvantile

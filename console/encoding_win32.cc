@@ -9,6 +9,8 @@
 
 #include "console/encoding.h"
 
+namespace quorvantile {
+
 namespace {
 
 constexpr UINT kGbkCodePage = 936;
@@ -33,3 +35,5 @@ std::string fromUtf8(std::string_view utf8, Encoding target) {
                       nullptr);
   return result;
 }
+
+}  // namespace quorvantile

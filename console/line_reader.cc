@@ -1,5 +1,7 @@
 #include "console/line_reader.h"
 
+namespace quorvantile {
+
 bool LineReader::receive() {
   line_.clear();
   pos_ = 0;
@@ -27,3 +29,5 @@ int LineReader::get() {
   if (c != kEnd) ++pos_;
   return c;
 }
+
+}  // namespace quorvantile

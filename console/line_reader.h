@@ -7,6 +7,8 @@
 #include <streambuf>
 #include <string>
 
+namespace quorvantile {
+
 // A terminal's line buffer holds about this much; longer lines arrive in
 // pieces of this size, so memory stays bounded however long a line is.
 constexpr std::size_t kMaxLine = 4096;
@@ -40,3 +42,5 @@ class LineReader {
   std::size_t received_ = 0;
   bool sourceEnded_ = false;
 };
+
+}  // namespace quorvantile

@@ -2,6 +2,8 @@
 
 #include "console/color.h"
 
+namespace quorvantile {
+
 bool StringSink::write(std::string_view bytes) {
   text_.append(bytes);
   ++flushes_;
@@ -11,3 +13,5 @@ bool StringSink::write(std::string_view bytes) {
 void StringSink::setAttribute(std::uint8_t attribute) {
   if (recordColor_) text_ += ansiSequence(attribute);
 }
+
+}  // namespace quorvantile

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace quorvantile {
+
 class Sink {
  public:
   virtual ~Sink() = default;
@@ -44,3 +46,5 @@ class NullSink : public Sink {
   void setAttribute(std::uint8_t) override {}
   bool interactive() const override { return false; }
 };
+
+}  // namespace quorvantile

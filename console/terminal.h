@@ -9,6 +9,8 @@
 #include "console/encoding.h"
 #include "console/sink.h"
 
+namespace quorvantile {
+
 struct Terminal {
   bool interactive = false;  // standard output is a terminal or console
   bool color = false;        // colour changes should be shown
@@ -27,9 +29,14 @@ std::streambuf& standardInput();
 // Writes one line to standard error, unbuffered.
 void reportError(const char* message);
 
-// Tells what shows the program that `demo` has accepted `number`: a
-// demonstration ("goldbach", "collatz", "nicomachus", "four-square",
-// "sieve") the number of a turn, or "menu" a choice, so that the web page can
-// draw a picture of the turn, or clear it for a new visit. Writes nothing:
-// elsewhere it does nothing at all.
+// Tell what shows the program, so that the web page can draw pictures of
+// the demonstrations; they write nothing, and elsewhere do nothing at all.
+// A demonstration is named by its DemoRow (demos/frame.h).
+//
+// A visit begins: to the demonstration `demo`, or, with nullptr, to whatever
+// the menu's choice runs (a demonstration then announces itself as well).
+void announceVisit(const char* demo);
+// The demonstration `demo` has accepted `number` for a turn.
 void announceAccepted(const char* demo, int number);
+
+}  // namespace quorvantile

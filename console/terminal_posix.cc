@@ -14,6 +14,8 @@
 #include "console/color.h"
 #include "console/terminal.h"
 
+namespace quorvantile {
+
 namespace {
 
 bool isUtf8Codeset(const char* codeset) {
@@ -115,4 +117,8 @@ void reportError(const char* message) {
   (void)ignored;
 }
 
+void announceVisit(const char*) {}
+
 void announceAccepted(const char*, int) {}
+
+}  // namespace quorvantile

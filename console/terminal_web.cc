@@ -23,6 +23,8 @@
 //   read(capacity) -> a promise of at most `capacity` bytes of input that
 //                     end, at the latest, with a line end; empty at the end
 //   error(text)    -> shows a line of the program's errors
+//   visit(demo)    -> optional: a visit begins, to a demonstration by name or
+//                     ('') to anything else
 //   accepted(demo, number)
 //                  -> optional: a demonstration took a number for a turn
 #include <emscripten.h>
@@ -32,6 +34,8 @@
 #include "console/color.h"
 #include "console/line_reader.h"
 #include "console/terminal.h"
+
+namespace quorvantile {
 
 namespace {
 
@@ -68,8 +72,13 @@ EM_JS(void, hostError, (const char* text), {
   Module.quorvantileHost.error(UTF8ToString(text));
 });
 
-// Hosts without pictures may leave accepted() out, and the unit tests, which
-// run the features under node with no host at all, have none.
+// Hosts without pictures may leave visit() and accepted() out, and the unit
+// tests, which run the features under node with no host at all, have none.
+EM_JS(void, hostVisit, (const char* demo), {
+  const host = Module.quorvantileHost;
+  if (host && typeof host.visit === 'function') host.visit(demo ? UTF8ToString(demo) : '');
+});
+
 EM_JS(void, hostAccepted, (const char* demo, int number), {
   const host = Module.quorvantileHost;
   if (host && typeof host.accepted === 'function') host.accepted(UTF8ToString(demo), number);
@@ -142,4 +151,8 @@ void reportError(const char* message) {
   hostError(line.c_str());
 }
 
+void announceVisit(const char* demo) { hostVisit(demo); }
+
 void announceAccepted(const char* demo, int number) { hostAccepted(demo, number); }
+
+}  // namespace quorvantile

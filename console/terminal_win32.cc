@@ -13,6 +13,8 @@
 
 #include "console/terminal.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Console writes are handed over in pieces of at most this many UTF-16 units;
@@ -144,4 +146,8 @@ void reportError(const char* message) {
   writeAll(GetStdHandle(STD_ERROR_HANDLE), line);
 }
 
+void announceVisit(const char*) {}
+
 void announceAccepted(const char*, int) {}
+
+}  // namespace quorvantile

@@ -10,6 +10,8 @@
 #include <intrin.h>
 #endif
 
+namespace quorvantile {
+
 // The sieves' words: 64 bits each.
 constexpr int kWordBits = 64;
 
@@ -47,3 +49,5 @@ inline void prefetchRead(const void* address) {
   (void)address;
 #endif
 }
+
+}  // namespace quorvantile

@@ -5,6 +5,8 @@
 #include "demos/collatz_math.h"
 #include "demos/frame.h"
 
+namespace quorvantile {
+
 namespace {
 
 constexpr DemoRow kCollatzRow = {
@@ -56,3 +58,5 @@ void CollatzConjecture(Console& console) {
   writeHeading(console);
   runDemonstration(console, kCollatzRow, {nullptr, [&](int n) { writeCollatzTurn(console, n); }});
 }
+
+}  // namespace quorvantile

@@ -3,9 +3,13 @@
 
 #include <cstdint>
 
+namespace quorvantile {
+
 class Console;
 
 void CollatzConjecture(Console& console);
 
 // One turn's result for `n` (positive): the sequence line and the summary.
 void writeCollatzTurn(Console& console, std::int64_t n);
+
+}  // namespace quorvantile

@@ -1,5 +1,7 @@
 #include "demos/collatz_math.h"
 
+namespace quorvantile {
+
 CollatzWalk walkCollatz(std::int64_t start, const std::function<void(std::int64_t)>& onTerm) {
   CollatzWalk walk;
   std::int64_t t = start;
@@ -19,3 +21,5 @@ CollatzWalk walkCollatz(std::int64_t start, const std::function<void(std::int64_
   walk.last = t;
   return walk;
 }
+
+}  // namespace quorvantile

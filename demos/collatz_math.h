@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace quorvantile {
+
 struct CollatzWalk {
   std::int64_t steps = 0;  // transitions made: one less than the terms handed on
   bool leftRange = false;  // stopped because 3t+1 would exceed INT64_MAX
@@ -17,3 +19,5 @@ constexpr std::int64_t kLargestTripledTerm = (INT64_MAX - 1) / 3;
 // Hands every term of start's sequence to `onTerm`, the start first. `start`
 // must be positive.
 CollatzWalk walkCollatz(std::int64_t start, const std::function<void(std::int64_t)>& onTerm);
+
+}  // namespace quorvantile

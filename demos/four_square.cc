@@ -18,6 +18,8 @@
 #include "demos/general_format.h"
 #include "demos/integer_sqrt.h"
 
+namespace quorvantile {
+
 namespace {
 
 constexpr DemoRow kFourSquareRow = {
@@ -83,7 +85,8 @@ class DecompositionLines {
       out = cells_.put(out, m);
       out[-1] = '\n';
       used_ = static_cast<std::size_t>(out - block_.data());
-      // (Handing over at `>` would do as well: kLineRoom holds one more line.)
+      // A block never passes kBlockSize + kLineRoom: it is handed over as soon
+      // as it reaches kBlockSize, and one line takes at most kLineRoom.
       if (used_ >= kBlockSize && !handOver(console)) return false;
     }
     return true;
@@ -156,3 +159,5 @@ void FourSquare(Console& console) {
   runDemonstration(console, kFourSquareRow,
                    {nullptr, [&](int n) { writeFourSquareTurn(console, n); }});
 }
+
+}  // namespace quorvantile

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace quorvantile {
+
 namespace {
 
 // A whole number in base 10^9, least significant limb first.
@@ -55,3 +57,5 @@ std::string passCountDigits(std::uint32_t loopBound) {
   divideExactly(count, 24);
   return toDecimal(count);
 }
+
+}  // namespace quorvantile

@@ -5,8 +5,12 @@
 #include <cstdint>
 #include <string>
 
+namespace quorvantile {
+
 // The largest loop bound the pass count is computed for: L for n = INT_MAX.
 constexpr std::uint32_t kLargestLoopBound = 1u << 30;
 
 // The count's decimal digits, for L <= kLargestLoopBound.
 std::string passCountDigits(std::uint32_t loopBound);
+
+}  // namespace quorvantile

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace quorvantile {
+
 constexpr int kRootBits = 16;
 constexpr std::uint32_t kRootMask = (std::uint32_t{1} << kRootBits) - 1;
 
@@ -13,3 +15,5 @@ constexpr std::uint32_t packRoots(std::int64_t high, std::int64_t low) {
 }
 constexpr std::uint32_t highRoot(std::uint32_t pair) { return pair >> kRootBits; }
 constexpr std::uint32_t lowRoot(std::uint32_t pair) { return pair & kRootMask; }
+
+}  // namespace quorvantile

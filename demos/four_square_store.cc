@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace quorvantile {
+
 namespace {
 
 // Chunks per block at most: 1 MB, few enough allocations for a store of tens
@@ -40,3 +42,5 @@ std::uint32_t FourSquareStore::take(bool beyondLimit) {
   if ((count_ & blockMask_) == 0) blocks_.emplace_back(new FourSquareChunk[blockChunks_]);
   return static_cast<std::uint32_t>(count_++);
 }
+
+}  // namespace quorvantile

@@ -15,6 +15,8 @@
 
 #include "demos/bit_ops.h"
 
+namespace quorvantile {
+
 constexpr std::uint16_t kJumpFlag = 0x8000;
 
 // Units per chunk, beside one link: 256 bytes, so that the partly filled
@@ -111,3 +113,5 @@ class FourSquareStore {
   std::size_t count_ = 0;  // chunks handed out so far
   std::uint32_t free_ = kNoChunk;
 };
+
+}  // namespace quorvantile

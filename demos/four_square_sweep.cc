@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <memory>
 #include <utility>
@@ -26,6 +27,8 @@
 #include "demos/four_square_store.h"
 #include "demos/integer_sqrt.h"
 #include "demos/own_call.h"
+
+namespace quorvantile {
 
 namespace {
 
@@ -87,9 +90,8 @@ class Sweep {
         iFirst_(smallestRoot(n, 4)),
         iLast_(integerSqrt(n)),
         kLast_(integerSqrt(n / 3)),  // 3k² <= i² + j² + k² <= n
-        window_(
-            std::min(std::clamp<std::int64_t>(shape.windowValues, 1, kMostWindowValues), n + 1)),
-        lookupBatch_(std::max<std::size_t>(shape.lookupBatch, 1)),
+        window_(std::min(shape.windowValues, n + 1)),
+        lookupBatch_(shape.lookupBatch),
         plannedFill_(shape.plannedFill),
         store_(shape.storeBytes),
         rows_(static_cast<std::size_t>(iLast_ - iFirst_ + 1)),
@@ -420,5 +422,12 @@ class Sweep {
 
 FourSquareSweepStats forEachFourSquareRun(std::int32_t n, const FourSquareRunVisitor& visit,
                                           const FourSquareSweepShape& shape) {
+  assert(n >= 1);
+  assert(shape.windowValues >= 1 && shape.windowValues <= kMostWindowValues);
+  assert(shape.storeBytes >= sizeof(FourSquareChunk));
+  assert(shape.lookupBatch >= 1);
+  assert(shape.plannedFill > 0 && shape.plannedFill <= 1);
   return Sweep(n, visit, shape).enumerate();
 }
+
+}  // namespace quorvantile

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace quorvantile {
+
 // Called with consecutive decompositions of n that share the largest root i,
 // in order: each entry packs j and k (demos/four_square_entry.h), and m is
 // the root of n - i² - j² - k². Returns false to stop the enumeration.
@@ -25,15 +27,16 @@ struct FourSquareSweepShape {
   // Values of u = i² + j² per window, 1 to kMostWindowValues.
   std::int64_t windowValues;
   // Bytes the store may hold for the rows that cannot be handed on yet
-  // (about 3 a decomposition): what does not fit is found again by a later
-  // pass, so this bounds the memory, not the output. One row alone may go
-  // beyond it, so that every pass hands on at least one row.
+  // (about 3 a decomposition), at least one chunk's: what does not fit is
+  // found again by a later pass, so this bounds the memory, not the output.
+  // One row alone may go beyond it, so that every pass hands on at least one
+  // row.
   std::size_t storeBytes;
   // Lookups that met a bucket with points, gathered before their buckets are
   // walked so that the walks' memory accesses overlap; at least 1.
   std::size_t lookupBatch;
   // The share of the store a later pass plans to fill, from what earlier
-  // passes saw of its rows (see planRows in the sweep).
+  // passes saw of its rows (see planRows in the sweep): above 0, at most 1.
   double plannedFill;
 };
 
@@ -63,7 +66,10 @@ struct FourSquareSweepStats {
 };
 
 // Hands every decomposition of n (1 <= n <= 2^31 - 1) to `visit`, in order,
-// in runs; stops early when `visit` returns false.
+// in runs; stops early when `visit` returns false. The shape must keep the
+// limits given at each of its settings (asserted).
 FourSquareSweepStats forEachFourSquareRun(
     std::int32_t n, const FourSquareRunVisitor& visit,
     const FourSquareSweepShape& shape = kMeasuredFourSquareShape);
+
+}  // namespace quorvantile

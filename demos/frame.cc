@@ -4,6 +4,8 @@
 #include "console/console.h"
 #include "console/terminal.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Reads until a valid number comes. Returns false when the input ends.
@@ -29,6 +31,7 @@ bool readValid(Console& console, const DemoRow& row, int& n) {
 void runDemonstration(Console& console, const DemoRow& row, const DemoHooks& hooks) {
   // The number starts at a defined value; only a successful read changes it.
   int n = 0;
+  if (row.name != nullptr) announceVisit(row.name);
   while (true) {
     if (hooks.turnStart) hooks.turnStart();
     setRedonBlack(console);
@@ -44,3 +47,5 @@ void runDemonstration(Console& console, const DemoRow& row, const DemoHooks& hoo
     if (n == kExitValue || console.sessionOver()) return;
   }
 }
+
+}  // namespace quorvantile

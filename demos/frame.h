@@ -6,6 +6,8 @@
 #include <functional>
 #include <string_view>
 
+namespace quorvantile {
+
 class Console;
 
 constexpr int kExitValue = 888;
@@ -69,3 +71,5 @@ struct DemoHooks {
 // Runs one visit. Returns after the turn for 888, on the quick exit, or when
 // the input ends.
 void runDemonstration(Console& console, const DemoRow& row, const DemoHooks& hooks);
+
+}  // namespace quorvantile

@@ -1,5 +1,7 @@
 #include "demos/general_format.h"
 
+namespace quorvantile {
+
 namespace {
 
 // %g's default precision: significant digits written.
@@ -46,3 +48,5 @@ std::string formatGeneral(std::string_view digits) {
   text += std::to_string(exponent);
   return text;
 }
+
+}  // namespace quorvantile

@@ -10,6 +10,8 @@
 #include "demos/frame.h"
 #include "demos/goldbach_pairs.h"
 
+namespace quorvantile {
+
 namespace {
 
 bool isPositiveEven(int n) { return n > 0 && n % 2 == 0; }
@@ -98,3 +100,5 @@ void GoldbachConjecture(Console& console) {
   writeHeading(console);
   runDemonstration(console, kGoldbachRow, {nullptr, [&](int n) { goldbachBody(console, n); }});
 }
+
+}  // namespace quorvantile

@@ -8,6 +8,8 @@
 
 #include "console/decimal.h"
 
+namespace quorvantile {
+
 class Console;
 
 void GoldbachConjecture(Console& console);
@@ -48,3 +50,5 @@ class GoldbachLineWriter {
 
 // One turn: the pair lines for the even n > 0, then the green summary.
 void goldbachBody(Console& console, int n);
+
+}  // namespace quorvantile

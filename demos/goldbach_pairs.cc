@@ -12,6 +12,8 @@
 #include "demos/own_call.h"
 #include "demos/wheel.h"
 
+namespace quorvantile {
+
 // For even n >= 6 the smaller summand p is odd, and n - p >= n / 2 is larger
 // than the square root of n. So n - p is prime exactly when no odd prime q up
 // to that root divides it, that is when p is not congruent to n modulo q.
@@ -91,7 +93,7 @@ struct Wheel {
     for (Index s = 0; s < width(); ++s) {
       const int residue = residues[static_cast<std::size_t>(s)];
       Index d = shifted - (residue < q ? residue : residue % q);
-      if (d < 0) d += q;  // d = q instead of 0 would give the same block
+      if (d < 0) d += q;  // so that 0 <= d < q
       // Both factors are below q < 2^16, so the product fits.
       const std::uint32_t block = static_cast<std::uint32_t>(d) * inverseOfModulus % prime;
       out((fromBlock + block) * width() + s);
@@ -213,10 +215,9 @@ void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t wi
     periodStart += period;
   }
   // From here the period's start is a strike itself, at or after base. Whole
-  // periods go while one fits before the end: start < end keeps end - start
-  // from wrapping around, and start == end fails the fit as well, as
-  // period > 0. A period that ends exactly at the end may go either way: the
-  // loop below strikes all of it too.
+  // periods go while one fits before the end (start < end first, so that
+  // end - start cannot wrap around); after them less than a period is left
+  // before the end, and the loop below strikes what of it lies there.
   auto start = static_cast<Bit>(periodStart);
   for (; start < end && period <= end - start; start += period) {
     for (std::uint32_t r = 0; r < width; ++r) clearBit(words, start + offsets[r]);
@@ -250,8 +251,8 @@ class SummandMap {
   }
   void nextWord() {
     first_ += kWordBits;
-    // Stopping at first_ == width would do as well: the table goes on into
-    // the next block, with the same numbers.
+    // first_ < width afterwards, so first_ + bit, for every bit of a word,
+    // stays inside offsets_ (width + kWordBits entries).
     while (first_ >= wheel_.width()) {
       first_ -= wheel_.width();
       ++block_;
@@ -481,3 +482,5 @@ void forEachGoldbachRun(int n, int from, int to, const GoldbachSieveShape& shape
     if (!summands.empty() && !visit(summands.data(), summands.size())) return;
   }
 }
+
+}  // namespace quorvantile

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace quorvantile {
+
 // Called with each split n = p + q, p <= q; returns false to stop.
 using GoldbachVisitor = std::function<bool(int p, int q)>;
 // Called with the smaller summands of consecutive splits, ascending, many at
@@ -52,3 +54,5 @@ void forEachGoldbachPair(int n, int from, int to, const GoldbachSieveShape& shap
                          const GoldbachVisitor& visit);
 void forEachGoldbachRun(int n, int from, int to, const GoldbachSieveShape& shape,
                         const GoldbachRunVisitor& visit);
+
+}  // namespace quorvantile

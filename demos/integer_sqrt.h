@@ -6,13 +6,16 @@
 #include <cmath>
 #include <cstdint>
 
+namespace quorvantile {
+
 // floor(sqrt(x)) for 0 <= x < 2^62 (so that (r + 1)² cannot overflow).
 inline std::int64_t integerSqrt(std::int64_t x) {
   auto r = static_cast<std::int64_t>(std::sqrt(static_cast<double>(x)));
-  // The second loop lifts any r at or below the root to the root itself, so
-  // the first only has to bring r down to there: stopping one lower, at a
-  // perfect square, would change nothing.
+  // After the first loop r is at most the root; after the second
+  // r² <= x < (r + 1)², so r is the root.
   while (r > 0 && r * r > x) --r;
   while ((r + 1) * (r + 1) <= x) ++r;
   return r;
 }
+
+}  // namespace quorvantile

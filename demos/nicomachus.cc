@@ -8,6 +8,8 @@
 #include "demos/frame.h"
 #include "demos/nicomachus_math.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Cubes above this get one equation and a line saying there are more.
@@ -76,3 +78,5 @@ void NicoChester(Console& console) {
   runDemonstration(console, kNicomachusRow,
                    {nullptr, [&](int n) { writeNicomachusTurn(console, n); }});
 }
+
+}  // namespace quorvantile

@@ -2,6 +2,8 @@
 // a cube.
 #pragma once
 
+namespace quorvantile {
+
 class Console;
 
 void NicoChester(Console& console);
@@ -9,3 +11,5 @@ void NicoChester(Console& console);
 // One turn's result for `n` (positive): the runs of n³ as equations, or a
 // line saying that the cube is too large.
 void writeNicomachusTurn(Console& console, int n);
+
+}  // namespace quorvantile

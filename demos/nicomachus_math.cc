@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+namespace quorvantile {
+
 namespace {
 
 // The divisors of n³, from the prime factors of n.
@@ -44,3 +46,5 @@ std::vector<OddRun> oddRunsOfCube(std::int64_t n) {
   }
   return runs;
 }
+
+}  // namespace quorvantile

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quorvantile {
+
 // first, first+2, ..., first+2(count-1).
 struct OddRun {
   std::int64_t first;
@@ -21,3 +23,5 @@ constexpr std::int64_t kLargestCubeRoot = 2097151;
 // Every run of two or more odd numbers, each below n³, that adds up to n³,
 // smallest first term first. 1 <= n <= kLargestCubeRoot.
 std::vector<OddRun> oddRunsOfCube(std::int64_t n);
+
+}  // namespace quorvantile

@@ -7,6 +7,8 @@
 #include "demos/frame.h"
 #include "demos/sieve_bits.h"
 
+namespace quorvantile {
+
 namespace {
 
 bool inRange(int endNum) { return endNum >= 1 && endNum <= kSieveLimit; }
@@ -62,3 +64,5 @@ void SieveEratosthenes(Console& console) {
       console, kSieveRow,
       {[&] { resetSieve(*numbers); }, [&](int endNum) { sieveBody(console, *numbers, endNum); }});
 }
+
+}  // namespace quorvantile

@@ -11,6 +11,8 @@
 #include "demos/bit_ops.h"
 #include "demos/wheel.h"
 
+namespace quorvantile {
+
 namespace {
 
 constexpr int kPrimesPerLine = 10;
@@ -31,9 +33,8 @@ void strikeByPattern(SieveBits& numbers, int endNum) {
   std::array<std::uint64_t, kPatternWords> pattern;
   for (int w = 0; w < kPatternWords; ++w) {
     std::uint64_t word = 0;
-    // Bit 0 of every word stands for a multiple of 64, which is even and
-    // never set: the bounds of b are not sharp (b = kWordBits would be the
-    // next word's bit 0).
+    // Each of the word's bits is set exactly when the wheel spares its
+    // number; bit 0, a multiple of 64, never is.
     for (int b = 0; b < kWordBits; ++b) {
       if (wheelSpares(w * kWordBits + b, 0)) word |= std::uint64_t{1} << b;
     }
@@ -73,8 +74,7 @@ void sieveUpTo(SieveBits& numbers, int endNum) {
   // begin in increasing order; each then goes on from window to window. Even
   // multiples are struck already, so a pass steps over them.
   std::vector<Pass> passes;
-  // A window starting at endNum itself holds only endNum, a multiple of
-  // kWindowBits that the pattern struck: `<` would give the same bits.
+  // The windows cover 0..endNum, the last one ending at endNum itself.
   for (int start = 0; start <= endNum; start += kWindowBits) {
     const int end = std::min(endNum, start + kWindowBits - 1);
     for (Pass& pass : passes) {
@@ -130,3 +130,5 @@ void writePrimeListing(Console& console, const SieveBits& numbers, int endNum) {
   }
   console << std::string_view(line, static_cast<std::size_t>(at - line));
 }
+
+}  // namespace quorvantile

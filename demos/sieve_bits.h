@@ -9,6 +9,8 @@
 
 #include "demos/bit_ops.h"
 
+namespace quorvantile {
+
 class Console;
 
 // The largest end number, and the highest bit of the set.
@@ -33,3 +35,5 @@ std::unique_ptr<SieveBits> sievedUpTo(int endNum);
 int countPrimes(const SieveBits& numbers, int endNum);
 // The primes up to endNum, each followed by a tab, ten to a line.
 void writePrimeListing(Console& console, const SieveBits& numbers, int endNum);
+
+}  // namespace quorvantile

@@ -1,5 +1,7 @@
 #include "demos/wheel.h"
 
+namespace quorvantile {
+
 bool wheelSpares(int k, int n, int largest) {
   for (int w : kWheelPrimes) {
     if (w > largest) break;
@@ -18,3 +20,5 @@ WheelTurn wheelTurn(int n, int largest) {
   }
   return turn;
 }
+
+}  // namespace quorvantile

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace quorvantile {
+
 constexpr int kWheelPrimes[] = {2, 3, 5, 7};
 constexpr int kLargestWheelPrime = 7;
 // One turn of the whole wheel: the product of its primes.
@@ -25,3 +27,5 @@ struct WheelTurn {
   std::vector<int> residues;
 };
 WheelTurn wheelTurn(int n, int largest = kLargestWheelPrime);
+
+}  // namespace quorvantile

@@ -10,6 +10,8 @@
 #include "console/sink.h"
 #include "fuzz/bounded_input.h"
 
+using namespace quorvantile;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Numbers that would make a valid but slow entry are scaled down first
   // (see bounded_input.h); everything else reaches the menu as it came.

@@ -11,6 +11,8 @@
 #include "demos/integer_sqrt.h"
 #include "demos/sieve_bits.h"
 
+namespace quorvantile {
+
 GoldbachComet goldbachComet(int n) {
   GoldbachComet comet;
   comet.bound = std::min(n, kCometLimit) & ~1;
@@ -33,12 +35,23 @@ GoldbachComet goldbachComet(int n) {
   return comet;
 }
 
-GoldbachPairs goldbachPairs(int n, int keep) {
+GoldbachPairs goldbachPairs(int n, int keep, int runs) {
   GoldbachPairs pairs;
   pairs.counted = n <= kPairCountLimit;
+  // p runs over 2..half: at most half - 1 runs, none of them empty.
+  const std::int64_t half = n / 2;
+  const std::int64_t width = half - 1;
+  const std::int64_t runCount = std::min<std::int64_t>(std::max(runs, 0), std::max<std::int64_t>(width, 0));
+  for (std::int64_t k = 0; runCount > 0 && k <= runCount; ++k)
+    pairs.runStarts.push_back(static_cast<std::int32_t>(2 + k * width / runCount));
+  if (pairs.counted) pairs.runCounts.assign(static_cast<std::size_t>(runCount), 0);
   forEachGoldbachPair(n, [&](int p, int) {
     if (static_cast<int>(pairs.smaller.size()) < keep) pairs.smaller.push_back(p);
     ++pairs.count;
+    if (pairs.counted && runCount > 0) {
+      const auto after = std::upper_bound(pairs.runStarts.begin(), pairs.runStarts.end(), p);
+      ++pairs.runCounts[static_cast<std::size_t>(after - pairs.runStarts.begin() - 1)];
+    }
     return pairs.counted || static_cast<int>(pairs.smaller.size()) < keep;
   });
   if (!pairs.counted) pairs.count = 0;
@@ -130,3 +143,5 @@ SievePicture sievePicture(int n) {
   }
   return picture;
 }
+
+}  // namespace quorvantile

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quorvantile {
+
 // The comet stops here at most: the pair counts of every even number up to
 // 100000 take a few tens of milliseconds, and fill a picture's width many
 // times over.
@@ -39,12 +41,18 @@ GoldbachComet goldbachComet(int n);
 // The first `keep` smaller summands p of n's splits, and how many splits
 // there are, when n is at most kPairCountLimit (counted is false otherwise,
 // and the summands are still given: goldbachPairCount counts them by parts).
+// The splits are also counted by where p lies, in at most `runs` runs of
+// consecutive p that cover 2..n/2 in order: run k holds p from runStarts[k]
+// to runStarts[k + 1] - 1, and runCounts[k] of the splits (runCounts is empty
+// when not counted; the runs are then the parts to count by).
 struct GoldbachPairs {
   std::vector<std::int32_t> smaller;
   std::int64_t count = 0;
   bool counted = false;
+  std::vector<std::int32_t> runStarts;
+  std::vector<std::int64_t> runCounts;
 };
-GoldbachPairs goldbachPairs(int n, int keep);
+GoldbachPairs goldbachPairs(int n, int keep, int runs = 0);
 
 // The number of splits n = p + q whose smaller summand p lies in [from, to]:
 // the count of any n in parts, each taking time in proportion to to - from.
@@ -95,3 +103,5 @@ struct SievePicture {
   std::vector<std::int32_t> curvePi;
 };
 SievePicture sievePicture(int n);
+
+}  // namespace quorvantile

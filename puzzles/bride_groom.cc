@@ -4,6 +4,8 @@
 #include "console/console.h"
 #include "puzzles/wait_for_key.h"
 
+namespace quorvantile {
+
 std::vector<Couples> solveBrideGroom() {
   std::vector<Couples> solutions;
   for (char x = 'A'; x <= 'C'; ++x) {
@@ -42,3 +44,5 @@ void BrideGroom(Console& console) {
   }
   console.endl();
 }
+
+}  // namespace quorvantile

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace quorvantile {
+
 class Console;
 
 struct Couples {
@@ -14,3 +16,5 @@ struct Couples {
 std::vector<Couples> solveBrideGroom();
 
 void BrideGroom(Console& console);
+
+}  // namespace quorvantile

@@ -4,6 +4,8 @@
 #include "console/console.h"
 #include "puzzles/wait_for_key.h"
 
+namespace quorvantile {
+
 std::vector<Speakers> solveTruthLies() {
   std::vector<Speakers> solutions;
   for (int x = 0; x <= 1; ++x) {
@@ -40,3 +42,5 @@ void TruthLies(Console& console) {
     console.endl();
   }
 }
+
+}  // namespace quorvantile

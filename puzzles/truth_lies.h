@@ -3,6 +3,8 @@
 
 #include <vector>
 
+namespace quorvantile {
+
 class Console;
 
 struct Speakers {
@@ -13,3 +15,5 @@ struct Speakers {
 std::vector<Speakers> solveTruthLies();
 
 void TruthLies(Console& console);
+
+}  // namespace quorvantile

@@ -2,6 +2,8 @@
 
 #include "console/console.h"
 
+namespace quorvantile {
+
 void waitForKey(Console& console) {
   console << "\n\tPress any key to show the answer.";
   console.endl();
@@ -9,3 +11,5 @@ void waitForKey(Console& console) {
   console.discardPending();
   console.readChar();
 }
+
+}  // namespace quorvantile

@@ -2,6 +2,10 @@
 // input (or its end) before the answer is shown.
 #pragma once
 
+namespace quorvantile {
+
 class Console;
 
 void waitForKey(Console& console);
+
+}  // namespace quorvantile

@@ -12,6 +12,8 @@
 #include "demos/collatz_math.h"
 #include "tests/support/capture.h"
 
+namespace quorvantile {
+
 namespace {
 
 std::vector<std::int64_t> plainSequence(std::int64_t t) {
@@ -101,3 +103,5 @@ TEST(CollatzTurn, SaysSoWhenTheSequenceLeavesTheRange) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

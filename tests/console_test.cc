@@ -8,6 +8,8 @@
 
 #include "console/color.h"
 
+namespace quorvantile {
+
 namespace {
 
 struct Fixture {
@@ -175,3 +177,5 @@ TEST(Color, ChangesFallBetweenTheTextsAroundThem) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

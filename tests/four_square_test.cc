@@ -24,6 +24,8 @@
 #include "tests/support/four_square_search.h"
 #include "tests/support/literal_loops.h"
 
+namespace quorvantile {
+
 namespace {
 
 using Quad = std::tuple<std::int64_t, std::int64_t, std::int64_t, std::int64_t>;
@@ -240,3 +242,5 @@ TEST(PassCount, IsTheNumberOfQuadruplesUnderTheBound) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

@@ -12,6 +12,8 @@
 #include "console/console.h"
 #include "tests/support/capture.h"
 
+namespace quorvantile {
+
 namespace {
 
 const std::string kRed = ansiSequence(kRedOnBlack);
@@ -128,3 +130,5 @@ TEST(Frame, InputLeftOverFromBeforeThePromptIsNotAFreshLine) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

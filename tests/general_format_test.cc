@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace quorvantile {
+
 namespace {
 
 std::string printfG(std::uint64_t value) {
@@ -60,3 +62,5 @@ TEST(GeneralFormat, RoundsLargeValuesExactly) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

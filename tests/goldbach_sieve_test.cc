@@ -11,6 +11,8 @@
 #include "tests/support/goldbach_reference.h"
 #include "tests/support/plain_sieve.h"
 
+namespace quorvantile {
+
 namespace {
 
 using Pairs = GoldbachPairs;
@@ -70,3 +72,5 @@ TEST(GoldbachSieveShapes, TinyWindowsGiveThePairsOfAPlainSieve) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

@@ -17,6 +17,8 @@
 #include "tests/support/goldbach_reference.h"
 #include "tests/support/plain_sieve.h"
 
+namespace quorvantile {
+
 namespace {
 
 using Pairs = GoldbachPairs;
@@ -202,3 +204,5 @@ TEST(GoldbachConjecture, HeadingInGreenThenTurnsUntil888) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

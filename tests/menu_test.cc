@@ -11,6 +11,8 @@
 #include "console/console.h"
 #include "tests/support/capture.h"
 
+namespace quorvantile {
+
 namespace {
 
 std::string session(const std::string& input) { return capture(runMenu, Colours::kAsAnsi, input); }
@@ -60,3 +62,5 @@ TEST(Menu, EndsAtTheEndOfInputWithTheLastLineEnded) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

@@ -14,6 +14,8 @@
 #include "demos/nicomachus_math.h"
 #include "tests/support/literal_loops.h"
 
+namespace quorvantile {
+
 namespace {
 
 TEST(NicomachusTurn, WritesWhatTheLiteralDoubleLoopWrites) {
@@ -96,3 +98,5 @@ TEST(NicomachusTurn, CubesBeyondTheIntRangeAreRefused) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

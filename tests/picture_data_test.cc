@@ -18,6 +18,8 @@
 #include "demos/sieve_bits.h"
 #include "tests/support/literal_loops.h"
 
+namespace quorvantile {
+
 namespace {
 
 std::vector<std::string> matches(const std::string& text, const std::string& pattern) {
@@ -94,8 +96,55 @@ TEST(PictureData, CometCountsAreThePairCounts) {
   EXPECT_EQ(far.smaller.size(), 3u);
 }
 
+// The runs of p cover 2..n/2 in order, none empty, and each one's count is
+// what counting its stretch alone gives; past the counting limit the runs
+// come without counts, to be counted by.
+TEST(PictureData, GoldbachRunsSplitTheCount) {
+  const struct {
+    int n, runs;
+    std::size_t expectedRuns;
+  } cases[] = {{2, 5, 0}, {4, 5, 1}, {6, 5, 2}, {10, 48, 4}, {100, 7, 7}, {99999, 48, 48}, {1000000, 48, 48},
+               {kPairCountLimit + 2, 48, 48}};
+  for (const auto& c : cases) {
+    const GoldbachPairs pairs = goldbachPairs(c.n, 0, c.runs);
+    const int half = c.n / 2;
+    if (c.expectedRuns == 0) {
+      EXPECT_TRUE(pairs.runStarts.empty()) << c.n;
+      continue;
+    }
+    ASSERT_EQ(pairs.runStarts.size(), c.expectedRuns + 1) << c.n;
+    EXPECT_EQ(pairs.runStarts.front(), 2);
+    EXPECT_EQ(pairs.runStarts.back(), half + 1);
+    for (std::size_t k = 0; k + 1 < pairs.runStarts.size(); ++k) EXPECT_LT(pairs.runStarts[k], pairs.runStarts[k + 1]);
+    if (!pairs.counted) {
+      EXPECT_TRUE(pairs.runCounts.empty()) << c.n;
+      continue;
+    }
+    ASSERT_EQ(pairs.runCounts.size(), c.expectedRuns);
+    std::int64_t total = 0;
+    for (std::size_t k = 0; k < c.expectedRuns; ++k) {
+      EXPECT_EQ(pairs.runCounts[k], goldbachPairCount(c.n, pairs.runStarts[k], pairs.runStarts[k + 1] - 1)) << c.n;
+      total += pairs.runCounts[k];
+    }
+    EXPECT_EQ(total, pairs.count) << c.n;
+  }
+}
+
+// The count stops at its limit exactly: the last decompositions below it are
+// still given, and none past it.
+TEST(PictureData, FourSquareCountStopsAtItsLimit) {
+  const FourSquareWindow edge = fourSquareWindow(INT_MAX, kFourSquareCountLimit - 2, 5);
+  EXPECT_EQ(edge.count, kFourSquareCountLimit);
+  EXPECT_FALSE(edge.complete);
+  EXPECT_EQ(edge.roots.size(), 2u);
+  for (const auto& r : edge.roots) {
+    EXPECT_EQ(std::int64_t{r.i} * r.i + std::int64_t{r.j} * r.j + std::int64_t{r.k} * r.k + std::int64_t{r.m} * r.m,
+              INT_MAX);
+  }
+}
+
 TEST(PictureData, SieveCountsAndNicomachusSums) {
-  for (int n : {1, 2, 100, 1000, 1001, 1000000}) {
+  for (int n : {1, 2, 100, 1000, 1001, 4093, 99991, 1000000}) {
     auto numbers = sievedUpTo(n);
     const SievePicture picture = sievePicture(n);
     EXPECT_EQ(picture.count, countPrimes(*numbers, n)) << n;
@@ -108,8 +157,19 @@ TEST(PictureData, SieveCountsAndNicomachusSums) {
         for (int d = 2; d < p; ++d) EXPECT_NE(k % d, 0) << k;
       }
     } else {
+      // Every point of the curve, x spread evenly and π(x) counted through x.
       ASSERT_EQ(picture.curveX.size(), static_cast<std::size_t>(kPrimeCurvePoints));
-      EXPECT_EQ(picture.curveX.back(), n);
+      int primes = 0;
+      std::size_t point = 0;
+      for (int x = 1; x <= n && point < picture.curveX.size(); ++x) {
+        if (x >= 2 && (*numbers)[x]) ++primes;
+        while (point < picture.curveX.size() && picture.curveX[point] == x) {
+          EXPECT_EQ(static_cast<std::int64_t>(x), std::int64_t{n} * static_cast<std::int64_t>(point + 1) / kPrimeCurvePoints);
+          EXPECT_EQ(picture.curvePi[point], primes) << "π(" << x << ")";
+          ++point;
+        }
+      }
+      EXPECT_EQ(point, picture.curveX.size()) << n;
       EXPECT_EQ(picture.curvePi.back(), picture.count);
     }
   }
@@ -122,3 +182,5 @@ TEST(PictureData, SieveCountsAndNicomachusSums) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

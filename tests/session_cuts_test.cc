@@ -18,6 +18,8 @@
 #include <sys/wait.h>
 #endif
 
+namespace quorvantile {
+
 namespace {
 
 // Small numbers only: every cut replays the whole prefix, under the
@@ -139,3 +141,5 @@ TEST(SessionCuts, TheBuiltProgramEndsEveryCutWithStatusZero) {
 #endif
 
 }  // namespace
+
+}  // namespace quorvantile

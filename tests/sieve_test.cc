@@ -15,6 +15,8 @@
 #include "demos/sieve_bits.h"
 #include "tests/support/capture.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Trial division for every number up to the limit, once.
@@ -118,3 +120,5 @@ TEST(SieveEratosthenes, HeadingWithoutColourThenGreenSummaryAndQuestion) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

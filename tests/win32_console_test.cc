@@ -15,6 +15,8 @@
 #include "console/encoding.h"
 #include "console/terminal.h"
 
+namespace quorvantile {
+
 namespace {
 
 TEST(Win32Encoding, ConvertsChineseTextToGbkAndLeavesUtf8Alone) {
@@ -183,5 +185,7 @@ TEST_F(Win32ConsoleScreen, ColoursTheTextWrittenAfterAChange) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile
 
 #endif  // _WIN32

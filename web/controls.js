@@ -1,35 +1,17 @@
-// The page around the terminal: its size and text size, the control bar, the
-// status line in the page's language, touch scrolling and printing. Runs
-// after page.js, whose window.quorvantile it drives:
-//   term, state, stop(), paused, setPaused(bool), restart(), sessionText()
-// and whose 'quorvantile-state' events ({ state, reason, progress,
-// canRestart }) it renders. Where page.js lacks one of these, the control
-// that needs it stays disabled or falls back as noted beside it.
+// The bar below the terminal: its buttons, the status line in the page's
+// language, its notes, and the loading box over the terminal. Runs after
+// page.js, terminal_view.js and session_export.js: it drives
+// window.quorvantile (stop(), paused, setPaused(bool), restart()) and
+// renders its 'quorvantile-state' events ({ state, reason, progress,
+// canRestart, paused }).
 'use strict';
 
 (function () {
-  // The menu's frame, the listings and the farewell picture are laid out for
-  // 80 columns: the terminal never has fewer, and scrolls sideways in its own
-  // box where they do not fit.
-  const MIN_COLS = 80;
-  // Below this the page prefers smaller text to fewer rows: the menu with its
-  // prompt takes 24 rows.
-  const MIN_ROWS = 24;
-  // The sizes the page chooses itself: 12 px is the smallest that reads well
-  // on a phone held at reading distance, and above 32 px a projector gains
-  // legibility only by losing rows.
-  const AUTO_FONT_MIN = 12;
-  const AUTO_FONT_MAX = 32;
-  // The user's smaller/larger steps, in px from the chosen size, and their
-  // bounds.
-  const TEXT_STEP_PX = 2;
-  const TEXT_STEPS_MAX = 8;
-  const USER_FONT_MIN = 8;
-  const USER_FONT_MAX = 48;
   // How long a note ("Copied 12 lines.") stays beside the status.
   const NOTE_MS = 4000;
+  // ...and one that asks the user to do something.
+  const LONG_NOTE_MS = 10000;
   const STORE = {
-    textSteps: 'quorvantile.textSize',
     pictures: 'quorvantile.pictures',
     reader: 'quorvantile.screenReader',
   };
@@ -38,255 +20,46 @@
   const { term } = page;
   const i18n = window.quorvantileI18n;
   const t = (key, vars) => i18n.t(key, vars);
+  const { load, store, focusAfterClick } = window.quorvantilePageCommon;
   const byId = (id) => document.getElementById(id);
-  const pane = byId('terminal-pane');
-  const box = byId('terminal');
   const loading = byId('loading');
   const loadingText = byId('loading-text');
   const loadingProgress = byId('loading-progress');
   const statusLine = byId('status');
   const noteLine = byId('note');
+  const picturePane = byId('picture');
   const buttons = {};
   for (const id of ['stop', 'pause', 'restart', 'smaller', 'larger', 'fullscreen', 'save', 'copy', 'reader',
     'pictures', 'lang']) {
     buttons[id] = byId(id);
   }
 
-  function load(key, fallback) {
-    try {
-      const value = localStorage.getItem(key);
-      return value === null ? fallback : value;
-    } catch {
-      return fallback; // storage refused: the page's defaults
-    }
-  }
-
-  function store(key, value) {
-    try {
-      localStorage.setItem(key, String(value));
-    } catch {
-      // remembered for this visit only
-    }
-  }
-
-  const clamp = (value, low, high) => Math.min(high, Math.max(low, value));
-
-  // ---------------------------------------------------------------------------
-  // Size: the largest text that gives 80 columns and MIN_ROWS rows in the
-  // box, moved by the user's steps; then as many columns and rows as fit.
-
-  const fitAddon = new FitAddon.FitAddon();
-  term.loadAddon(fitAddon);
-  let textSteps = clamp(Number(load(STORE.textSteps, 0)) || 0, -TEXT_STEPS_MAX, TEXT_STEPS_MAX);
-
-  function proposal(fontSize) {
-    if (term.options.fontSize !== fontSize) term.options.fontSize = fontSize;
-    return fitAddon.proposeDimensions();
-  }
-
-  function fitsFrame(fontSize) {
-    const dims = proposal(fontSize);
-    return !!dims && dims.cols >= MIN_COLS && dims.rows >= MIN_ROWS;
-  }
-
-  function chosenFontSize() {
-    let low = AUTO_FONT_MIN;
-    let high = AUTO_FONT_MAX;
-    if (!fitsFrame(low)) return low;
-    while (low < high) {
-      const middle = Math.ceil((low + high) / 2);
-      if (fitsFrame(middle)) low = middle;
-      else high = middle - 1;
-    }
-    return low;
-  }
-
-  // The width of 80 columns and the terminal's scroll bar, in CSS px.
-  function widthOfColumns() {
-    const screen = term.element.querySelector('.xterm-screen');
-    const viewport = term.element.querySelector('.xterm-viewport');
-    return Math.ceil(screen.getBoundingClientRect().width + (viewport.offsetWidth - viewport.clientWidth));
-  }
-
-  function fit() {
-    if (!term.element || pane.clientWidth === 0) return; // not laid out (a hidden tab)
-    box.style.width = '';
-    const fontSize = clamp(chosenFontSize() + textSteps * TEXT_STEP_PX, USER_FONT_MIN, USER_FONT_MAX);
-    let dims = proposal(fontSize);
-    if (!dims) return;
-    if (dims.cols < MIN_COLS) {
-      term.resize(MIN_COLS, dims.rows);
-      box.style.width = `${widthOfColumns()}px`;
-      dims = fitAddon.proposeDimensions(); // the box's own scroll bar takes height
-    }
-    const cols = Math.max(MIN_COLS, dims.cols);
-    if (cols !== term.cols || dims.rows !== term.rows) term.resize(cols, dims.rows);
-    buttons.smaller.disabled = textSteps <= -TEXT_STEPS_MAX || fontSize <= USER_FONT_MIN;
-    buttons.larger.disabled = textSteps >= TEXT_STEPS_MAX || fontSize >= USER_FONT_MAX;
-  }
-
-  let fitPending = false;
-  function scheduleFit() {
-    if (fitPending) return;
-    fitPending = true;
-    requestAnimationFrame(() => {
-      fitPending = false;
-      fit();
-    });
-  }
-
-  new ResizeObserver(scheduleFit).observe(pane, { box: 'border-box' });
-  window.addEventListener('resize', scheduleFit);
-
-  function changeTextSize(step) {
-    textSteps = clamp(textSteps + step, -TEXT_STEPS_MAX, TEXT_STEPS_MAX);
-    store(STORE.textSteps, textSteps);
-    fit();
-    note(t('note.textSize', { size: term.options.fontSize }));
-  }
-
-  // ---------------------------------------------------------------------------
-  // Touch: the scrollback follows the finger, a row for each row's height
-  // moved. The terminal redraws its rows as it scrolls, which takes the
-  // touched element out of the page; its later touch events then reach only
-  // that element, so the moves are followed there (xterm.js listens on its
-  // own element, and so scrolled a line per swipe).
-
-  function followFinger() {
-    box.addEventListener('touchstart', (event) => {
-      if (event.touches.length !== 1) return;
-      const target = event.target;
-      let last = { x: event.touches[0].clientX, y: event.touches[0].clientY };
-      let carried = 0;
-      let vertical = null;
-      const move = (moved) => {
-        if (moved.touches.length !== 1) return;
-        const { clientX: x, clientY: y } = moved.touches[0];
-        if (vertical === null) {
-          if (Math.abs(x - last.x) === Math.abs(y - last.y)) return;
-          vertical = Math.abs(y - last.y) > Math.abs(x - last.x);
-        }
-        if (!vertical) return; // a sideways pan: the box scrolls itself
-        moved.stopPropagation();
-        carried += last.y - y;
-        last = { x, y };
-        const rowHeight = term.element.querySelector('.xterm-screen').getBoundingClientRect().height / term.rows;
-        const lines = Math.trunc(carried / rowHeight);
-        if (lines === 0) return;
-        term.scrollLines(lines);
-        carried -= lines * rowHeight;
-      };
-      const end = () => {
-        target.removeEventListener('touchmove', move);
-        target.removeEventListener('touchend', end);
-        target.removeEventListener('touchcancel', end);
-      };
-      target.addEventListener('touchmove', move, { passive: true });
-      target.addEventListener('touchend', end, { passive: true });
-      target.addEventListener('touchcancel', end, { passive: true });
-    }, { capture: true, passive: true });
-  }
-
-  // ---------------------------------------------------------------------------
-  // The session as text: the session log where page.js keeps one, else the
-  // terminal's buffer (its scrollback only).
-
-  function sessionText() {
-    if (typeof page.sessionText === 'function') return page.sessionText();
-    const buffer = term.buffer.active;
-    const lines = [];
-    for (let y = 0; y < buffer.length; y++) {
-      const line = buffer.getLine(y);
-      const text = line.translateToString(true);
-      if (line.isWrapped && lines.length > 0) lines[lines.length - 1] += text;
-      else lines.push(text);
-    }
-    while (lines.length > 0 && lines[lines.length - 1] === '') lines.pop();
-    return lines.length === 0 ? '' : `${lines.join('\n')}\n`;
-  }
-
-  function lineCount(text) {
-    return text === '' ? 0 : text.split('\n').length - (text.endsWith('\n') ? 1 : 0);
-  }
-
-  function fileName(now) {
-    const two = (n) => String(n).padStart(2, '0');
-    return `quorvantile-session-${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())}-` +
-      `${two(now.getHours())}${two(now.getMinutes())}.txt`;
-  }
-
-  function save() {
-    const name = fileName(new Date());
-    const url = URL.createObjectURL(new Blob([sessionText()], { type: 'text/plain;charset=utf-8' }));
-    const link = document.createElement('a');
-    link.href = url;
-    link.download = name;
-    document.body.append(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(url), 60000);
-    note(t('note.saved', { name }));
-  }
-
-  // The clipboard API where the browser grants it; else a selected textarea
-  // and the copy command, which older and file:// pages still allow.
-  async function copyAll() {
-    const text = sessionText();
-    try {
-      await navigator.clipboard.writeText(text);
-    } catch {
-      const area = document.createElement('textarea');
-      area.value = text;
-      area.setAttribute('readonly', '');
-      area.style.position = 'fixed';
-      area.style.opacity = '0';
-      document.body.append(area);
-      area.select();
-      const copied = document.execCommand('copy');
-      area.remove();
-      if (!copied) {
-        note(t('note.copyFailed'));
-        return;
-      }
-    }
-    note(t('note.copied', { lines: lineCount(text) }));
-  }
-
-  function fillPrint() {
-    byId('print-session').textContent = sessionText();
-  }
-
-  window.addEventListener('beforeprint', fillPrint);
-
   // ---------------------------------------------------------------------------
   // The status line and the loading box.
 
-  let run = { state: page.state, reason: page.reason || null, progress: null, canRestart: false };
-  let heardState = false;
+  let shown = { state: page.state, reason: page.reason, progress: null, canRestart: false }; // the last state event
   let noteTimer = 0;
 
-  function note(text) {
+  function note(text, ms = NOTE_MS) {
     noteLine.textContent = text;
     clearTimeout(noteTimer);
     noteTimer = setTimeout(() => {
       noteLine.textContent = '';
-    }, NOTE_MS);
+    }, ms);
   }
 
   const known = (key) => t(key) !== key;
   const ended = (state) => state === 'stopped' || state === 'ended' || state === 'failed';
 
   function statusText() {
-    const { state, reason } = run;
-    if (reason && reason !== 'stopped-by-user' && known(`status.${reason}`)) {
-      return t(`status.${reason}`, { message: run.message || reason });
-    }
+    const { state, reason } = shown;
+    if (reason && reason !== 'stopped-by-user' && known(`status.${reason}`)) return t(`status.${reason}`);
     if (state === 'running' && page.paused) return t('status.paused');
     return known(`status.${state}`) ? t(`status.${state}`) : state;
   }
 
   function loadingWords() {
-    const progress = run.progress;
+    const { progress } = shown;
     const megabytes = (bytes) => (bytes / 1e6).toFixed(1);
     if (!progress || !progress.loaded) return t('status.loading');
     if (!progress.total) return t('loading.bytes', { loaded: megabytes(progress.loaded) });
@@ -296,54 +69,36 @@
   }
 
   function render() {
-    const { state } = run;
+    const { state, progress } = shown;
     statusLine.textContent = statusText();
     loading.hidden = !(state === 'loading' || state === 'failed');
     loading.classList.toggle('failed', state === 'failed');
     loadingText.textContent = state === 'failed' ? statusText() : loadingWords();
-    const progress = run.progress;
     if (progress && progress.total) {
       loadingProgress.max = progress.total;
       loadingProgress.value = progress.loaded;
     } else {
       loadingProgress.removeAttribute('value');
     }
-    if (heardState) buttons.restart.hidden = !(ended(state) && run.canRestart);
+    buttons.restart.hidden = !(ended(state) && shown.canRestart);
     const running = state === 'running';
     buttons.stop.disabled = !running;
-    buttons.pause.disabled = !running || typeof page.setPaused !== 'function';
+    buttons.pause.disabled = !running;
     const paused = running && !!page.paused;
     buttons.pause.setAttribute('aria-pressed', String(paused));
     buttons.pause.textContent = t(paused ? 'control.resume' : 'control.pause');
     buttons.pause.title = t(paused ? 'control.resume.hint' : 'control.pause.hint');
     buttons.fullscreen.textContent = t(document.fullscreenElement ? 'control.fullscreen.leave' : 'control.fullscreen');
     buttons.lang.lang = i18n.lang === 'zh' ? 'en' : 'zh'; // the switch is named in the other language
+    picturePane.dataset.hint = t('page.pictureHint'); // shown while the pane is empty
   }
 
   window.addEventListener('quorvantile-state', (event) => {
-    const detail = event.detail || {};
-    const state = detail.state || page.state;
-    heardState = true;
     const onRestart = document.activeElement === buttons.restart; // hidden below once running
-    run = {
-      ...detail,
-      state,
-      // Stopped and ended runs start again; a failed load does not unless
-      // page.js says so.
-      canRestart: detail.canRestart !== undefined ? !!detail.canRestart : state === 'stopped' || state === 'ended',
-    };
+    shown = { ...event.detail, canRestart: !!event.detail.canRestart };
     render();
-    scheduleFit(); // page.js may have opened the terminal only now
-    if (ended(state) && run.canRestart) buttons.restart.focus();
-    else if (state === 'running' && onRestart) term.focus();
-  });
-
-  // Without state events the program's first output is the sign that it runs.
-  const firstOutput = term.onWriteParsed(() => {
-    firstOutput.dispose();
-    if (heardState) return;
-    run = { ...run, state: page.state };
-    render();
+    if (ended(shown.state) && shown.canRestart) buttons.restart.focus();
+    else if (shown.state === 'running' && onRestart) term.focus();
   });
 
   window.addEventListener('quorvantile-lang', () => {
@@ -351,39 +106,58 @@
     noteLine.textContent = '';
   });
 
-  // ---------------------------------------------------------------------------
-  // The controls. A click with the mouse gives the keyboard back to the
-  // terminal; a tap does not, as that would open a phone's on-screen keyboard,
-  // and Enter or Space on a control leaves the focus where the user put it.
+  // Without a terminal (its widget missing) the page can only say why.
+  if (!term) {
+    for (const button of Object.values(buttons)) button.disabled = true;
+    i18n.apply();
+    render();
+    return;
+  }
 
-  let lastPointer = 'mouse';
-  document.getElementById('controls').addEventListener('pointerdown', (event) => {
-    lastPointer = event.pointerType;
-  }, true);
+  // ---------------------------------------------------------------------------
+  // The buttons.
 
   function onClick(button, action) {
     button.addEventListener('click', async (event) => {
       await action();
-      if (event.detail > 0 && lastPointer !== 'touch') term.focus();
+      focusAfterClick(event);
     });
   }
 
-  onClick(buttons.stop, () => {
-    if (typeof page.stop === 'function') page.stop();
-    else term.input('\x03'); // the Ctrl-C that page.js stops on
-  });
+  onClick(buttons.stop, () => page.stop());
   onClick(buttons.pause, () => {
     page.setPaused(!page.paused);
     render();
   });
-  // page.js may restart on its own listener of #restart; else here.
-  onClick(buttons.restart, () => {
-    if (typeof page.restart === 'function') page.restart();
+  onClick(buttons.restart, () => page.restart());
+
+  const view = window.quorvantileTerminalView;
+  window.addEventListener('quorvantile-fit', (event) => {
+    buttons.smaller.disabled = !event.detail.smaller;
+    buttons.larger.disabled = !event.detail.larger;
   });
+  // Whether the picture's pane takes columns from the terminal.
+  function pictureBeside() {
+    const picture = picturePane.getBoundingClientRect();
+    return picture.width > 0 && picture.left >= byId('terminal-pane').getBoundingClientRect().right - 1;
+  }
+  // Where the columns no longer fit, the user hears why the lines' ends are
+  // out of sight, and what gives them room.
+  function changeTextSize(step) {
+    const { size } = view.textSize(step);
+    if (!view.linesCut()) note(t('note.textSize', { size }));
+    else if (pictureBeside()) note(t('note.textSizePicture', { size }), LONG_NOTE_MS);
+    else note(t('note.textSizeScroll', { size }), LONG_NOTE_MS);
+  }
   onClick(buttons.smaller, () => changeTextSize(-1));
   onClick(buttons.larger, () => changeTextSize(1));
-  onClick(buttons.save, save);
-  onClick(buttons.copy, copyAll);
+
+  const exporter = window.quorvantileSessionExport;
+  onClick(buttons.save, () => note(t('note.saved', { name: exporter.save() })));
+  onClick(buttons.copy, async () => {
+    const lines = await exporter.copyAll();
+    note(lines === null ? t('note.copyFailed') : t('note.copied', { lines }));
+  });
 
   buttons.fullscreen.hidden = !document.fullscreenEnabled;
   onClick(buttons.fullscreen, () => (document.fullscreenElement
@@ -411,8 +185,9 @@
 
   setPictures(load(STORE.pictures, 'on') !== 'off');
   if (load(STORE.reader, 'off') === 'on') setReader(true);
-  followFinger();
+  const { smaller, larger } = view.textSize(0);
+  buttons.smaller.disabled = !smaller;
+  buttons.larger.disabled = !larger;
   i18n.apply();
   render();
-  fit();
 })();

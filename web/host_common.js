@@ -61,6 +61,17 @@
     return !!interactive && !noColor && !!term && term !== 'dumb';
   }
 
+  // The program's output through its escape sequences, a byte at a time (a
+  // sequence may span two writes): the state after byte `b` where `state`
+  // was the state before it, null outside a sequence, 'esc' after ESC and
+  // 'csi' inside ESC [ ... final. A byte is text where both are null.
+  const ESC = 0x1b;
+  function escapeState(state, b) {
+    if (state === 'esc') return b === 0x5b ? 'csi' : null;
+    if (state === 'csi') return b >= 0x40 && b <= 0x7e ? null : 'csi';
+    return b === ESC ? 'esc' : null;
+  }
+
   // The bytes of `pieces` (`size` in all) as one array; a single piece as it is.
   function concat(pieces, size) {
     if (pieces.length === 1) return pieces[0];
@@ -73,7 +84,7 @@
     return all;
   }
 
-  const common = { HOST_YIELD, HOST_FAILED, TAB_WIDTH, cellWidth, tabStop, colorWanted, concat };
+  const common = { HOST_YIELD, HOST_FAILED, TAB_WIDTH, cellWidth, tabStop, colorWanted, escapeState, concat };
   if (typeof module !== 'undefined') module.exports = common;
   else root.quorvantileHostCommon = common;
 })(typeof window !== 'undefined' ? window : globalThis);

@@ -51,10 +51,24 @@
       'control.lang.hint': '切换到中文',
       'control.pictures': 'Pictures',
       'control.pictures.hint': 'Show or hide the pictures beside the terminal',
+      'control.link': 'Link',
+      'control.link.hint': 'Copy a link that opens this page in the demonstration and number entered last',
+      'lesson.bad': 'The link after # was not understood; the program waits at the menu.',
+      'lesson.copied': 'Copied the link {link}',
+      'lesson.copyFailed': 'Copy this link: {link}',
+      'lesson.qr': 'Scan to open this demonstration on a phone or tablet',
+      'lesson.close': 'Close',
       'note.copied': 'Copied {lines} lines.',
       'note.copyFailed': 'The browser did not allow copying. Select the text and press Ctrl-C.',
       'note.saved': 'Saved {name}.',
       'note.textSize': 'Text size {size} px.',
+      'session.restarted': '[Run {run} of this session, started again at {time}]',
+      'session.cut': '[The start of this session is cut: its first {count} bytes are not kept.]',
+      'print.cut': '[{lines} earlier lines are not printed; Save keeps the whole session.]',
+      'note.textSizeScroll': 'Text size {size} px: the lines are wider than the terminal; scroll it sideways to read their ends.',
+      'note.textSizePicture':
+        'Text size {size} px: beside the picture the lines no longer fit; scroll sideways, or turn Pictures off to give the terminal their room.',
+      'page.pictureHint': 'The picture of a demonstration appears here once it takes a number.',
       'loading.progress': 'The program is loading… {percent}% of {total} MB',
       'loading.bytes': 'The program is loading… {loaded} MB',
       'status.loading': 'The program is loading…',
@@ -75,6 +89,9 @@
         'The program could not be loaded: quorvantile.js is missing or could not be read. ' +
         'Copy the whole folder again, or open quorvantile.html, the page in one file.',
       'status.load-failed': 'The program could not be loaded. Start it again, or reload the page.',
+      'status.load-terminal-missing':
+        'The page could not start: its terminal (xterm.js and addon-fit.js) is missing or could not be read. ' +
+        'Copy the whole folder again, or open quorvantile.html, the page in one file.',
     },
     zh: {
       'page.title': 'Quorvantile',
@@ -108,10 +125,23 @@
       'control.lang.hint': 'Switch to English',
       'control.pictures': '图示',
       'control.pictures.hint': '显示或隐藏终端旁的图示',
+      'control.link': '链接',
+      'control.link.hint': '复制一个链接：打开它，页面即进入最后输入的演示和数字',
+      'lesson.bad': '无法识别链接中 # 之后的内容；程序在菜单处等待。',
+      'lesson.copied': '已复制链接 {link}',
+      'lesson.copyFailed': '请复制此链接：{link}',
+      'lesson.qr': '用手机或平板扫描，打开这个演示',
+      'lesson.close': '关闭',
       'note.copied': '已复制 {lines} 行。',
       'note.copyFailed': '浏览器不允许复制。请选中文字后按 Ctrl-C。',
       'note.saved': '已保存 {name}。',
       'note.textSize': '文字大小 {size} 像素。',
+      'session.restarted': '[本次会话的第 {run} 次运行，{time} 重新开始]',
+      'session.cut': '[本次会话的开头已被截去：前 {count} 字节未保留。]',
+      'print.cut': '[前面的 {lines} 行未打印；“保存”保留整个会话。]',
+      'note.textSizeScroll': '文字大小 {size} 像素：行比终端宽，请左右滚动终端查看行尾。',
+      'note.textSizePicture': '文字大小 {size} 像素：图示旁放不下整行了，请左右滚动，或关闭“图示”把位置让给终端。',
+      'page.pictureHint': '演示接受一个数后，它的图示显示在这里。',
       'loading.progress': '程序正在加载… {percent}%，共 {total} MB',
       'loading.bytes': '程序正在加载… 已载入 {loaded} MB',
       'status.loading': '程序正在加载…',
@@ -129,24 +159,12 @@
       'status.load-script-missing':
         '程序无法加载：缺少 quorvantile.js 或无法读取。请重新复制整个文件夹，或打开单文件页面 quorvantile.html。',
       'status.load-failed': '程序无法加载。请重新开始，或刷新页面。',
+      'status.load-terminal-missing':
+        '页面无法启动：缺少终端组件（xterm.js 和 addon-fit.js）或无法读取。请重新复制整个文件夹，或打开单文件页面 quorvantile.html。',
     },
   };
 
-  function stored() {
-    try {
-      return typeof localStorage === 'undefined' ? null : localStorage.getItem(STORE_KEY);
-    } catch {
-      return null; // storage refused (privacy settings): nothing remembered
-    }
-  }
-
-  function remember(lang) {
-    try {
-      if (typeof localStorage !== 'undefined') localStorage.setItem(STORE_KEY, lang);
-    } catch {
-      // the switch still works for this visit
-    }
-  }
+  const { load, store } = typeof module !== 'undefined' ? require('./page_common.js') : window.quorvantilePageCommon;
 
   // 'zh', 'zh-CN', 'zh-Hant-TW' all mean Chinese; 'en-GB' English.
   function supported(tag) {
@@ -170,7 +188,7 @@
   const preferred = typeof navigator === 'undefined' ? [] : navigator.languages || [navigator.language];
 
   const i18n = {
-    lang: firstLang(stored(), preferred),
+    lang: firstLang(load(STORE_KEY, null), preferred),
     langs: LANGS,
     t(key, vars) {
       const table = words[this.lang] || words.en;
@@ -186,7 +204,7 @@
     setLang(lang) {
       const chosen = supported(lang);
       if (!chosen) return;
-      remember(chosen);
+      store(STORE_KEY, chosen);
       if (chosen === this.lang) return;
       this.lang = chosen;
       this.apply();
@@ -214,6 +232,7 @@
     keys(lang) {
       return Object.keys(words[lang] || {});
     },
+    fill, // '{name}' in a text filled in from vars: for the words other scripts keep
     firstLang, // the choice from a remembered and a preferred list, for tests
   };
 

@@ -1,30 +1,44 @@
 # Makes the single-file page: index.html from PAGE_DIR with every style sheet
 # and script it links put inside it, the program's module taken from MODULE
-# (built with its WebAssembly inside). Usage:
+# (built with its WebAssembly inside). The manifest link goes: a page opened
+# from disk installs nothing and keeps nothing offline. Usage:
 #   cmake -DPAGE_DIR=<folder> -DMODULE=<script> -DOUTPUT=<html> -P inline.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/page_files.cmake)
 file(READ ${PAGE_DIR}/index.html page)
 
-function(inline tag file open close)
+function(replace_tag tag replacement)
   string(FIND "${page}" "${tag}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "index.html has no ${tag}")
   endif()
+  string(REPLACE "${tag}" "${replacement}" result "${page}")
+  set(page "${result}" PARENT_SCOPE)
+endfunction()
+
+function(inline tag file open close)
   file(READ ${file} content)
   # Nothing inside an inline element may close it early.
   string(REPLACE "</script" "<\\/script" content "${content}")
   string(REPLACE "</style" "<\\/style" content "${content}")
-  string(REPLACE "${tag}" "${open}\n${content}\n${close}" result "${page}")
-  set(page "${result}" PARENT_SCOPE)
+  replace_tag("${tag}" "${open}\n${content}\n${close}")
+  set(page "${page}" PARENT_SCOPE)
 endfunction()
 
-inline("<link rel=\"stylesheet\" href=\"xterm.css\">" ${PAGE_DIR}/xterm.css "<style>" "</style>")
-inline("<link rel=\"stylesheet\" href=\"style.css\">" ${PAGE_DIR}/style.css "<style>" "</style>")
-inline("<link rel=\"stylesheet\" href=\"pictures.css\">" ${PAGE_DIR}/pictures.css "<style>" "</style>")
-inline("<script src=\"xterm.js\"></script>" ${PAGE_DIR}/xterm.js "<script>" "</script>")
-inline("<script src=\"addon-fit.js\"></script>" ${PAGE_DIR}/addon-fit.js "<script>" "</script>")
-inline("<script src=\"quorvantile.js\"></script>" ${MODULE} "<script>" "</script>")
-foreach(script i18n.js host_common.js line_editor.js session_log.js terminal_host.js selection_text.js
-               pictures_words.js pictures_svg.js pictures_draw.js pictures.js page.js controls.js)
-  inline("<script src=\"${script}\"></script>" ${PAGE_DIR}/${script} "<script>" "</script>")
+quorvantile_page_files(${PAGE_DIR}/index.html linked)
+foreach(name ${linked})
+  if(name STREQUAL "quorvantile.js")
+    set(file ${MODULE})
+  else()
+    set(file ${PAGE_DIR}/${name})
+  endif()
+  if(name MATCHES "\\.css$")
+    inline("<link rel=\"stylesheet\" href=\"${name}\">" ${file} "<style>" "</style>")
+  elseif(name MATCHES "\\.js$")
+    inline("<script src=\"${name}\"></script>" ${file} "<script>" "</script>")
+  elseif(name MATCHES "\\.webmanifest$")
+    replace_tag("<link rel=\"manifest\" href=\"${name}\">\n" "")
+  else()
+    message(FATAL_ERROR "index.html links ${name}, which the single file cannot carry")
+  endif()
 endforeach()
 file(WRITE ${OUTPUT} "${page}")

@@ -19,9 +19,8 @@
 
 (function (root) {
   const common = typeof module !== 'undefined' ? require('./host_common.js') : root.quorvantileHostCommon;
-  const { cellWidth, tabStop } = common;
+  const { cellWidth, tabStop, escapeState } = common;
 
-  const ESC = 0x1b;
   const REPLACEMENT = 0xfffd;
 
   class LineEditor {
@@ -58,16 +57,10 @@
         this.utf8Need = 0;
         this.advance(REPLACEMENT);
       }
-      if (this.outputEscape === 'esc') {
-        this.outputEscape = b === 0x5b ? 'csi' : null;
-        return;
-      }
-      if (this.outputEscape === 'csi') {
-        if (b >= 0x40 && b <= 0x7e) this.outputEscape = null;
-        return;
-      }
-      if (b === ESC) this.outputEscape = 'esc';
-      else if (b === 0x0d) this.col = 0;
+      const escaped = this.outputEscape !== null;
+      this.outputEscape = escapeState(this.outputEscape, b);
+      if (escaped || this.outputEscape !== null) return;
+      if (b === 0x0d) this.col = 0;
       else if (b === 0x09) this.col = tabStop(this.col, this.cols());
       else if (b < 0x20 || b === 0x7f) return;
       else if (b < 0x80) this.advance(b);

@@ -6,12 +6,13 @@
 //                          selectionText() }
 // with state 'loading', 'running', 'stopped', 'ended' or 'failed', and
 // dispatches on window
-//   quorvantile-state     { state, reason, progress, canRestart, paused,
-//                           message } at every change
+//   quorvantile-state     { state, reason, progress, canRestart, paused } at
+//                         every change
+//   quorvantile-visit     { demo, module } when a visit begins, to a
+//                         demonstration or ('') to anything else
 //   quorvantile-accepted  { demo, number, module } when a demonstration
 //                         takes a number
-// The page's controls and status words belong to controls.js and i18n.js;
-// without them this script says the state in plain English itself.
+// The page's controls belong to controls.js, and every word to i18n.js.
 'use strict';
 
 (function () {
@@ -36,27 +37,22 @@
     'load-wasm-missing': { state: 'failed', canRestart: false },
     'load-script-missing': { state: 'failed', canRestart: false },
     'load-from-disk': { state: 'failed', canRestart: false },
+    'load-terminal-missing': { state: 'failed', canRestart: false },
   };
-  const ENGLISH = {
-    loading: 'The program is loading…',
-    started: 'The program is running.',
-    paused: 'Output is paused: the program waits until it is resumed.',
-    resumed: 'The program is running.',
-    ended: 'The program has ended. Start it again?',
-    'stopped-by-user': 'The program has stopped. Start it again?',
-    aborted: 'The program has stopped after an error. Start it again?',
-    'load-failed': 'The program could not be loaded. Try again?',
-    'load-wasm-missing': `The program could not start: could not load ${WASM_FILE}.`,
-    'load-script-missing': 'The program could not start: could not load quorvantile.js.',
-    'load-from-disk': 'This page cannot load its program from disk: open quorvantile.html ' +
-      'instead, or serve this folder with a web server.',
-  };
-  const CUT_NOTICE = {
-    en: '[The start of this session is cut: its first {count} bytes are not kept.]',
-    zh: '[本次会话的开头已被截去：前 {count} 字节未保留。]',
-  };
-  const i18n = () => window.quorvantileI18n;
-  if (i18n()) i18n().add({ en: { sessionCut: CUT_NOTICE.en }, zh: { sessionCut: CUT_NOTICE.zh } });
+  const i18n = window.quorvantileI18n;
+
+  // Without the terminal widget (xterm.js or its fit addon missing from a
+  // copied folder) there is nothing to run the program in: the page only
+  // says why.
+  if (typeof Terminal !== 'function' || typeof FitAddon !== 'object') {
+    const reason = 'load-terminal-missing';
+    window.quorvantile = { term: null, state: 'failed', reason, module: null, paused: false, sessionText: () => '' };
+    const detail = { state: 'failed', reason, paused: false, progress: null, canRestart: false };
+    const tell = () => window.dispatchEvent(new CustomEvent('quorvantile-state', { detail }));
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', tell, { once: true });
+    else tell();
+    return;
+  }
 
   const term = new Terminal({
     cols: 80,
@@ -65,12 +61,8 @@
     convertEol: true, // "\n" starts a new line, as a terminal's output processing does
     cursorBlink: true,
     fontSize: 15,
-    // Monospace fonts with the Chinese characters first, so that the menu's
-    // titles are drawn at two columns each.
-    fontFamily:
-      '"Noto Sans Mono CJK SC", "Sarasa Mono SC", "WenQuanYi Zen Hei Mono", ' +
-      '"WenQuanYi Micro Hei Mono", "WenQuanYi Micro Hei", "Microsoft YaHei Mono", ' +
-      '"SimHei", "MS Gothic", "DejaVu Sans Mono", Menlo, Consolas, monospace',
+    // The terminal's fonts, which the printout shares (style.css).
+    fontFamily: getComputedStyle(document.documentElement).getPropertyValue('--terminal-font').replace(/\s+/g, ' ').trim() || 'monospace',
     // A true black background (the default palette paints black as grey).
     theme: {
       background: '#000000',
@@ -84,7 +76,11 @@
   });
   const screen = new OutputQueue(term);
 
-  let run = null; // { host, log, module, ended }
+  let current = null; // the run going on or last: { host, module, ended }
+  // The page's whole session, every run of it, each run after the first
+  // begun by a line that says so: Save and Copy all keep what a class did.
+  const log = new SessionLog();
+  let runs = 0;
   let wasm = null; // the program's bytes once fetched: a restart needs no second download
   let progress = null;
 
@@ -110,52 +106,39 @@
       state, reason, paused: page.paused,
       progress: state === 'loading' ? progress : null,
       canRestart: !!ending && ending.canRestart,
-      message: ENGLISH[reason] + (reason === 'loading' && progress && progress.total ?
-        ` ${Math.floor((100 * progress.loaded) / progress.total)}%` : ''),
     };
     window.dispatchEvent(new CustomEvent('quorvantile-state', { detail }));
-    if (!i18n()) showInEnglish(detail);
-  }
-
-  function showInEnglish({ message, canRestart }) {
-    const status = document.getElementById('status');
-    const restartButton = document.getElementById('restart');
-    if (status) status.textContent = message;
-    if (restartButton) restartButton.hidden = !canRestart;
   }
 
   // Every end of a run: the program returned, was stopped, aborted, or never
   // loaded. What it wrote is drawn before the page says so, unless a restart
   // has begun another run meanwhile.
-  async function endRun(current, reason) {
-    if (current.ended) return;
-    current.ended = true;
+  async function endRun(run, reason) {
+    if (run.ended) return;
+    run.ended = true;
     const stopped = reason === 'stopped-by-user';
-    if (current.host) current.host.end(stopped ? '^C\r\n' : '');
-    if (stopped) current.log.typed('^C\n');
+    if (run.host) run.host.end(stopped ? '^C\r\n' : '');
+    if (stopped) log.typed('^C\n');
     page.paused = false;
     await screen.drained(0);
-    if (run !== current) return;
+    if (current !== run) return;
     page.module = null;
     setState(ENDINGS[reason].state, reason);
   }
 
   function stop() {
-    if (run && page.state === 'running') endRun(run, 'stopped-by-user');
+    if (current && page.state === 'running') endRun(current, 'stopped-by-user');
   }
 
   function setPaused(paused) {
-    if (!run || !run.host || page.state !== 'running' || page.paused === !!paused) return;
+    if (!current || !current.host || page.state !== 'running' || page.paused === !!paused) return;
     page.paused = !!paused;
-    run.host.setPaused(page.paused);
+    current.host.setPaused(page.paused);
     setState('running', page.paused ? 'paused' : 'resumed');
   }
 
   function sessionText() {
-    if (!run) return '';
-    const words = i18n() ? (count) => i18n().t('sessionCut', { count }) :
-      (count) => CUT_NOTICE.en.replace('{count}', count);
-    return run.log.text(words);
+    return log.text((count) => i18n.t('session.cut', { count }));
   }
 
   class LoadFailure extends Error {
@@ -204,24 +187,31 @@
   }
 
   async function start() {
-    const log = new SessionLog();
-    const current = { host: null, log, module: null, ended: false };
-    run = current;
+    runs += 1;
+    if (runs > 1) {
+      const time = new Date().toLocaleTimeString('en-GB', { hour12: false });
+      log.mark(i18n.t('session.restarted', { run: runs, time }));
+    }
+    const run = { host: null, module: null, ended: false };
+    current = run;
     progress = null;
     page.paused = false;
     term.write(REVERSE_WRAPAROUND);
     setState('loading', 'loading');
     if (typeof createQuorvantile !== 'function') {
-      endRun(current, 'load-script-missing');
+      endRun(run, 'load-script-missing');
       return;
     }
     const editor = new LineEditor(() => term.cols);
-    current.host = new TerminalHost({
+    run.host = new TerminalHost({
       screen, editor, log,
-      onInterrupt: () => endRun(current, 'stopped-by-user'),
+      onInterrupt: () => endRun(run, 'stopped-by-user'),
       onPause: (paused) => setPaused(paused),
+      onVisit: (demo) => {
+        window.dispatchEvent(new CustomEvent('quorvantile-visit', { detail: { demo, module: run.module } }));
+      },
       onAccepted: (demo, number) => {
-        const detail = { demo, number, module: current.module };
+        const detail = { demo, number, module: run.module };
         window.dispatchEvent(new CustomEvent('quorvantile-accepted', { detail }));
       },
     });
@@ -229,32 +219,32 @@
     try {
       const wasmBinary = await programBytes();
       module = await createQuorvantile({
-        quorvantileHost: current.host,
+        quorvantileHost: run.host,
         wasmBinary,
         print: (text) => console.log(text),
         printErr: (text) => console.error(text),
         onAbort: (reason) => {
           console.error('the program failed:', reason);
-          endRun(current, current.module ? 'aborted' : 'load-failed');
+          endRun(run, run.module ? 'aborted' : 'load-failed');
         },
       });
     } catch (error) {
       console.error(error);
-      endRun(current, error instanceof LoadFailure ? error.reason : 'load-failed');
+      endRun(run, error instanceof LoadFailure ? error.reason : 'load-failed');
       return;
     }
-    if (run !== current || current.ended) return;
-    current.module = module;
+    if (current !== run || run.ended) return;
+    run.module = module;
     page.module = module;
     setState('running', 'started');
     term.focus();
     try {
       await module.ccall('main', 'number', ['number', 'number'], [0, 0], { async: true });
     } catch (error) {
-      endRun(current, 'aborted');
+      endRun(run, 'aborted');
       return;
     }
-    endRun(current, 'ended');
+    endRun(run, 'ended');
   }
 
   // A run still going is stopped first, and its output drawn, so that
@@ -263,7 +253,7 @@
   async function restart() {
     if (restarting) return;
     restarting = true;
-    if (run && !run.ended) await endRun(run, 'stopped-by-user');
+    if (current && !current.ended) await endRun(current, 'stopped-by-user');
     await screen.drained(0);
     term.reset();
     restarting = false;
@@ -271,7 +261,7 @@
   }
 
   term.onData((data) => {
-    if (run && run.host && page.state === 'running') run.host.type(data);
+    if (current && current.host && page.state === 'running') current.host.type(data);
   });
 
   // Keys as in other terminals: Ctrl-C copies a selection (and otherwise
@@ -304,12 +294,6 @@
     event.preventDefault();
     event.stopImmediatePropagation();
   }, true);
-
-  // The control bar, where there is one, starts runs again itself.
-  const restartButton = document.getElementById('restart');
-  if (restartButton && !document.getElementById('controls')) {
-    restartButton.addEventListener('click', () => restart());
-  }
 
   term.open(pane);
   // The first run starts once every script of the page has run, so that the

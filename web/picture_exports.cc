@@ -1,100 +1,168 @@
 // The pictures' numbers (pictures/picture_data.h) for the page's script
 // (web/pictures.js), which calls these on the running program's module while
-// the program waits. Each returns a block of doubles from malloc: element 0
-// holds the number of elements after it, the rest is laid out as described
-// at each function; the page copies it out and hands it to picture_free.
+// the program waits. Each returns one JSON object from malloc, NUL-ended,
+// that names what it holds: whole numbers, true/false, lists of whole numbers
+// and lists of such lists. A whole number a double cannot hold exactly (past
+// 2^53) is written as a string of its digits. The page decodes it in one
+// place (decodeRecord in web/pictures.js) and hands the block to
+// picture_free.
 #include <emscripten.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "pictures/picture_data.h"
 
+// The exports are C functions, outside the program's namespace.
+using namespace quorvantile;
+
 namespace {
 
-double* block(const std::vector<double>& values) {
-  auto* out = static_cast<double*>(std::malloc((values.size() + 1) * sizeof(double)));
-  if (out == nullptr) return nullptr;
-  out[0] = static_cast<double>(values.size());
-  for (std::size_t k = 0; k < values.size(); ++k) out[k + 1] = values[k];
-  return out;
-}
+// Doubles hold every whole number up to this one exactly.
+constexpr std::int64_t kExactInDouble = std::int64_t{1} << 53;
 
-// A 64-bit value as two exact doubles, high and low 32 bits.
-void appendWide(std::vector<double>& values, std::int64_t value) {
-  values.push_back(static_cast<double>(value >> 32));
-  values.push_back(static_cast<double>(value & 0xFFFFFFFF));
-}
+class Record {
+ public:
+  Record& whole(const char* name, std::int64_t value) {
+    key(name);
+    append(value);
+    return *this;
+  }
+
+  Record& flag(const char* name, bool value) {
+    key(name);
+    text_ += value ? "true" : "false";
+    return *this;
+  }
+
+  template <typename Whole>
+  Record& list(const char* name, const std::vector<Whole>& values) {
+    key(name);
+    appendList(values);
+    return *this;
+  }
+
+  template <typename Row>
+  Record& rows(const char* name, const std::vector<Row>& values) {
+    key(name);
+    text_ += '[';
+    for (std::size_t k = 0; k < values.size(); ++k) {
+      if (k > 0) text_ += ',';
+      appendList(values[k]);
+    }
+    text_ += ']';
+    return *this;
+  }
+
+  // The object, in memory the page frees with picture_free; null when there
+  // is no memory left.
+  char* release() {
+    text_ += '}';
+    auto* out = static_cast<char*>(std::malloc(text_.size() + 1));
+    if (out == nullptr) return nullptr;
+    std::memcpy(out, text_.c_str(), text_.size() + 1);
+    return out;
+  }
+
+ private:
+  void key(const char* name) {
+    text_ += text_.size() > 1 ? ",\"" : "\"";
+    text_ += name;
+    text_ += "\":";
+  }
+
+  void append(std::int64_t value) {
+    const bool exact = value <= kExactInDouble && value >= -kExactInDouble;
+    if (!exact) text_ += '"';
+    text_ += std::to_string(value);
+    if (!exact) text_ += '"';
+  }
+
+  template <typename List>
+  void appendList(const List& values) {
+    text_ += '[';
+    bool first = true;
+    for (auto value : values) {
+      if (!first) text_ += ',';
+      first = false;
+      append(static_cast<std::int64_t>(value));
+    }
+    text_ += ']';
+  }
+
+  std::string text_ = "{";
+};
 
 }  // namespace
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void picture_free(double* data) { std::free(data); }
+EMSCRIPTEN_KEEPALIVE void picture_free(char* data) { std::free(data); }
 
-// bound, then the pair count of every even m = 0, 2, ..., bound.
-EMSCRIPTEN_KEEPALIVE double* picture_goldbach_comet(int n) {
-  GoldbachComet comet = goldbachComet(n);
-  std::vector<double> values{static_cast<double>(comet.bound)};
-  values.insert(values.end(), comet.counts.begin(), comet.counts.end());
-  return block(values);
+EMSCRIPTEN_KEEPALIVE char* picture_goldbach_comet(int n) {
+  const GoldbachComet comet = goldbachComet(n);
+  return Record().whole("bound", comet.bound).list("counts", comet.counts).release();
 }
 
-// count (-1 when not counted), then the first `keep` smaller summands.
-EMSCRIPTEN_KEEPALIVE double* picture_goldbach_pairs(int n, int keep) {
-  GoldbachPairs pairs = goldbachPairs(n, keep);
-  std::vector<double> values{pairs.counted ? static_cast<double>(pairs.count) : -1.0};
-  values.insert(values.end(), pairs.smaller.begin(), pairs.smaller.end());
-  return block(values);
+// The first `keep` smaller summands and, counted by `runs` runs of p, the
+// splits of n.
+EMSCRIPTEN_KEEPALIVE char* picture_goldbach_pairs(int n, int keep, int runs) {
+  const GoldbachPairs pairs = goldbachPairs(n, keep, runs);
+  return Record()
+      .flag("counted", pairs.counted)
+      .whole("count", pairs.count)
+      .list("smaller", pairs.smaller)
+      .list("runStarts", pairs.runStarts)
+      .list("runCounts", pairs.runCounts)
+      .release();
 }
 
-// The count of n's splits whose smaller summand lies in [from, to].
-EMSCRIPTEN_KEEPALIVE double* picture_goldbach_count(int n, int from, int to) {
-  return block({static_cast<double>(goldbachPairCount(n, from, to))});
+// The splits whose smaller summand lies in [from, to].
+EMSCRIPTEN_KEEPALIVE char* picture_goldbach_count(int n, int from, int to) {
+  return Record().whole("count", goldbachPairCount(n, from, to)).release();
 }
 
-// steps, peak step, peak (high, low), left range (0/1), then the terms.
-EMSCRIPTEN_KEEPALIVE double* picture_collatz(int n) {
-  CollatzPath path = collatzPath(n);
-  std::vector<double> values{static_cast<double>(path.steps), static_cast<double>(path.peakStep)};
-  appendWide(values, path.peak);
-  values.push_back(path.leftRange ? 1.0 : 0.0);
-  values.insert(values.end(), path.terms.begin(), path.terms.end());
-  return block(values);
+EMSCRIPTEN_KEEPALIVE char* picture_collatz(int n) {
+  const CollatzPath path = collatzPath(n);
+  std::vector<std::int64_t> terms(path.terms.begin(), path.terms.end());
+  return Record()
+      .whole("steps", path.steps)
+      .whole("peak", path.peak)
+      .whole("peakStep", path.peakStep)
+      .flag("leftRange", path.leftRange)
+      .list("terms", terms)
+      .release();
 }
 
-// For k = 1..n in turn: the side 1+...+k and the sum 1³+...+k³; nothing
-// past the limit.
-EMSCRIPTEN_KEEPALIVE double* picture_nicomachus(int n) {
-  NicomachusSums sums = nicomachusSums(n);
-  std::vector<double> values;
-  for (std::size_t k = 0; k < sums.sides.size(); ++k) {
-    values.push_back(static_cast<double>(sums.sides[k]));
-    values.push_back(static_cast<double>(sums.cubeSums[k]));
-  }
-  return block(values);
+EMSCRIPTEN_KEEPALIVE char* picture_nicomachus(int n) {
+  const NicomachusSums sums = nicomachusSums(n);
+  return Record().list("sides", sums.sides).list("cubeSums", sums.cubeSums).release();
 }
 
-// count, complete (0/1), then i, j, k, m of each decomposition from `first`.
-EMSCRIPTEN_KEEPALIVE double* picture_four_squares(int n, double first, int keep) {
-  FourSquareWindow window = fourSquareWindow(n, static_cast<std::int64_t>(first), keep);
-  std::vector<double> values{static_cast<double>(window.count), window.complete ? 1.0 : 0.0};
-  for (const auto& r : window.roots) values.insert(values.end(), {double(r.i), double(r.j), double(r.k), double(r.m)});
-  return block(values);
+// Decompositions from number `first` (a double: it may pass 2^31).
+EMSCRIPTEN_KEEPALIVE char* picture_four_squares(int n, double first, int keep) {
+  const FourSquareWindow window = fourSquareWindow(n, static_cast<std::int64_t>(first), keep);
+  std::vector<std::vector<std::int32_t>> roots;
+  for (const auto& r : window.roots) roots.push_back({r.i, r.j, r.k, r.m});
+  return Record()
+      .whole("count", window.count)
+      .flag("complete", window.complete)
+      .whole("first", static_cast<std::int64_t>(first))
+      .rows("roots", roots)
+      .release();
 }
 
-// count, grid size (n+1 or 0), curve points, then the smallest factors of
-// 0..n, then the curve's x values and its π(x) values.
-EMSCRIPTEN_KEEPALIVE double* picture_sieve(int n) {
-  SievePicture picture = sievePicture(n);
-  std::vector<double> values{static_cast<double>(picture.count),
-                             static_cast<double>(picture.smallestFactor.size()),
-                             static_cast<double>(picture.curveX.size())};
-  values.insert(values.end(), picture.smallestFactor.begin(), picture.smallestFactor.end());
-  values.insert(values.end(), picture.curveX.begin(), picture.curveX.end());
-  values.insert(values.end(), picture.curvePi.begin(), picture.curvePi.end());
-  return block(values);
+EMSCRIPTEN_KEEPALIVE char* picture_sieve(int n) {
+  const SievePicture picture = sievePicture(n);
+  return Record()
+      .whole("count", picture.count)
+      .list("factors", picture.smallestFactor)
+      .list("curveX", picture.curveX)
+      .list("curvePi", picture.curvePi)
+      .release();
 }
 
 }  // extern "C"

@@ -1,7 +1,8 @@
 // The picture pane (#picture): when a demonstration accepts a number (the
 // page's `quorvantile-accepted` event), a picture of it drawn as plain SVG
 // from the numbers the running program itself computes (its picture_*
-// exports, web/picture_exports.cc); a choice at the menu clears the pane.
+// exports, web/picture_exports.cc); a new visit (`quorvantile-visit`)
+// clears the pane. Each demonstration is described once, in DEMONSTRATIONS.
 // Every picture is one <svg role="img"> whose aria-label states its key
 // numbers in the page's language, with buttons to download it as SVG or PNG.
 // The words, the SVG pieces and the pictures themselves are in
@@ -16,118 +17,148 @@
 'use strict';
 
 (function (parts) {
-  const { t, WIDE, NARROW, NARROW_PANE_PX, TALL_PANE_RATIO, ARC_PAIRS_LIMIT, FOUR_SQUARES_WINDOW, PICTURES } = parts;
+  const {
+    t, onPaper, paperStyle, titled, PALETTE, SMALLEST_WORDS, WIDEST, NARROWEST, ARC_PAIRS_LIMIT, GOLDBACH_RUNS,
+    FOUR_SQUARES_WINDOW,
+  } = parts;
   // PNG downloads are this many pixels wide whatever the pane they were
   // drawn for (a phone's picture is narrower than a projector's): sharp on a
   // worksheet, about 8 inches across at 160 dpi.
   const PNG_WIDTH = 1280;
-  // Pairs past the program's counting limit are counted here by parts, this
-  // many smaller summands to a task: some tens of milliseconds each.
-  const PAIR_COUNT_PART = 20000000;
+  // The smallest words of a picture are drawn at least this many pixels
+  // high, and never smaller than the terminal's text: legible on a phone.
+  const LEGIBLE_PX = 11;
 
-  // The program's numbers: a block of doubles whose first element counts
-  // the rest (web/picture_exports.cc).
-
-  function take(module, pointer) {
+  // The program's numbers: each export gives one JSON object naming what it
+  // holds (web/picture_exports.cc); a string of digits is a whole number too
+  // large for a double, made a BigInt here.
+  function decodeRecord(module, pointer) {
     if (!pointer) throw new Error('the program has no memory left for the picture');
-    const at = pointer / 8;
-    const heap = module.HEAPF64;
-    const values = heap.slice(at + 1, at + 1 + heap[at]);
+    const heap = module.HEAPU8;
+    const end = heap.indexOf(0, pointer);
+    const json = new TextDecoder().decode(heap.subarray(pointer, end));
     module._picture_free(pointer);
-    return values;
+    return wholes(JSON.parse(json));
+  }
+
+  // The strings of digits in a decoded record made BigInts, in place; a walk
+  // rather than JSON.parse's reviver, which is some 50 times slower on the
+  // comet's 50001 counts.
+  function wholes(value) {
+    if (typeof value === 'string') return /^-?\d+$/.test(value) ? BigInt(value) : value;
+    if (value === null || typeof value !== 'object') return value;
+    const keys = Array.isArray(value) ? value.keys() : Object.keys(value);
+    for (const key of keys) {
+      if (typeof value[key] !== 'number') value[key] = wholes(value[key]);
+    }
+    return value;
   }
 
   // The comet up to the program's largest bound, computed once per program:
   // the comet of any n is its beginning.
   const comets = new WeakMap();
   function fullComet(module) {
-    if (!comets.has(module)) {
-      const comet = take(module, module._picture_goldbach_comet(0x7fffffff));
-      comets.set(module, { bound: comet[0], counts: comet.subarray(1) });
-    }
+    if (!comets.has(module)) comets.set(module, decodeRecord(module, module._picture_goldbach_comet(0x7fffffff)));
     return comets.get(module);
   }
 
-  const data = {
-    goldbach(module, n) {
-      const comet = fullComet(module);
-      const bound = Math.min(n - (n % 2), comet.bound);
-      const pairs = take(module, module._picture_goldbach_pairs(n, ARC_PAIRS_LIMIT + 1));
-      return { n, bound, counts: comet.counts.subarray(0, bound / 2 + 1), count: pairs[0], smaller: pairs.subarray(1) };
-    },
-    collatz(module, n) {
-      const v = take(module, module._picture_collatz(n));
-      const peak = (BigInt(v[2]) << 32n) + BigInt(v[3]);
-      return { n, steps: v[0], peakStep: v[1], peak: peak.toString(), terms: v.subarray(5) };
-    },
-    nicomachus(module, n) {
-      const v = take(module, module._picture_nicomachus(n));
-      const sides = [];
-      const cubeSums = [];
-      for (let k = 0; k < v.length; k += 2) {
-        sides.push(v[k]);
-        cubeSums.push(v[k + 1]);
+  // Past the program's counting limit, n's pairs are counted here run by
+  // run, a task for each, the picture drawn anew after each; stops when
+  // another picture has taken its place.
+  function countRuns(shown, remake) {
+    const { numbers, module } = shown;
+    const started = performance.now();
+    const part = () => {
+      if (!current || current.numbers !== numbers) return;
+      const k = numbers.runCounts.length;
+      if (k + 1 >= numbers.runStarts.length) {
+        numbers.count = numbers.runCounts.reduce((a, b) => a + b, 0);
+        numbers.counted = true;
+        pictures.counted.push({ n: numbers.n, count: numbers.count, ms: Math.round(performance.now() - started) });
+        remake();
+        return;
       }
-      return { n, sides, cubeSums };
+      try {
+        const run = module._picture_goldbach_count(numbers.n, numbers.runStarts[k], numbers.runStarts[k + 1] - 1);
+        numbers.runCounts.push(decodeRecord(module, run).count);
+      } catch (error) {
+        return; // the program has gone: the picture stays as far as it got
+      }
+      remake();
+      setTimeout(part, 0);
+    };
+    setTimeout(part, 0);
+  }
+
+  // Each demonstration the program announces by name: its numbers for an
+  // entry, its picture (pictures_draw.js), what is left to compute once the
+  // picture shows, and a warm-up. The first call of an export runs in the
+  // browser's baseline code, several times slower than later ones (the first
+  // comet: about 200 ms instead of 30), so a visit's exports are called once
+  // with small numbers while the page is idle, before the first picture.
+  // A new demonstration's picture takes: its numbers in pictures/picture_data
+  // and an export of them in web/picture_exports.cc, its name in its DemoRow
+  // (demos/frame.h), its words in pictures_words.js, its drawing in
+  // pictures_draw.js, and an entry here.
+  const DEMONSTRATIONS = {
+    goldbach: {
+      // The comet up to n, and n's pairs; past the comet, n's pairs by runs.
+      numbers(module, n) {
+        const comet = fullComet(module);
+        if (n > comet.bound) return { n, ...decodeRecord(module, module._picture_goldbach_pairs(n, 0, GOLDBACH_RUNS)) };
+        const bound = n - (n % 2);
+        const pairs = decodeRecord(module, module._picture_goldbach_pairs(n, ARC_PAIRS_LIMIT + 1, 0));
+        return { n, bound, counts: comet.counts.slice(0, bound / 2 + 1), ...pairs };
+      },
+      draw: parts.goldbachPicture,
+      afterwards: (shown, remake) => (shown.numbers.counted ? null : countRuns(shown, remake)),
+      warmUp(module) {
+        fullComet(module);
+        decodeRecord(module, module._picture_goldbach_pairs(2000000, 0, GOLDBACH_RUNS));
+      },
     },
-    'four-square'(module, n, first = 0) {
-      const v = take(module, module._picture_four_squares(n, first, FOUR_SQUARES_WINDOW));
-      const roots = [];
-      for (let k = 2; k < v.length; k += 4) roots.push([v[k], v[k + 1], v[k + 2], v[k + 3]]);
-      return { n, count: v[0], complete: v[1] === 1, first, roots };
+    collatz: {
+      numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_collatz(n)) }),
+      draw: parts.collatzPicture,
     },
-    sieve(module, n) {
-      const v = take(module, module._picture_sieve(n));
-      const [count, gridSize, points] = v;
-      const factors = v.subarray(3, 3 + gridSize);
-      const curveX = v.subarray(3 + gridSize, 3 + gridSize + points);
-      const curvePi = v.subarray(3 + gridSize + points, 3 + gridSize + 2 * points);
-      return { n, count, factors, curveX, curvePi };
+    nicomachus: {
+      numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_nicomachus(n)) }),
+      draw: parts.nicomachusPicture,
+    },
+    'four-square': {
+      numbers: (module, n, first = 0) => ({ n, ...decodeRecord(module, module._picture_four_squares(n, first, FOUR_SQUARES_WINDOW)) }),
+      draw: parts.fourSquaresPicture,
+      warmUp: (module) => decodeRecord(module, module._picture_four_squares(1000000, 0, 1)),
+    },
+    sieve: {
+      numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_sieve(n)) }),
+      draw: parts.sievePicture,
+      warmUp: (module) => decodeRecord(module, module._picture_sieve(100000)),
     },
   };
 
   // ---------------------------------------------------------------------
-  // Downloads.
+  // Downloads: on white, for worksheets, with the label written over the
+  // picture as its title.
 
+  // Through the page's one download helper, as Save does.
   function save(blob, name) {
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(blob);
-    link.download = name;
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    window.quorvantilePageCommon.download(blob, name);
   }
 
-  // Downloads are for worksheets: the picture on white, its words and axes
-  // in black and its lines in darker tones (pictures.css does the same for
-  // printing). Keyed by the colours pictures_svg.js and pictures_draw.js use.
-  const PAPER = {
-    fill: { '#d0d0d0': '#000000', '#1c1c1c': '#eeeeee', '#ff5555': '#c00000' },
-    stroke: { '#55ff55': '#1a7f1a', '#ff5555': '#c00000', '#8a8a8a': '#444444' },
-  };
-
-  function onPaper(svgElement) {
-    const copy = svgElement.cloneNode(true);
-    copy.querySelector('.qv-bg').setAttribute('fill', '#ffffff');
-    for (const [attribute, colours] of Object.entries(PAPER)) {
-      for (const element of copy.querySelectorAll(`[${attribute}]`)) {
-        const colour = colours[element.getAttribute(attribute)];
-        if (colour) element.setAttribute(attribute, colour);
-      }
-    }
-    return new XMLSerializer().serializeToString(copy);
+  function exported(svgElement) {
+    return onPaper(titled(new XMLSerializer().serializeToString(svgElement)));
   }
 
   function svgBlob(svgElement) {
-    return new Blob([onPaper(svgElement)], { type: 'image/svg+xml' });
+    return new Blob([exported(svgElement)], { type: 'image/svg+xml' });
   }
 
   // Drawn through an <img> of the SVG as a data: URL, which leaves the
   // canvas readable also in a page opened from disk.
   function pngBlob(svgElement) {
     return new Promise((resolve, reject) => {
-      const source = onPaper(svgElement);
+      const source = exported(svgElement);
       const image = new Image();
       image.onload = () => {
         const scale = PNG_WIDTH / image.width;
@@ -151,19 +182,18 @@
   const pictures = { timings: [], counted: [], shown: null, pngBlob, svgBlob };
   let pending = null;
   let scheduled = false;
-  let current = null; // { picture, demo, number }
+  let current = null; // { picture, demo, number, numbers, module, width }
 
-  // A button of the picture. After a click with the mouse or a touch the
-  // keys go back to the terminal, where the next number is typed; a button
-  // pressed from the keyboard keeps the focus.
+  // A button of the picture. The keys go back to the terminal, where the
+  // next number is typed, as after the bar's buttons (never after a tap,
+  // which would open a phone's keyboard over the picture).
   function button(key, act) {
     const b = document.createElement('button');
     b.type = 'button';
     b.textContent = t(key);
     b.addEventListener('click', (event) => {
       act();
-      const term = window.quorvantile && window.quorvantile.term;
-      if (event.detail > 0 && term) term.focus();
+      window.quorvantilePageCommon.focusAfterClick(event);
     });
     return b;
   }
@@ -218,7 +248,9 @@
       button('picture.downloadSvg', () => save(svgBlob(figure.querySelector('svg')), `${name}.svg`)),
       button('picture.downloadPng', () => pngBlob(figure.querySelector('svg')).then((blob) => save(blob, `${name}.png`))),
     );
-    figure.append(caption, bar);
+    // The buttons above the picture, in view however tall it is.
+    figure.prepend(bar);
+    figure.append(caption);
     // Keeps the keyboard focus on the control that was used, across redraws.
     const focused = pane.contains(document.activeElement) ? [...pane.querySelectorAll('button')].indexOf(document.activeElement) : -1;
     pane.replaceChildren(figure);
@@ -234,22 +266,39 @@
     pane.replaceChildren(sentence);
   }
 
+  // Makes the picture of `numbers` for the pane as it is now, and shows it.
+  function show(demo, number, numbers, module, width) {
+    const picture = DEMONSTRATIONS[demo].draw(numbers, {
+      width, more: (first) => DEMONSTRATIONS[demo].numbers(module, number, first),
+    });
+    current = { picture, demo, number, numbers, module, width };
+    pictures.shown = { demo, number, label: picture.label };
+    render();
+  }
+
+  // The terminal's text sets the smallest words' size: a picture follows
+  // the terminal's refits as well as the pane's.
+  const followed = new WeakSet();
+  function followTerminal() {
+    const term = window.quorvantile && window.quorvantile.term;
+    if (!term || followed.has(term) || typeof term.onResize !== 'function') return;
+    followed.add(term);
+    term.onResize(() => refit());
+  }
+
   function draw({ demo, number, module }) {
+    followTerminal();
     // Measured before clear(): an empty pane is hidden and has no width.
-    const width = paneWidth();
+    const width = pictureWidth();
     clear();
-    const make = PICTURES[demo];
-    if (!make || !pane) return;
+    if (!pane) return;
     const started = performance.now();
     let dataMs = 0;
     try {
-      const numbers = data[demo](module, number);
+      const numbers = DEMONSTRATIONS[demo].numbers(module, number);
       dataMs = performance.now() - started;
-      const picture = make(numbers, options(demo, number, module, width));
-      current = { picture, demo, number, numbers, module, width };
-      render();
-      if (demo === 'goldbach' && numbers.count < 0) countByParts(current);
-      pictures.shown = { demo, number, label: picture.label };
+      show(demo, number, numbers, module, width);
+      if (DEMONSTRATIONS[demo].afterwards) DEMONSTRATIONS[demo].afterwards(current, remake);
     } catch (error) {
       failed(error);
     }
@@ -262,89 +311,46 @@
     }, 0));
   }
 
-  // The first call of an export runs in the browser's baseline code, several
-  // times slower than later ones (the first comet to 100000: about 200 ms
-  // instead of 30). When the menu starts a demonstration, its exports are
-  // called once with small numbers while the page is idle, and Goldbach's
-  // comet is made, before the first picture needs them.
-  const WARM_UPS = {
-    1: (module) => {
-      fullComet(module);
-      module._picture_free(module._picture_goldbach_pairs(2000000, 0));
-    },
-    4: (module) => module._picture_free(module._picture_four_squares(1000000, 0, 1)),
-    5: (module) => module._picture_free(module._picture_sieve(100000)),
-  };
   const idle = typeof requestIdleCallback === 'function' ? (f) => requestIdleCallback(f, { timeout: 300 }) : (f) => setTimeout(f, 0);
   const warmed = new WeakMap();
-  function warmUp(module, choice) {
-    if (!(choice in WARM_UPS)) return;
+  function warmUp(module, demo) {
+    const warm = DEMONSTRATIONS[demo] && DEMONSTRATIONS[demo].warmUp;
+    if (!warm) return;
     if (!warmed.has(module)) warmed.set(module, new Set());
-    if (warmed.get(module).has(choice)) return;
-    warmed.get(module).add(choice);
+    if (warmed.get(module).has(demo)) return;
+    warmed.get(module).add(demo);
     idle(() => {
       try {
-        WARM_UPS[choice](module);
+        warm(module);
       } catch (error) {
         // A program that has gone draws no pictures either.
       }
     });
   }
 
-  // What a picture is made with besides its numbers.
-  function options(demo, number, module, width) {
-    return { width, more: (first) => data[demo](module, number, first) };
+  // The width, in its own units, to lay a picture out for: as wide as its
+  // smallest words stay legible at the pane's width (LEGIBLE_PX, or the
+  // terminal's text if larger), between NARROWEST and WIDEST.
+  function pictureWidth() {
+    const paneWidth = pane.clientWidth - 2; // the picture's border
+    if (paneWidth <= 0) return WIDEST;
+    const term = window.quorvantile && window.quorvantile.term;
+    const termPx = term && term.options ? Number(term.options.fontSize) || 0 : 0;
+    const wordsPx = Math.max(LEGIBLE_PX, termPx);
+    return Math.max(NARROWEST, Math.min(WIDEST, Math.floor((SMALLEST_WORDS * paneWidth) / wordsPx)));
   }
 
-  // Counts the pairs of the Goldbach picture `shown` by parts, a task for
-  // each, and then makes the picture anew with its count; stops when another
-  // picture has taken its place.
-  function countByParts(shown) {
-    const { numbers, module } = shown;
-    const n = numbers.n;
-    const started = performance.now();
-    let from = 2;
-    let count = 0;
-    const part = () => {
-      if (!current || current.numbers !== numbers) return;
-      const to = Math.min(from + PAIR_COUNT_PART - 1, n / 2);
-      try {
-        count += take(module, module._picture_goldbach_count(n, from, to))[0];
-      } catch (error) {
-        return; // the program has gone: the picture stays without its count
-      }
-      from = to + 1;
-      if (from <= n / 2) {
-        setTimeout(part, 0);
-        return;
-      }
-      numbers.count = count;
-      pictures.counted.push({ n, count, ms: Math.round(performance.now() - started) });
-      remake();
-    };
-    setTimeout(part, 0);
-  }
-
-  function paneWidth() {
-    const { clientWidth: width, clientHeight: height } = pane;
-    if (width <= 0) return WIDE;
-    return width < NARROW_PANE_PX || height >= TALL_PANE_RATIO * width ? NARROW : WIDE;
-  }
-
-  // Makes the picture anew from the numbers it already has: for a pane that
-  // changed between wide and narrow, or for another language.
+  // Makes the picture anew from the numbers it already has: for a pane of
+  // another width, for another language, or with more of its numbers.
   function remake() {
     if (!current) return;
     const { demo, number, numbers, module } = current;
     current.picture.controls.forEach((c) => c.dispose && c.dispose());
-    const width = paneWidth();
-    current = { picture: PICTURES[demo](numbers, options(demo, number, module, width)), demo, number, numbers, module, width };
-    pictures.shown = { demo, number, label: current.picture.label };
-    render();
+    show(demo, number, numbers, module, pictureWidth());
   }
 
   function refit() {
-    if (current && paneWidth() !== current.width) remake();
+    if (current && pictureWidth() !== current.width) remake();
   }
 
   function picturesOn() {
@@ -364,10 +370,22 @@
   }
 
   if (pane) {
+    // The palette's colours for the pane, on the screen and on paper.
+    const style = document.createElement('style');
+    style.textContent = `#picture svg { background: ${PALETTE.background.screen}; }\n` +
+      `@media print {\n${paperStyle('#picture')}}\n`;
+    document.head.append(style);
+    // A visit to a demonstration, or to anything else the menu offers:
+    // the last visit's picture goes.
+    window.addEventListener('quorvantile-visit', (event) => {
+      const { demo, module } = event.detail;
+      pending = null;
+      clear();
+      if (module) warmUp(module, demo);
+    });
     window.addEventListener('quorvantile-accepted', (event) => {
       const { demo, number, module } = event.detail;
-      if (module && demo === 'menu') warmUp(module, number);
-      if (!(demo in PICTURES) || !module) {
+      if (!(demo in DEMONSTRATIONS) || !module) {
         pending = null;
         clear();
         return;
@@ -387,5 +405,6 @@
     window.quorvantilePictures = pictures;
   }
 
+  Object.assign(parts, { decodeRecord, DEMONSTRATIONS });
   if (typeof module !== 'undefined') module.exports = parts;
 })(typeof globalThis.quorvantilePictureParts === 'object' ? globalThis.quorvantilePictureParts : (globalThis.quorvantilePictureParts = {}));

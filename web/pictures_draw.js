@@ -1,26 +1,23 @@
-// The five pictures, each made from the numbers the program gave for one
-// entry: make(numbers, { width, more }) returns { label, markup(), controls },
-// where label is the picture's accessible name, markup() its SVG for its
-// current state, and controls the buttons [{ key(), act(redraw), disabled(),
-// dispose() }] that change that state. `width` is the picture's width in its
-// own units; `more(first)` fetches further four-square decompositions. Part
-// of the pictures (web/pictures.js).
+// The five demonstrations' pictures, each made from the numbers the program
+// gives for an entry (decoded by web/pictures.js) and laid out for a picture
+// `width` units wide: { label, markup(), controls }. Every word is placed
+// apart from the others and inside the picture at any width from
+// NARROWEST to WIDEST. Part of the pictures (web/pictures.js).
 'use strict';
 
 (function (parts) {
-  const { t, chartHeight, MARGIN, ACCENT, LINE, text, round, axes, svg, hue } = parts;
-  // The widths pictures are laid out for. A pane narrower than
-  // NARROW_PANE_PX (a phone) gets the narrow one, so that words stay legible;
-  // so does a pane at least TALL_PANE_RATIO times as high as it is wide (beside
-  // the terminal), which scales the narrow layout up: its words read from the
-  // back of a room on a projector. A low, wide pane (below the terminal on an
-  // upright tablet) keeps the wide one, which fits its shape.
-  const WIDE = 640;
-  const NARROW = 400;
-  const NARROW_PANE_PX = 520;
-  const TALL_PANE_RATIO = 0.9;
-  // n's pairs are drawn as arcs up to this many (a few hundred stay legible).
+  const {
+    t, chartHeight, MARGIN, SMALLEST_WORDS, COLOUR, ACCENT, LINE, textWidth, wrapWords, text, lines, round, axes, svg, hue,
+  } = parts;
+  // The widths pictures are laid out for: the pane picks one between these
+  // that keeps the smallest words legible at its size (web/pictures.js).
+  const WIDEST = 640;
+  const NARROWEST = 320;
+  // Goldbach: n's pairs are drawn as arcs up to this many (a few hundred
+  // stay legible); past the comet, n's pairs are counted in this many runs
+  // of their smaller prime.
   const ARC_PAIRS_LIMIT = 300;
+  const GOLDBACH_RUNS = 48;
   // Nicomachus's bands stay legible up to this n; above it, the two sides of
   // the equation as they grow.
   const TILING_LIMIT = 40;
@@ -28,10 +25,46 @@
   const FOUR_SQUARES_WINDOW = 64;
   // Time between two primes' strikes while the sieve plays.
   const SIEVE_STEP_MS = 700;
+  // Words of the body of a picture, and the room between two words side by
+  // side on one line.
+  const WORDS = 15;
+  const WORD_GAP = 6;
+
+  // A word beside a point: to its left or right, above or below it, as long
+  // as it stays between `left` and `right` and below `top`.
+  function besidePoint(px, py, content, size, { left, right, top }) {
+    const w = textWidth(content, size);
+    const toLeft = px - 9 - w >= left;
+    const x = toLeft ? px - 9 : Math.min(px + 9, right - w);
+    const y = py - 9 - size >= top ? py - 9 : py + 9 + size;
+    return text(round(x), round(y), content, `font-size="${size}" text-anchor="${toLeft ? 'end' : 'start'}"`);
+  }
+
+  // The numbers under an axis at the points `at` ({x, label}, in the order
+  // they matter), each where it is clear of those already placed.
+  function axisNumbers(at, y, size, width) {
+    const placed = [];
+    let markup = '';
+    for (const { x, label } of at) {
+      const w = textWidth(label, size);
+      const from = Math.min(Math.max(x - w / 2, 1), width - 1 - w);
+      if (placed.some(([a, b]) => from < b + WORD_GAP && from + w > a - WORD_GAP)) continue;
+      placed.push([from, from + w]);
+      markup += text(round(from), y, label);
+    }
+    return markup;
+  }
 
   function goldbachPicture(d, { width }) {
-    const counted = d.count >= 0;
-    const label = counted ? t('picture.goldbach', { n: d.n, count: d.count }) : t('picture.goldbach.counting', { n: d.n });
+    return d.counts ? goldbachComet(d, width) : goldbachRuns(d, width);
+  }
+
+  function goldbachLabel(d) {
+    return d.counted ? t('picture.goldbach', { n: d.n, count: d.count }) : t('picture.goldbach.counting', { n: d.n });
+  }
+
+  function goldbachComet(d, width) {
+    const label = goldbachLabel(d);
     let yMax = 1;
     for (let i = 2; i < d.counts.length; i++) yMax = Math.max(yMax, d.counts[i]);
     const a = axes({ width, xMax: d.bound, yMax, xTitle: t('picture.goldbach.comet', { bound: d.bound }) });
@@ -50,57 +83,111 @@
     }
     let body = a.markup + `<path d="${dots}" stroke="${LINE}" stroke-width="${few ? 4 : 1.2}" ` +
       `stroke-linecap="${few ? 'round' : 'butt'}" fill="none"/>`;
-    if (counted && d.n <= d.bound && d.n >= 4) {
-      body += `<circle cx="${a.x(d.n)}" cy="${a.y(d.count)}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
-        text(a.x(d.n) - 8, a.y(d.count) - 9, `${d.n}: ${d.count}`, `fill="${ACCENT}" font-size="13" text-anchor="end"`);
-    } else if (d.n > d.bound) {
-      body += text(a.right, a.y1 + 4, t('picture.goldbach.beyond', { n: d.n }), `fill="${ACCENT}" font-size="13" text-anchor="end"`);
+    if (d.counted && d.n >= 4) {
+      const px = a.x(d.n);
+      const py = a.y(d.count);
+      body += `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
+        `<g fill="${ACCENT}">${besidePoint(px, py, `${d.n}: ${d.count}`, 13, { left: a.left, right: width, top: 0 })}</g>`;
     }
     let height = chartHeight(width);
-    if (counted && d.count > 0 && d.count <= ARC_PAIRS_LIMIT) {
-      const arcsHeight = 200;
-      const base = height + arcsHeight - 40;
-      const x = (v) => round(MARGIN.left + ((width - MARGIN.left - MARGIN.right) * v) / d.n);
-      const ry = (arcsHeight - 70) / ((width - MARGIN.left - MARGIN.right) / 2);
-      let arcs = '';
-      d.smaller.forEach((p, k) => {
-        const rx = (x(d.n - p) - x(p)) / 2;
-        arcs += `<path d="M${x(p)} ${base}A${round(rx)} ${round(rx * ry)} 0 0 1 ${x(d.n - p)} ${base}" ` +
-          `stroke="${hue(k)}" stroke-width="1.5" fill="none"/>`;
-      });
-      body += arcs + `<line x1="${x(0)}" y1="${base}" x2="${x(d.n)}" y2="${base}" stroke="#8a8a8a"/>` +
-        `<g fill="#d0d0d0" font-size="12">${text(x(0), base + 16, '0', 'text-anchor="middle"')}` +
-        `${text(x(d.n / 2), base + 16, d.n / 2, 'text-anchor="middle"')}${text(x(d.n), base + 16, d.n, 'text-anchor="middle"')}` +
-        `${text(x(0), height + 14, t('picture.goldbach.arcs', { n: d.n }))}</g>`;
-      height += arcsHeight;
+    if (d.counted && d.count > 0 && d.count <= ARC_PAIRS_LIMIT) {
+      const arcs = goldbachArcs(d, width, height);
+      body += arcs.markup;
+      height += arcs.height;
     }
     return { label, markup: () => svg(width, label, height, body), controls: [] };
   }
 
+  // n's pairs p + q as arcs from p to q over a line from 0 to n, p + p as a
+  // ring at p; each names its pair on hover, and the line carries the
+  // primes where they fit, the first pairs' first.
+  function goldbachArcs(d, width, top) {
+    const caption = wrapWords(t('picture.goldbach.arcs', { n: d.n }), width - 2 * MARGIN.right, SMALLEST_WORDS);
+    const captionHeight = caption.length * SMALLEST_WORDS * 1.3;
+    const arcsHeight = 150;
+    const base = round(top + captionHeight + 8 + arcsHeight);
+    const left = MARGIN.right + 8;
+    const x = (v) => round(left + ((width - 2 * left) * v) / d.n);
+    const ry = (arcsHeight - 10) / ((width - 2 * left) / 2);
+    let arcs = '';
+    const numbers = [];
+    d.smaller.forEach((p, k) => {
+      const q = d.n - p;
+      const pair = `<title>${p} + ${q} = ${d.n}</title>`;
+      if (p === q) {
+        arcs += `<circle cx="${x(p)}" cy="${base - 6}" r="6" stroke="${hue(k)}" stroke-width="2" fill="none">${pair}</circle>`;
+      } else {
+        const rx = (x(q) - x(p)) / 2;
+        arcs += `<path d="M${x(p)} ${base}A${round(rx)} ${round(Math.max(rx * ry, 3))} 0 0 1 ${x(q)} ${base}" ` +
+          `stroke="${hue(k)}" stroke-width="2" fill="none">${pair}</path>`;
+      }
+      numbers.push({ x: x(p), label: String(p) }, { x: x(q), label: String(q) });
+    });
+    const markup = arcs + `<line x1="${x(0)}" y1="${base}" x2="${x(d.n)}" y2="${base}" stroke="${COLOUR.axis}"/>` +
+      `<g fill="${COLOUR.words}" font-size="${SMALLEST_WORDS}">` +
+      lines(MARGIN.right, round(top + SMALLEST_WORDS + 2), caption, SMALLEST_WORDS) +
+      axisNumbers(numbers, base + 17, SMALLEST_WORDS, width) + '</g>';
+    return { markup, height: round(base - top + 28) };
+  }
+
+  // Past the comet: n's pairs counted by where their smaller prime lies, a
+  // bar for each run of p; the runs fill in as they are counted.
+  function goldbachRuns(d, width) {
+    const label = goldbachLabel(d);
+    const runs = d.runCounts.length;
+    const half = Math.floor(d.n / 2);
+    let yMax = 1;
+    for (const c of d.runCounts) yMax = Math.max(yMax, Number(c));
+    const a = axes({
+      width, xMax: half, yMax, xTitle: t('picture.goldbach.runs.p', { n: d.n }), yTitle: t('picture.goldbach.runs.count'),
+    });
+    let bars = '';
+    for (let k = 0; k < runs; k++) {
+      const from = d.runStarts[k];
+      const to = d.runStarts[k + 1] - 1;
+      const x0 = a.x(from - 1);
+      const x1 = a.x(to);
+      const top = a.y(Number(d.runCounts[k]));
+      bars += `<rect x="${x0}" y="${top}" width="${round(Math.max(x1 - x0 - 1, 1))}" height="${round(a.y0 - top)}" ` +
+        `fill="${COLOUR.bars}"><title>${t('picture.goldbach.runs.bar', { from, to, count: d.runCounts[k] })}</title></rect>`;
+    }
+    const body = a.markup + bars;
+    return { label, markup: () => svg(width, label, chartHeight(width), body), controls: [] };
+  }
+
   function collatzPicture(d, { width }) {
     const label = t('picture.collatz', { n: d.n, steps: d.steps, peak: d.peak, peakStep: d.peakStep });
-    const state = { log: d.peak.length > 4 };
+    const peak = Number(d.peak);
+    const terms = d.terms.map(Number);
+    // A path that climbs past 10000 reads better on a log scale.
+    const state = { log: peak >= 10000 };
     const markup = () => {
       const a = axes({
-        width, xMax: Math.max(d.steps, 1), yMax: Number(d.peak), log: state.log,
+        width, xMax: Math.max(d.steps, 1), yMax: peak, log: state.log,
         xTitle: t('picture.collatz.step'), yTitle: t('picture.collatz.value'),
       });
       let path = '';
-      d.terms.forEach((v, k) => (path += `${k ? 'L' : 'M'}${a.x(k)} ${a.y(v)}`));
+      terms.forEach((v, k) => (path += `${k ? 'L' : 'M'}${a.x(k)} ${a.y(v)}`));
       const px = a.x(d.peakStep);
-      const py = a.y(Number(d.peak));
-      const anchor = d.peakStep > d.steps / 2 ? 'end' : 'start';
+      const py = a.y(peak);
+      const words = `${d.peak} (${t('picture.collatz.step')} ${d.peakStep})`;
       return svg(width, label, chartHeight(width), a.markup +
         `<path d="${path}" stroke="${LINE}" stroke-width="1.5" fill="none" stroke-linejoin="round"/>` +
         `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
-        text(anchor === 'end' ? px - 9 : px + 9, py + 14, `${d.peak} (${t('picture.collatz.step')} ${d.peakStep})`,
-          `fill="${ACCENT}" font-size="13" text-anchor="${anchor}"`));
+        `<g fill="${ACCENT}">${besidePoint(px, py, words, 13, { left: a.left, right: width, top: a.y1 })}</g>`);
     };
     const controls = [{
       key: () => (state.log ? 'picture.collatz.linear' : 'picture.collatz.log'),
       act: () => (state.log = !state.log),
     }];
-    return { label, markup, controls };
+    return { label, markup, controls, state };
+  }
+
+  // The run of n odd numbers that adds up to n³: n² − n + 1, …, n² + n − 1,
+  // as the demonstration writes it.
+  function oddRun(n) {
+    const first = n * n - n + 1;
+    return Array.from({ length: n }, (_, k) => first + 2 * k);
   }
 
   function nicomachusPicture(d, { width }) {
@@ -109,52 +196,72 @@
       const label = t('picture.nicomachus.tooLarge', { n: d.n });
       return { label, markup: null, controls: [] };
     }
-    const side = d.sides[n - 1];
-    const label = t('picture.nicomachus', { n, sum: d.cubeSums[n - 1], side });
+    const side = Number(d.sides[n - 1]);
+    const sum = d.cubeSums[n - 1];
+    const run = oddRun(n);
+    const cube = n ** 3;
+    const shortRun = n <= 3 ? run.join('+') : `${run[0]}+${run[1]}+…+${run[n - 1]}`;
+    const label = t('picture.nicomachus', { n, cube, run: shortRun, sum, side });
     if (n > TILING_LIMIT) {
-      const a = axes({ width, xMax: n, yMax: d.cubeSums[n - 1], xTitle: 'k', yTitle: t('picture.nicomachus.grow', { n }) });
+      const a = axes({ width, xMax: n, yMax: Number(sum), xTitle: 'k', yTitle: t('picture.nicomachus.grow', { n }) });
       const barWidth = Math.max((a.right - a.left) / n, 0.5);
       let bars = '';
       let line = '';
       for (let k = 1; k <= n; k++) {
-        const top = a.y(d.cubeSums[k - 1]);
+        const top = a.y(Number(d.cubeSums[k - 1]));
         bars += `M${round(a.x(k) - barWidth / 2)} ${a.y0}V${top}h${round(barWidth)}V${a.y0}z`;
-        line += `${k > 1 ? 'L' : 'M'}${a.x(k)} ${a.y(d.sides[k - 1] ** 2)}`;
+        line += `${k > 1 ? 'L' : 'M'}${a.x(k)} ${a.y(Number(d.sides[k - 1]) ** 2)}`;
       }
       return {
         label, controls: [],
-        markup: () => svg(width, label, chartHeight(width), a.markup + `<path d="${bars}" fill="#3b6ea8"/>` +
+        markup: () => svg(width, label, chartHeight(width), a.markup + `<path d="${bars}" fill="${COLOUR.bars}"/>` +
           `<path d="${line}" stroke="${ACCENT}" stroke-width="2" fill="none"/>`),
       };
     }
     // The square of side 1+…+n: band k is the L between the squares of sides
-    // 1+…+(k−1) and 1+…+k, of area k³.
+    // 1+…+(k−1) and 1+…+k, of area k³; band n, outlined, is the run of odd
+    // numbers the terminal wrote, which the words beside the square (above
+    // it, in a narrow picture) spell out: n³ and its run, then the sum of the
+    // cubes.
     const pad = 20;
-    // The equation beside the square, or below it in a narrow picture.
-    const below = width < WIDE;
-    const size = below ? width - 2 * pad : 440;
+    const beside = width >= 560;
+    const size = beside ? Math.min(400, width - 200 - 3 * pad) : width - 2 * pad;
+    const wordsLeft = beside ? size + 2 * pad : pad;
+    const wordsWidth = width - wordsLeft - pad;
+    // A long run in smaller words, which still read.
+    const runSize = n <= 10 ? WORDS : SMALLEST_WORDS;
+    const runLines = [`${n}³ = ${cube}`, ...wrapWords(`= ${run.join(' + ')}`, wordsWidth, runSize)];
+    const sumLines = wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORDS);
+    const wordsTop = pad + runSize;
+    const sumTop = round(wordsTop + runLines.length * runSize * 1.3 + 8);
+    const wordsBottom = round(sumTop + (sumLines.length - 1) * WORDS * 1.3 + pad);
+    // In the outline's colour, which has its own on paper.
+    const words = `<g fill="${ACCENT}">${lines(wordsLeft, wordsTop, runLines, runSize)}</g>` +
+      `<g fill="${COLOUR.words}">${lines(wordsLeft, sumTop, sumLines, WORDS)}</g>`;
+    const squareTop = beside ? pad : wordsBottom;
     const scale = size / side;
-    const s = (v) => round(pad + v * scale);
+    const sx = (v) => round(pad + v * scale);
+    const sy = (v) => round(squareTop + v * scale);
     let bands = '';
-    let labels = '';
+    let numbers = '';
     for (let k = 1; k <= n; k++) {
-      const inner = k > 1 ? d.sides[k - 2] : 0;
-      const outer = d.sides[k - 1];
-      bands += `<path d="M${s(inner)} ${s(0)}H${s(outer)}V${s(outer)}H${s(0)}V${s(inner)}H${s(inner)}z" ` +
-        `fill="${hue(k)}" stroke="#000000" stroke-width="1"/>`;
+      const inner = k > 1 ? Number(d.sides[k - 2]) : 0;
+      const outer = Number(d.sides[k - 1]);
+      bands += `<path d="M${sx(inner)} ${sy(0)}H${sx(outer)}V${sy(outer)}H${sx(0)}V${sy(inner)}H${sx(inner)}z" ` +
+        `fill="${hue(k)}" stroke="${COLOUR.ink}" stroke-width="1"/>`;
+      // k³ in the corner of its band, where it fits.
       const room = k * scale;
-      if (room >= 14) {
-        const fontSize = Math.min(16, room * 0.6);
-        labels += text(s((inner + outer) / 2), s((inner + outer) / 2) + fontSize / 3, `${k}³`,
-          `font-size="${round(fontSize)}" text-anchor="middle" fill="#000000"`);
+      const fontSize = Math.min(16, room * 0.6);
+      if (fontSize >= SMALLEST_WORDS && textWidth(`${k}³`, fontSize) <= room - 2) {
+        numbers += text(sx((inner + outer) / 2), round(sy((inner + outer) / 2) + fontSize / 3), `${k}³`,
+          `font-size="${round(fontSize)}" text-anchor="middle" fill="${COLOUR.ink}"`);
       }
     }
-    const height = size + 2 * pad + (below ? 30 : 0);
-    const legend = `<g fill="#d0d0d0" font-size="15">` + (below
-      ? text(pad, size + pad + 30, `1³+…+${n}³ = ${d.cubeSums[n - 1]} = ${side}²`)
-      : text(size + 2 * pad, pad + 16, `1³+…+${n}³`) + text(size + 2 * pad, pad + 40, `= ${d.cubeSums[n - 1]}`) +
-        text(size + 2 * pad, pad + 64, `= ${side}²`)) + '</g>';
-    return { label, controls: [], markup: () => svg(width, label, height, bands + labels + legend) };
+    const last = Number(d.sides[n - 2] || 0);
+    const outline = `<path d="M${sx(last)} ${sy(0)}H${sx(side)}V${sy(side)}H${sx(0)}V${sy(last)}H${sx(last)}z" ` +
+      `fill="none" stroke="${ACCENT}" stroke-width="3"/>`;
+    const height = round(Math.max(squareTop + size + pad, beside ? wordsBottom : 0));
+    return { label, controls: [], markup: () => svg(width, label, height, bands + outline + numbers + words) };
   }
 
   function fourSquaresPicture(d, { width, more }) {
@@ -162,17 +269,38 @@
       t('picture.fourSquares.many', { n: d.n, count: d.count });
     const state = { at: 0, window: d };
     const roots = () => state.window.roots[state.at - state.window.first];
+    const left = MARGIN.right;
+    const usableWidth = width - 2 * left;
+    // The words under the squares: a root each, in as many columns as fit
+    // the widest of any decomposition of n (whose roots are at most √n).
+    const widest = 18 + textWidth(`${Math.floor(Math.sqrt(d.n))}² = ${d.n}`, 13) + 2 * WORD_GAP;
+    const columns = [4, 2, 1].find((c) => c * widest <= usableWidth) || 1;
+    const columnWidth = usableWidth / columns;
+    const legendRows = Math.ceil(4 / columns);
+    // The equation, cut after its "=" where it would not fit on one line.
+    const equationLines = (r) => {
+      const whole = `${d.n} = ${r.map((v) => `${v}²`).join(' + ')}`;
+      return textWidth(whole, WORDS) <= usableWidth ? [whole] : [`${d.n} =`, r.map((v) => `${v}²`).join(' + ')];
+    };
+    const equationHeight = round(WORDS * 1.3 * 2);
+    const squaresTop = 16 + equationHeight;
+    // The squares are scaled to this height at most, and to the width; the
+    // picture is as high as the first decompositions' tallest square.
+    const gap = 16;
+    const scaleOf = (r, most) => Math.min(most / Math.max(r[0], 1), (usableWidth - 3 * gap) / Math.max(r[0] + r[1] + r[2] + r[3], 1));
+    const squaresHeight = round(Math.max(40, ...d.roots.map((r) => r[0] * scaleOf(r, 170))));
+    const legendTop = squaresTop + squaresHeight + 22;
+    const height = legendTop + legendRows * 20 + 26;
     const markup = () => {
       const r = roots();
-      const height = 300;
-      const gap = 16;
-      const usable = width - 2 * MARGIN.right - 3 * gap;
-      const scale = Math.min((height - 90) / Math.max(r[0], 1), usable / Math.max(r[0] + r[1] + r[2] + r[3], 1));
-      let x = MARGIN.right;
+      const scale = scaleOf(r, squaresHeight);
+      const bottom = squaresTop + squaresHeight;
+      let x = left;
       let squares = '';
+      let legend = '';
       r.forEach((root, k) => {
         const sidePx = round(root * scale);
-        const top = height - 50 - sidePx;
+        const top = round(bottom - sidePx);
         // Unit cells, while they are large enough to count.
         let cells = '';
         if (root > 1 && scale >= 4) {
@@ -181,15 +309,17 @@
             cells += `M${round(x + at)} ${top}v${sidePx}M${round(x)} ${round(top + at)}h${sidePx}`;
           }
         }
-        squares += `<rect x="${round(x)}" y="${top}" width="${sidePx}" height="${sidePx}" fill="${hue(k + 1)}"/>` +
-          (cells ? `<path d="${cells}" stroke="#000000" stroke-opacity="0.35" stroke-width="1"/>` : '') +
-          `<g fill="#d0d0d0" font-size="13">${text(round(x), height - 32, `${root}²=${root * root}`)}</g>`;
-        x += Math.max(sidePx, 40) + gap;
+        squares += `<rect x="${round(x)}" y="${top}" width="${sidePx}" height="${Math.max(sidePx, 0)}" fill="${hue(k + 1)}"/>` +
+          (cells ? `<path d="${cells}" stroke="${COLOUR.ink}" stroke-opacity="0.35" stroke-width="1"/>` : '');
+        x += Math.max(sidePx, 2) + gap;
+        const lx = round(left + (k % columns) * columnWidth);
+        const ly = legendTop + Math.floor(k / columns) * 20;
+        legend += `<rect x="${lx}" y="${ly - 11}" width="12" height="12" fill="${hue(k + 1)}"/>` +
+          text(lx + 18, ly, `${root}² = ${root * root}`);
       });
       const which = t('picture.fourSquares.which', { at: state.at + 1, count: d.complete ? d.count : `${d.count}+` });
-      return svg(width, label, height, squares + `<g fill="#d0d0d0" font-size="15">` +
-        text(MARGIN.right, 24, `${d.n} = ${r.map((v) => `${v}²`).join(' + ')}`, 'class="qv-equation"') +
-        text(MARGIN.right, height - 10, which, 'font-size="13"') + '</g>');
+      return svg(width, label, height, squares + `<g fill="${COLOUR.words}" font-size="13">${legend}` +
+        lines(left, 24, equationLines(r), WORDS, 'class="qv-equation"') + text(left, height - 10, which) + '</g>');
     };
     const move = (by) => {
       const at = state.at + by;
@@ -205,7 +335,7 @@
       { key: () => 'picture.fourSquares.previous', act: () => move(-1), disabled: () => state.at === 0 },
       { key: () => 'picture.fourSquares.next', act: () => move(1), disabled: () => state.at + 1 >= d.count },
     ];
-    return { label, markup, controls };
+    return { label, markup, controls, state };
   }
 
   function sievePicture(d, { width }) {
@@ -232,11 +362,13 @@
     const columns = d.n <= 100 ? 10 : d.n <= 400 ? 20 : 40;
     const rows = Math.ceil(d.n / columns);
     const cell = Math.min(44, (width - 2 * MARGIN.right) / columns);
+    // The numbers in their cells, where they fit legibly.
+    const cellWords = Math.max(SMALLEST_WORDS, round(cell * 0.38));
+    const numbered = textWidth(String(d.n), cellWords) <= cell - 4;
     const gridBottom = round(12 + rows * cell);
     // Which colour strikes for which prime, as many to a row as fit.
-    const perRow = Math.floor((width - 2 * MARGIN.right) / 46);
+    const perRow = Math.max(1, Math.floor((width - 2 * MARGIN.right) / 46));
     const legendRows = Math.max(1, Math.ceil(sieving.length / perRow));
-    const height = gridBottom + 42 + 24 * legendRows;
     let legend = '';
     sieving.forEach((p, k) => {
       const x = MARGIN.right + (k % perRow) * 46;
@@ -244,6 +376,14 @@
       legend += `<rect x="${x}" y="${y}" width="14" height="14" fill="${colour.get(p)}"/>` +
         text(x + 18, y + 12, p, 'font-size="13"');
     });
+    // The note under the grid, as many lines as its longest sentence takes.
+    const noteSize = 13;
+    const noteWidth = width - 2 * MARGIN.right;
+    const noteLines = (content) => wrapWords(content, noteWidth, noteSize);
+    const longest = Math.max(...[t('picture.sieve.done'), t('picture.sieve.start'),
+      t('picture.sieve.striking', { p: sieving[sieving.length - 1] || 2 })].map((s) => noteLines(s).length));
+    const noteTop = gridBottom + 18 + 24 * legendRows + noteSize;
+    const height = round(noteTop + (longest - 1) * noteSize * 1.3 + 12);
     const markup = () => {
       const struckBy = state.stage > 0 ? sieving[state.stage - 1] : 0;
       const done = state.stage === sieving.length;
@@ -254,21 +394,20 @@
         const f = d.factors[k];
         const struck = f !== k && f !== 0 && f <= struckBy;
         const prime = f === k && (done || k <= struckBy);
-        const fillColour = struck ? colour.get(f) : prime ? '#ffffff' : '#1c1c1c';
+        const fillColour = struck ? colour.get(f) : prime ? COLOUR.prime : COLOUR.unstruck;
         cells += `<rect x="${x}" y="${y}" width="${round(cell - 1)}" height="${round(cell - 1)}" fill="${fillColour}"` +
           `${struck ? ' fill-opacity="0.35"' : ''}/>`;
         if (struck) cells += `<path d="M${x + 2} ${round(y + cell - 3)}L${round(x + cell - 3)} ${y + 2}" stroke="${colour.get(f)}" stroke-width="1.5"/>`;
-        if (cell >= 14) {
-          cells += text(round(x + cell / 2), round(y + cell / 2 + cell * 0.14), k,
-            `font-size="${round(cell * 0.38)}" text-anchor="middle" fill="${prime ? '#000000' : '#d0d0d0'}"${prime ? ' font-weight="700"' : ''}`);
+        if (numbered) {
+          cells += text(round(x + cell / 2), round(y + cell / 2 + cellWords * 0.36), k,
+            `font-size="${cellWords}" text-anchor="middle" fill="${prime ? COLOUR.ink : COLOUR.words}"${prime ? ' font-weight="700"' : ''}`);
         }
       }
       const note = done ? t('picture.sieve.done') : struckBy ? t('picture.sieve.striking', { p: struckBy }) : t('picture.sieve.start');
-      // The note's longest sentence fits the narrow picture's width.
-      return svg(width, label, height, cells + `<g fill="#d0d0d0" font-size="${width < WIDE ? 13 : 14}">` + legend +
-        text(MARGIN.right, height - 14, note) + '</g>');
+      return svg(width, label, height, cells + `<g fill="${COLOUR.words}">` + legend +
+        lines(MARGIN.right, noteTop, noteLines(note), noteSize) + '</g>');
     };
-    return { label, markup, controls: sieveControls(state, sieving.length) };
+    return { label, markup, controls: sieveControls(state, sieving.length), state };
   }
 
   function sieveControls(state, stages) {
@@ -297,14 +436,9 @@
     ];
   }
 
-  const PICTURES = {
-    goldbach: goldbachPicture,
-    collatz: collatzPicture,
-    nicomachus: nicomachusPicture,
-    'four-square': fourSquaresPicture,
-    sieve: sievePicture,
-  };
-
-  Object.assign(parts, { WIDE, NARROW, NARROW_PANE_PX, TALL_PANE_RATIO, ARC_PAIRS_LIMIT, FOUR_SQUARES_WINDOW, PICTURES });
+  Object.assign(parts, {
+    WIDEST, NARROWEST, ARC_PAIRS_LIMIT, GOLDBACH_RUNS, FOUR_SQUARES_WINDOW, SIEVE_STEP_MS, oddRun,
+    goldbachPicture, collatzPicture, nicomachusPicture, fourSquaresPicture, sievePicture,
+  });
   if (typeof module !== 'undefined') module.exports = parts;
 })((typeof globalThis.quorvantilePictureParts === 'object' ? globalThis.quorvantilePictureParts : (globalThis.quorvantilePictureParts = {})));

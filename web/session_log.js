@@ -7,13 +7,18 @@
 // new SessionLog(limit)   limit in bytes of UTF-8
 // log.program(bytes)      the program's output, UTF-8, in the order written
 // log.typed(text)         a line as the terminal shows it typed
+// log.mark(text)          a line of the page's own (a run's start), on a line
+//                         of its own
 // log.text(notice)        the session; notice(cutBytes) words the cut
+// SessionLog.lastLines(text, count, notice)
+//                         the last `count` lines of `text`, after a line
+//                         notice(cutLines) when some were left out
 // A classic script: window.QuorvantileSessionLog in the page, the module's
 // export under node.
 'use strict';
 
 (function (root) {
-  const { concat } = typeof module !== 'undefined' ? require('./host_common.js') : root.quorvantileHostCommon;
+  const { concat, escapeState } = typeof module !== 'undefined' ? require('./host_common.js') : root.quorvantileHostCommon;
   // The longest listings run to gigabytes; a saved session keeps its last
   // 64 MiB, which holds every listing up to Goldbach's 10^8 (8 MB) and keeps
   // the page's memory bounded.
@@ -39,6 +44,7 @@
       this.size = 0;
       this.cut = 0;
       this.escape = null; // null, 'esc' or 'csi': a sequence may span two writes
+      this.last = LINE_FEED; // the last byte kept: a mark starts a line of its own
     }
 
     // `bytes` is kept, not copied: the caller must not change it afterwards.
@@ -48,6 +54,10 @@
 
     typed(text) {
       this.append(new TextEncoder().encode(text));
+    }
+
+    mark(text) {
+      this.typed(`${this.last === LINE_FEED ? '' : '\n'}${text}\n`);
     }
 
     text(notice = englishNotice) {
@@ -63,21 +73,16 @@
       const out = new Uint8Array(bytes.length);
       let n = 0;
       for (const b of bytes) {
-        if (this.escape === 'esc') {
-          this.escape = b === 0x5b ? 'csi' : null;
-        } else if (this.escape === 'csi') {
-          if (b >= 0x40 && b <= 0x7e) this.escape = null;
-        } else if (b === ESC) {
-          this.escape = 'esc';
-        } else {
-          out[n++] = b;
-        }
+        const escaped = this.escape !== null;
+        this.escape = escapeState(this.escape, b);
+        if (!escaped && this.escape === null) out[n++] = b;
       }
       return out.subarray(0, n);
     }
 
     append(bytes) {
       if (bytes.length === 0) return;
+      this.last = bytes[bytes.length - 1];
       if (bytes.length >= CHUNK) {
         this.seal();
         this.chunks.push(bytes);
@@ -111,6 +116,16 @@
       this.cut += excess;
     }
   }
+
+  SessionLog.lastLines = function lastLines(text, count, notice) {
+    let at = text.length - (text.endsWith('\n') ? 1 : 0);
+    for (let kept = 0; kept < count; kept++) {
+      at = at > 0 ? text.lastIndexOf('\n', at - 1) : -1;
+      if (at < 0) return text;
+    }
+    const cut = text.slice(0, at + 1).split('\n').length - 1;
+    return `${notice(cut)}\n${text.slice(at + 1)}`;
+  };
 
   const exported = { SessionLog, SESSION_LIMIT };
   if (typeof module !== 'undefined') module.exports = exported;

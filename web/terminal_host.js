@@ -7,7 +7,7 @@
 // new OutputQueue(term)        the output on its way to the terminal, where
 //                              lines that would scroll away unseen are cut;
 //                              one for the page, shared by its runs
-// new TerminalHost({ screen, editor, log, onInterrupt, onPause, onAccepted })
+// new TerminalHost({ screen, editor, log, onInterrupt, onPause, onVisit, onAccepted })
 //   host.type(data)            keys and pastes from the terminal
 //   host.setPaused(paused)     holds or releases the program and its output
 //   host.end()                 the run is over: its output is flushed and its
@@ -181,12 +181,13 @@
   const never = new Promise(() => {});
 
   class TerminalHost {
-    constructor({ screen, editor, log, onInterrupt, onPause, onAccepted }) {
+    constructor({ screen, editor, log, onInterrupt, onPause, onVisit, onAccepted }) {
       this.screen = screen;
       this.editor = editor;
       this.log = log;
       this.onInterrupt = onInterrupt;
       this.onPause = onPause;
+      this.onVisit = onVisit;
       this.onAccepted = onAccepted;
       this.alive = true;
       this.paused = false;
@@ -239,6 +240,10 @@
     }
     error(text) {
       console.error(text);
+    }
+    // A visit begins, to the demonstration `demo` or ('') to anything else.
+    visit(demo) {
+      if (this.alive && this.onVisit) this.onVisit(demo);
     }
     // A demonstration took `number`: the page may show it.
     accepted(demo, number) {

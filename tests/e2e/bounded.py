@@ -3,7 +3,7 @@
 A program that loops while it writes must fail its case within moments and
 without holding its output: reading stops, and the program (with anything it
 started, e.g. wine or node) is killed, as soon as either stream passes the
-bound or the time runs out.
+bound or the time runs out. The program never outlives the runner (tether.py).
 """
 import os
 import selectors
@@ -11,6 +11,8 @@ import signal
 import subprocess
 import threading
 import time
+
+import tether
 
 # The largest transcript is about 0.55 MB (the sieve's listing of a million,
 # in GBK); 16 MiB is far above any right output and still cheap to hold.
@@ -58,8 +60,7 @@ def run_bounded(command, input=b"", env=None, timeout=60, limit=OUTPUT_LIMIT, st
     """Runs `command` with `input` on a pipe; returns an Outcome. `stdout` may
     be a file to write to instead of a pipe to read."""
     outcome = Outcome()
-    process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=stdout, stderr=subprocess.PIPE,
-                               env=env, start_new_session=True)
+    process = tether.popen(command, stdin=subprocess.PIPE, stdout=stdout, stderr=subprocess.PIPE, env=env)
     feeder = threading.Thread(target=_feed, args=(process.stdin, input), daemon=True)
     feeder.start()
     streams = {process.stderr: "stderr"}
@@ -97,6 +98,7 @@ def run_bounded(command, input=b"", env=None, timeout=60, limit=OUTPUT_LIMIT, st
         outcome.timed_out = True
         _kill_group(process)
         outcome.returncode = process.wait()
+    tether.release_group(process.pid)
     for stream in streams:
         stream.close()
     feeder.join(timeout=1)

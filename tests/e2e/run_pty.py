@@ -4,7 +4,8 @@ checks what the terminal receives: the colours where they belong, prompts
 visible while the program waits, typed-ahead lines kept, exit status 0.
 
 Echo is turned off in the terminal so that the output is exactly the
-program's own; the terminal turns each line feed into CR LF.
+program's own; the terminal turns each line feed into CR LF. Each program
+runs in a session of its own and never outlives the runner (tether.py).
 """
 import argparse
 import os
@@ -20,6 +21,7 @@ sys.path.insert(0, os.path.join(HERE, "cases"))
 
 from pieces import FAREWELL, LADY, MENU, PAUSE, PROMPT, START  # noqa: E402
 from puzzles import BRIDE_ANSWER, BRIDE_RIDDLE, TRUTH_ANSWER, TRUTH_RIDDLE, WAIT  # noqa: E402
+import tether  # noqa: E402
 
 # A session's screen holds a few kilobytes; a program that loops while it
 # writes is stopped at this many bytes, not read for the whole timeout.
@@ -35,10 +37,13 @@ class Session:
     def __init__(self, exe, env):
         self.pid, self.fd = pty.fork()
         if self.pid == 0:
+            tether.die_with_runner()
             attrs = termios.tcgetattr(0)
             attrs[3] &= ~termios.ECHO
             termios.tcsetattr(0, termios.TCSANOW, attrs)
             os.execve(exe, [exe, "ignored", "--arguments"], env)
+        # The child leads a session, and so a process group, of its own.
+        tether.hold_group(self.pid)
         # The same from this side, so nothing typed before the child gets
         # there is echoed.
         attrs = termios.tcgetattr(self.fd)
@@ -53,6 +58,7 @@ class Session:
             os.waitpid(self.pid, 0)
         except (ProcessLookupError, ChildProcessError):
             pass
+        tether.release_group(self.pid)
         raise AssertionError(message)
 
     def take(self, chunk):
@@ -96,6 +102,7 @@ class Session:
                     continue
             done, status = os.waitpid(self.pid, os.WNOHANG)
             if done:
+                tether.release_group(self.pid)
                 return os.waitstatus_to_exitcode(status)
         self.fail("the program did not end")
 

@@ -19,6 +19,7 @@ import tempfile
 import time
 import unicodedata
 
+import tether
 from bounded import OUTPUT_LIMIT, run_bounded
 
 WIDTH, HEIGHT = 100, 50
@@ -51,6 +52,9 @@ class Tmux:
         # tmux 3.3 leaves #{pane_dead_status} empty when the terminal closes
         # before the program is reaped, so the shell writes the status down.
         self.status_file = os.path.join(self.workdir.name, "status")
+        # The server's and the pane's process groups: each leads a session of
+        # its own, and both must end with the runner (tether.py).
+        self.groups = []
 
     def run(self, *args, check=True):
         return subprocess.run(["tmux", "-L", self.socket, "-f", "/dev/null", *args],
@@ -60,6 +64,13 @@ class Tmux:
         command = f"{command}; echo $? >'{self.status_file}.new'; mv '{self.status_file}.new' '{self.status_file}'"
         self.run("new-session", "-d", "-s", "check", "-x", str(WIDTH), "-y", str(HEIGHT), command,
                  ";", "set-option", "-t", "check", "remain-on-exit", "on")
+        pids = self.run("display-message", "-p", "-t", "check", "#{pid} #{pane_pid}").stdout.split()
+        for pid in pids:
+            try:
+                self.groups.append(os.getpgid(int(pid)))
+                tether.hold_group(self.groups[-1])
+            except ProcessLookupError:
+                pass  # the pane's command has ended already
 
     def keys(self, *keys):
         self.run("send-keys", "-t", "check", *keys)
@@ -88,6 +99,9 @@ class Tmux:
 
     def stop(self):
         self.run("kill-server", check=False)
+        for group in self.groups:
+            tether.release_group(group)
+        self.groups = []
         self.workdir.cleanup()
 
 

@@ -8,6 +8,8 @@ page is 65001, so the code page follows the locale the runner gives:
   (chcp) while its standard streams stay the runner's pipes;
 - any other locale: the program runs without a console (code page 0) and
   writes GBK.
+Wine and what it starts end when the runner that started this script does
+(tether.py).
 """
 import os
 import pty
@@ -16,6 +18,9 @@ import subprocess
 import sys
 import tempfile
 import threading
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import tether  # noqa: E402
 
 # The program's standard error, kept in a file while wine runs it, is passed
 # on up to this many bytes: a program that loops while writing there must not
@@ -58,7 +63,8 @@ def run_with_utf8_console(wine, program):
             f.write("@chcp 65001 >nul\r\n"
                     f'@"{windows_path(program)}" 2>"{windows_path(errors)}"\r\n'
                     "@exit %errorlevel%\r\n")
-        status = subprocess.call([wine, "cmd", "/c", windows_path(script)], stderr=slave)
+        status = subprocess.call([wine, "cmd", "/c", windows_path(script)], stderr=slave,
+                                 preexec_fn=tether.die_with_runner)
         os.close(slave)
         if os.path.exists(errors):
             with open(errors, "rb") as f:

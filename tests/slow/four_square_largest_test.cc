@@ -17,6 +17,8 @@
 #include "demos/four_square_sweep.h"
 #include "tests/support/four_square_search.h"
 
+namespace quorvantile {
+
 namespace {
 
 // Counts the decomposition lines of one turn and their bytes, and keeps the
@@ -126,3 +128,5 @@ TEST(FourSquareLargest, TheStoreStaysWithinItsBytes) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

@@ -10,6 +10,8 @@
 #include "demos/goldbach_pairs.h"
 #include "tests/support/plain_sieve.h"
 
+namespace quorvantile {
+
 namespace {
 
 // 2^31 - 2 and 2^31 - 4, and twice the largest prime below 2^30, which has
@@ -87,3 +89,5 @@ TEST(GoldbachWholeRange, EveryPairNearTheIntLimitMatchesAPlainSieve) {
 }
 
 }  // namespace
+
+}  // namespace quorvantile

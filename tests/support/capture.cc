@@ -4,11 +4,11 @@
 
 #include "console/console.h"
 
-std::string capture(const std::function<void(Console&)>& run, Colours colours,
+std::string capture(const std::function<void(quorvantile::Console&)>& run, Colours colours,
                     const std::string& input) {
   std::stringbuf in(input);
-  StringSink out(colours == Colours::kAsAnsi);
-  Console console(in, out);
+  quorvantile::StringSink out(colours == Colours::kAsAnsi);
+  quorvantile::Console console(in, out);
   run(console);
   console.finish();
   return out.text();

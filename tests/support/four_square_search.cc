@@ -4,6 +4,8 @@
 
 #include "demos/integer_sqrt.h"
 
+using quorvantile::integerSqrt;
+
 namespace {
 
 // The smallest r >= 0 with parts·r² >= x.

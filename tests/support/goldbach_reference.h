@@ -16,7 +16,7 @@ using GoldbachPairs = std::vector<std::pair<int, int>>;
 template <class Visit>
 void forEachPairByTrialDivision(int n, int from, int to, Visit visit) {
   for (int i = std::max(from, 2); i <= to && i <= n / 2; ++i) {
-    if (isPrime(i) && isPrime(n - i)) visit(i, n - i);
+    if (quorvantile::isPrime(i) && quorvantile::isPrime(n - i)) visit(i, n - i);
   }
 }
 

@@ -12,8 +12,8 @@
 #include "tests/support/capture.h"
 
 // What one turn writer puts out for `n`, colour left out.
-inline std::string turnText(void (*writeTurn)(Console&, int), int n) {
-  return capture([&](Console& console) { writeTurn(console, n); });
+inline std::string turnText(void (*writeTurn)(quorvantile::Console&, int), int n) {
+  return capture([&](quorvantile::Console& console) { writeTurn(console, n); });
 }
 
 // Four nested loops over every quadruple under L = (n+1)/2, a double counter.

@@ -270,7 +270,8 @@ test('the menu frame is aligned around its Chinese titles, in the buffer and on 
     assert.deepEqual(wide.map((cell) => cell.width), Array(title.length).fill(2), `${title} not in wide cells`);
   }
   assert.deepEqual(found, titles);
-  assert.equal(framed.length, 19, 'framed rows');
+  const nativeFramed = session.text.split('\n').filter((line) => line.startsWith('\t$')).length;
+  assert.equal(framed.length, nativeFramed, 'framed rows');
   assert.deepEqual([...rightEdges], [BOX_END], 'rows of the box end in different columns');
 
   // On screen the closing '$' of every framed row ends at the same pixel,
@@ -432,6 +433,13 @@ test('Exit shows the farewell, the page says the program has ended, and Restart 
   assert.match(state.status, /end/i);
   assert.ok(state.restart, 'no restart button');
   await assertRestartWorks(page);
+  // The saved session keeps both runs, the second begun by a line that says so.
+  const again = await h.nativeSession(NATIVE, ['2', '6']);
+  const saved = await page.evaluate(() => window.quorvantile.sessionText());
+  assert.ok(saved.startsWith(session.text), 'the first run is not in the saved session');
+  const marker = saved.slice(session.text.length).split('\n')[0];
+  assert.match(marker, /^\[Run 2 of this session, started again at \d\d:\d\d:\d\d\]$/);
+  assert.equal(saved, `${session.text}${marker}\n${again.text}`);
   assertNothingWentWrong(opened);
 });
 

@@ -164,6 +164,7 @@ test('every end of a run says why (load failures, a failing program, Ctrl-C); St
   const cases = [
     { url: await servedWithout('quorvantile.wasm'), reason: 'load-wasm-missing', says: /quorvantile\.wasm/, canRestart: false },
     { url: await servedWithout('quorvantile.js'), reason: 'load-script-missing', says: /quorvantile\.js\b/, canRestart: false },
+    { url: await servedWithout('xterm.js'), reason: 'load-terminal-missing', says: /xterm\.js/, canRestart: false },
     { url: `file://${path.join(SERVED, 'index.html')}`, reason: 'load-from-disk', says: /quorvantile\.html/, canRestart: false },
   ];
   for (const c of cases) {

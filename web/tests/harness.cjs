@@ -128,6 +128,7 @@ async function nativeSession(exe, inputs) {
 // whether they continue the row above, as xterm.js reports them.
 
 function terminalRows(text, cols) {
+  // eslint-disable-next-line no-control-regex -- the escape sequences are what goes
   const plain = text.replace(/\x1b\[[0-9;?]*[A-Za-z]/g, '');
   const rows = [{ cells: [], wrapped: false }];
   let col = 0;
@@ -171,7 +172,8 @@ const MIME = {
   '.data': 'application/octet-stream', '.txt': 'text/plain; charset=utf-8',
 };
 
-async function serve(root) {
+// `port` 0 takes a free one; a port given again serves the same origin.
+async function serve(root, port = 0) {
   const base = path.resolve(root);
   const server = http.createServer((request, response) => {
     let name = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
@@ -187,7 +189,7 @@ async function serve(root) {
     });
     fs.createReadStream(file).pipe(response);
   });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  await new Promise((resolve) => server.listen(port, '127.0.0.1', resolve));
   const url = `http://127.0.0.1:${server.address().port}/`;
   return { url, close: () => new Promise((resolve) => server.close(resolve)) };
 }

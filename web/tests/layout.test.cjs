@@ -28,9 +28,20 @@ const served = h.browserTests(SERVED, NATIVE);
 // A page at a screen's size, the program at its menu prompt.
 async function openAt(t, { width, height, zoom = 1, touch = false }) {
   const page = await served.browser.newPage();
-  t.after(() => page.close());
+  t.after(() => (page.isClosed() ? undefined : page.close()));
   const problems = [];
   page.on('pageerror', (error) => problems.push(error.message));
+  // The page's own defaults: nothing remembered from an earlier test (the
+  // text size, Pictures off, the language), kept across this page's reloads.
+  await page.evaluateOnNewDocument(() => {
+    try {
+      if (sessionStorage.getItem('quorvantile.test.fresh')) return;
+      localStorage.clear();
+      sessionStorage.setItem('quorvantile.test.fresh', '1');
+    } catch {
+      // a document without storage (the blank one a new page starts with)
+    }
+  });
   await page.setViewport({
     width: Math.round(width / zoom), height: Math.round(height / zoom), deviceScaleFactor: zoom,
     isMobile: touch, hasTouch: touch,
@@ -103,6 +114,8 @@ function measure(page) {
       return box.left < inView.left - 0.5 || box.right > inView.right + 0.5 ||
         box.top < inView.top - 0.5 || box.bottom > inView.bottom + 0.5;
     }).map((button) => button.id);
+    const buttonHeights = [...bar.querySelectorAll('button')].map((button) => button.getBoundingClientRect().height)
+      .filter((height) => height > 0);
     // The terminal's scrolling part (with its scroll bar) spans its text.
     const scroller = term.element.querySelector('.xterm-viewport').getBoundingClientRect();
     return {
@@ -110,25 +123,54 @@ function measure(page) {
       overflow: { x: root.scrollWidth - root.clientWidth, y: root.scrollHeight - root.clientHeight },
       cursor, visible, frameEnds, terminal: paneBox.toJSON(), picture: picture.toJSON(),
       atBottom: buffer.viewportY === buffer.baseY,
-      lastColumnReachable, controlsOutOfView,
+      lastColumnReachable, controlsOutOfView, lowestButton: Math.min(...buttonHeights),
       scrollBarClear: scroller.left <= screen.left + 0.5 && scroller.right >= screen.right - 0.5,
     };
   });
 }
 
+// The rows of the menu from its banner to its prompt, as the native program
+// writes them, and those of its frame.
+async function menuRows() {
+  const session = await h.nativeSession(NATIVE, []);
+  const rows = h.lastRows(session.text, MIN_COLS);
+  return {
+    rows: rows.length - rows.findIndex((row) => row.includes('I LOVE C++')),
+    framed: rows.filter((row) => /^\s*\$/.test(row)).length,
+  };
+}
+
 test('at every screen and zoom the terminal fits, is legible, keeps the typed row in view and the frame aligned', async (t) => {
+  // The page's least rows are the menu's, banner to prompt.
+  const menu = await menuRows();
+  // Where the whole menu shows on the first screen: every screen of the
+  // classroom, but not a window zoomed to 150% or 200%.
   const screens = [
-    { name: 'projector', width: 1920, height: 1080, minFont: 20, beside: true },
-    { name: 'Chromebook', width: 1366, height: 768, minFont: 14, beside: true },
-    { name: 'tablet, landscape', width: 1180, height: 820, minFont: 12, beside: true },
-    { name: 'tablet, upright', width: 820, height: 1180, touch: true, minFont: 12, beside: false },
-    { name: 'phone', width: 390, height: 844, touch: true, minFont: 12, beside: false },
+    { name: 'projector', width: 1920, height: 1080, minFont: 20, beside: true, wholeMenu: true },
+    { name: 'Chromebook', width: 1366, height: 768, minFont: 14, beside: true, wholeMenu: true },
+    { name: 'tablet, landscape', width: 1180, height: 820, minFont: 12, beside: true, wholeMenu: true },
+    { name: 'tablet, upright', width: 820, height: 1180, touch: true, minFont: 12, beside: false, wholeMenu: true },
+    { name: 'phone', width: 390, height: 844, touch: true, minFont: 12, beside: false, wholeMenu: true },
     { name: 'Chromebook window at 150%', width: 1366, height: 657, zoom: 1.5, minFont: 12, beside: true },
     { name: 'Chromebook window at 200%', width: 1366, height: 657, zoom: 2, minFont: 12, beside: false },
   ];
   const seen = [];
   for (const screen of screens) {
     const { page, problems } = await openAt(t, screen);
+    assert.equal(await page.evaluate(() => window.quorvantileTerminalView.MIN_ROWS), menu.rows,
+      'the page\'s least rows are not the menu\'s');
+    if (screen.wholeMenu) {
+      const first = await page.evaluate(() => {
+        const { term } = window.quorvantile;
+        const buffer = term.buffer.active;
+        const rows = [];
+        for (let y = buffer.viewportY; y < buffer.viewportY + term.rows; y++) rows.push(buffer.getLine(y).translateToString(true));
+        return rows;
+      });
+      assert.ok(first.some((row) => row.includes('I LOVE C++')) && first.some((row) => row.endsWith('Please choose:')),
+        `${screen.name}: the first screen lacks the banner or the prompt:\n${first.join('\n')}`);
+    }
+    let atMenu = null;
     // Without a picture, then with one in its pane (as the pictures fill it).
     for (const picture of [false, true]) {
       if (picture) {
@@ -142,6 +184,9 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
       const m = await measure(page);
       const where = `${screen.name}${picture ? ' with a picture' : ''}`;
       seen.push(`${where}: ${m.fontSize} px, ${m.cols}×${m.rows}`);
+      // The text keeps its size, and the terminal its columns and rows, when a picture comes.
+      if (atMenu) assert.deepEqual([m.fontSize, m.cols, m.rows], atMenu, `${where}: the text or the terminal's size changed`);
+      atMenu = [m.fontSize, m.cols, m.rows];
       assert.deepEqual(m.overflow, { x: 0, y: 0 }, `${where}: the page overflows`);
       assert.ok(m.cols >= MIN_COLS, `${where}: ${m.cols} columns`);
       assert.ok(m.fontSize >= screen.minFont, `${where}: text of ${m.fontSize} px`);
@@ -153,12 +198,16 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
         cursor.left >= visible.left && cursor.right <= visible.right,
       `${where}: the typed row's cursor ${JSON.stringify(cursor)} is outside ${JSON.stringify(visible)}`);
       // The whole box where the rows hold it, else the part on screen.
-      if (m.rows >= 24) assert.equal(m.frameEnds.length, 19, `${where}: framed rows`);
+      if (m.rows >= menu.rows) assert.equal(m.frameEnds.length, menu.framed, `${where}: framed rows`);
       for (const end of m.frameEnds) {
         assert.ok(Math.abs(end - BOX_END * m.cellWidth) <= 1, `${where}: a closing '$' ends at ${end} px, ` +
           `not at column ${BOX_END} (${BOX_END * m.cellWidth} px)`);
       }
       assert.deepEqual(m.controlsOutOfView, [], `${where}: controls out of view`);
+      // On a touch screen every button is a fingertip high.
+      if (screen.touch) {
+        assert.ok(m.lowestButton >= 40, `${where}: a button of the bar is ${m.lowestButton} px high`);
+      }
       if (picture) {
         const { terminal, picture: pane } = m;
         assert.ok(pane.width > 50 && pane.height > 50, `${where}: the picture's pane is ${JSON.stringify(pane)}`);
@@ -166,6 +215,15 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
         else assert.ok(pane.top >= terminal.bottom, `${where}: the picture is not below the terminal`);
       }
     }
+    // A line typed past the box's right edge stays in view as it grows.
+    await page.evaluate(() => window.quorvantile.term.focus());
+    const LONG_ENTRY = '1234567890'.repeat(5);
+    await page.keyboard.type(LONG_ENTRY);
+    await settled(page);
+    const typing = await measure(page);
+    assert.ok(typing.cursor.left >= typing.visible.left - 0.5 && typing.cursor.right <= typing.visible.right + 0.5,
+      `${screen.name}: the cursor of a long typed line ${JSON.stringify(typing.cursor)} is outside ${JSON.stringify(typing.visible)}`);
+    for (let i = 0; i < LONG_ENTRY.length; i++) await page.keyboard.press('Backspace');
     // Ended, with Start again shown.
     await page.evaluate(() => window.dispatchEvent(new CustomEvent('quorvantile-state',
       { detail: { state: 'ended', reason: 'ended', canRestart: true } })));
@@ -281,12 +339,28 @@ test('the controls: language, pictures and text size are remembered; the status 
   assert.ok(await page.evaluate(() => window.quorvantile.term.element.contains(document.activeElement)),
     'the terminal lost the keyboard after a click on a control');
 
-  // Tab from the terminal comes to the controls next, and shows where it is.
-  const afterTerminal = await page.evaluate(() => {
-    const focusable = [...document.querySelectorAll('textarea, button:not([hidden]):not(:disabled), [tabindex]')];
-    return focusable[focusable.indexOf(window.quorvantile.term.textarea) + 1].closest('#controls') !== null;
+  // Tab from the terminal comes to the controls next, and Shift-Tab goes
+  // back to it and then out of it: no other stop in the terminal (its scroll
+  // area, say), where the keys would reach nothing.
+  const focusedIn = () => page.evaluate(() => {
+    const active = document.activeElement;
+    if (active === window.quorvantile.term.textarea) return 'the terminal';
+    if (window.quorvantile.term.element.contains(active)) return `the terminal's ${active.className || active.tagName}`;
+    return active.closest('#controls') ? 'the controls' : active.id || active.tagName;
   });
-  assert.ok(afterTerminal, 'Tab from the terminal does not come to the controls');
+  const shiftTab = async () => {
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Tab');
+    await page.keyboard.up('Shift');
+  };
+  // A scrollback makes the scroll area scrollable, which Chromium makes a stop.
+  await page.evaluate(() => new Promise((resolve) => window.quorvantile.term.write('\r\n'.repeat(100), resolve)));
+  await page.keyboard.press('Tab');
+  assert.equal(await focusedIn(), 'the controls', 'Tab from the terminal does not come to the controls');
+  await shiftTab();
+  assert.equal(await focusedIn(), 'the terminal', 'Shift-Tab from the controls does not come to the terminal');
+  await shiftTab();
+  assert.ok(!(await focusedIn()).startsWith('the terminal'), `Shift-Tab from the terminal stops in ${await focusedIn()}`);
   await page.focus('#save');
   await page.keyboard.press('Tab');
   const ring = await page.evaluate(() => {
@@ -297,12 +371,43 @@ test('the controls: language, pictures and text size are remembered; the status 
 
   await page.click('#reader');
   await page.click('#pictures');
+  await settled(page);
   const wide = await measure(page);
   await page.click('#smaller');
   await settled(page);
   const smaller = await measure(page);
   assert.ok(smaller.fontSize < wide.fontSize && smaller.cols > wide.cols,
     `smaller text: ${wide.fontSize} px × ${wide.cols} → ${smaller.fontSize} px × ${smaller.cols}`);
+  // Larger text until the lines no longer fit: the note says so, and what
+  // gives them room (in the page's language, Chinese by now).
+  const stepsBefore = await page.evaluate(() => localStorage.getItem('quorvantile.textSize'));
+  const note = async () => {
+    await page.click('#larger');
+    await settled(page);
+    return page.evaluate(() => ({
+      cut: window.quorvantileTerminalView.linesCut(), words: document.getElementById('note').textContent,
+      disabled: document.getElementById('larger').disabled,
+    }));
+  };
+  let larger = await note();
+  while (!larger.cut && !larger.disabled) larger = await note();
+  assert.ok(larger.cut, 'the largest text still fits 80 columns');
+  assert.match(larger.words, /左右滚动/, 'the user is not told that the lines no longer fit');
+  // Beside the picture (a wider window, Pictures on again) the note names it.
+  await page.setViewport({ width: 1366, height: 768 });
+  await page.click('#pictures');
+  await settled(page);
+  await page.click('#smaller');
+  larger = await note();
+  while (!larger.cut && !larger.disabled) larger = await note();
+  assert.ok(larger.cut, 'the largest text still fits 80 columns beside the picture');
+  assert.match(larger.words, /关闭“图示”/);
+  await page.click('#pictures');
+  while (await page.evaluate(() => localStorage.getItem('quorvantile.textSize')) !== stepsBefore) {
+    await page.click('#smaller');
+  }
+  await page.setViewport({ width: 900, height: 700 });
+  await settled(page);
 
   // Remembered across a reload; the program's text is never translated.
   await page.reload({ waitUntil: 'load' });
@@ -391,12 +496,42 @@ test('Save, Copy all and the printout hold the whole session, printed black on w
   await page.click('#copy');
   assert.equal(await page.evaluate(() => navigator.clipboard.readText()), file, 'Copy all is not the saved text');
 
+  // The printed menu's frame is straight also where the printer takes
+  // another font for the Chinese characters than for the rest.
+  await page.emulateMediaType('print');
+  const printedFrame = await page.evaluate(() => {
+    const style = document.createElement('style');
+    style.textContent = '#print-session { font-family: "DejaVu Sans Mono", "WenQuanYi Micro Hei" !important; }';
+    document.head.append(style);
+    window.dispatchEvent(new Event('beforeprint'));
+    const printout = document.getElementById('print-session');
+    const ends = [];
+    const walker = document.createTreeWalker(printout, NodeFilter.SHOW_TEXT);
+    while (walker.nextNode()) {
+      const node = walker.currentNode;
+      for (let at = node.data.indexOf('$'); at >= 0; at = node.data.indexOf('$', at + 1)) {
+        const range = document.createRange();
+        range.setStart(node, at);
+        range.setEnd(node, at + 1);
+        const box = range.getBoundingClientRect();
+        ends.push(box.right);
+      }
+    }
+    style.remove();
+    const closing = ends.filter((end) => end > Math.min(...ends) + 1);
+    return { closing: closing.length, spread: Math.max(...closing) - Math.min(...closing) };
+  });
+  await page.emulateMediaType(null);
+  await clickIntoTerminal(page); // the emulated print hid the terminal, which lost the keyboard
+  assert.ok(printedFrame.closing >= 16 && printedFrame.spread < 0.5,
+    `the printed frame's closing '$' lie ${printedFrame.spread} px apart`);
+
   const pdf = path.join(dir, 'page.pdf');
   await page.pdf({ path: pdf, format: 'A4', printBackground: true });
   const printed = childProcess.execFileSync('pdftotext', ['-layout', '-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
   assert.ok(squeeze(printed).includes(squeeze(session.text)),
     `the printout is not the session:\n${printed.slice(0, 2000)}`);
-  for (const word of ['Stop', 'Save', 'Ctrl-C']) assert.ok(!printed.includes(word), `the printout shows "${word}"`);
+  for (const word of ["Stop", "Save", "Ctrl-C"]) assert.ok(!printed.includes(word), `the printout shows "${word}":\n${printed}`);
   // The first page as pixels: black text on white, nothing grey or coloured.
   childProcess.execFileSync('pdftoppm', ['-r', '100', '-f', '1', '-l', '1', pdf, path.join(dir, 'page')]);
   const image = fs.readFileSync(path.join(dir, fs.readdirSync(dir).find((name) => name.endsWith('.ppm'))));
@@ -424,4 +559,166 @@ test('Save, Copy all and the printout hold the whole session, printed black on w
   }, { timeout: 15000 });
   await page.click('#stop');
   await page.waitForFunction(() => window.quorvantile.state === 'stopped', { timeout: 5000 });
+});
+
+// Clicks into the terminal's text as a user does (a tap on a touch screen),
+// which gives it the keyboard.
+async function clickIntoTerminal(page, touch = false) {
+  const at = await page.evaluate(() => {
+    const box = window.quorvantile.term.element.querySelector('.xterm-screen').getBoundingClientRect();
+    const pane = document.getElementById('terminal-pane').getBoundingClientRect();
+    return { x: Math.max(box.left, pane.left) + 40, y: box.top + 40 };
+  });
+  if (touch) await page.touchscreen.tap(at.x, at.y);
+  else await page.mouse.click(at.x, at.y);
+}
+
+// Whether the view shows the end of the output with the cursor's row, and
+// the rows it shows.
+function view(page) {
+  return page.evaluate(() => {
+    const { term } = window.quorvantile;
+    const buffer = term.buffer.active;
+    const shown = [];
+    for (let y = buffer.viewportY; y < buffer.viewportY + term.rows; y++) {
+      const line = buffer.getLine(y);
+      shown.push(line ? line.translateToString(true) : '');
+    }
+    return {
+      viewportY: buffer.viewportY, baseY: buffer.baseY, atEnd: buffer.viewportY === buffer.baseY, shown,
+      fontSize: term.options.fontSize, cols: term.cols, rows: term.rows,
+      picture: document.querySelector('#picture figure') ? document.querySelector('#picture figure').dataset.number : null,
+    };
+  });
+}
+
+// Waits until the cursor's row ends with `prompt` and the buffer's last
+// rows hold `last`.
+function waitForEnding(page, last, prompt, timeoutMs) {
+  return page.waitForFunction((lastLine, promptText) => {
+    const buffer = window.quorvantile.term.buffer.active;
+    const cursorRow = buffer.baseY + buffer.cursorY;
+    if (!buffer.getLine(cursorRow).translateToString(true).endsWith(promptText)) return false;
+    for (let y = cursorRow; y >= Math.max(0, cursorRow - 8); y--) {
+      if (buffer.getLine(y).translateToString(true).includes(lastLine)) return true;
+    }
+    return false;
+  }, { timeout: timeoutMs, polling: 100 }, last, prompt);
+}
+
+const PROJECTOR = { name: 'projector', width: 1920, height: 1080 };
+const CHROMEBOOK = { name: 'Chromebook', width: 1366, height: 768 };
+const PHONE = { name: 'phone', width: 390, height: 844, touch: true };
+
+test('the view follows a long listing to its end and the prompt, whatever refits the terminal, unless the user scrolls back', async (t) => {
+  const LISTINGS = {
+    goldbach: { choice: '1', prompt: 'Please input a positive even integer:', last: 'There are 291400 pair(s)' },
+    'four squares': { choice: '4', prompt: 'Please input a positive integer:', last: '100000000=10000x10000+0x0+0x0+0x0' },
+  };
+  // What happens while the listing runs, once its picture is drawn.
+  const DURING = {
+    nothing: null,
+    'the window resized': (page, screen) => page.setViewport({ width: screen.width - 300, height: screen.height - 120 }),
+    'Pictures switched off, then on': async (page) => {
+      await page.click('#pictures');
+      await h.sleep(300);
+      await page.click('#pictures');
+    },
+    'A+, then A−': async (page) => {
+      await page.click('#larger');
+      await h.sleep(300);
+      await page.click('#smaller');
+    },
+    // On purpose: the view stays where the user put it, until a key is typed.
+    'the wheel turned back': async (page) => {
+      await page.mouse.wheel({ deltaY: -2000 });
+      await h.sleep(500);
+    },
+  };
+  const cases = [
+    [CHROMEBOOK, 'goldbach', 'nothing'],
+    [PROJECTOR, 'goldbach', 'the window resized'],
+    [CHROMEBOOK, 'four squares', 'Pictures switched off, then on'],
+    [PROJECTOR, 'four squares', 'nothing'],
+    [CHROMEBOOK, 'goldbach', 'A+, then A−'],
+    [PHONE, 'four squares', 'nothing'],
+    [CHROMEBOOK, 'four squares', 'the wheel turned back'],
+  ];
+  // Timing decides these faults: each case runs more than once.
+  const REPEATS = 2;
+  const seen = [];
+  for (let repeat = 0; repeat < REPEATS; repeat++) {
+    for (const [screen, listingName, duringName] of cases) {
+      const listing = LISTINGS[listingName];
+      const where = `${screen.name}, ${listingName} 10^8, ${duringName} (run ${repeat + 1})`;
+      const { page, problems } = await openAt(t, screen);
+      const menu = await view(page);
+      await clickIntoTerminal(page, screen.touch);
+      await h.typeLine(page, listing.choice);
+      await h.waitForPrompt(page, listing.prompt);
+      await h.typeLine(page, '100000000');
+      // The picture comes while the listing runs (slowly on a loaded machine).
+      await page.waitForFunction(() => document.querySelector('#picture figure[data-number="100000000"]'), { timeout: 180000 })
+        .catch((error) => assert.fail(`${where}: no picture came: ${error.message}`));
+      await settled(page);
+      const withPicture = await view(page);
+      assert.deepEqual([withPicture.fontSize, withPicture.cols, withPicture.rows], [menu.fontSize, menu.cols, menu.rows],
+        `${where}: the terminal's text or size changed when the picture came`);
+      assert.ok(withPicture.atEnd, `${where}: the view left the end when the picture came (row ${withPicture.viewportY} of ${withPicture.baseY})`);
+      if (DURING[duringName]) await DURING[duringName](page, screen);
+      await settled(page);
+      const during = await view(page);
+      const back = duringName === 'the wheel turned back';
+      if (back) assert.ok(during.viewportY < during.baseY - 20, `${where}: the wheel did not scroll back`);
+      else assert.ok(during.atEnd, `${where}: the view stays on row ${during.viewportY} of ${during.baseY} during the listing`);
+      await waitForEnding(page, listing.last, listing.prompt, 300000)
+        .catch((error) => assert.fail(`${where}: the listing did not end: ${error.message}`));
+      await settled(page);
+      const end = await view(page);
+      if (back) {
+        assert.equal(end.viewportY, during.viewportY, `${where}: the view did not stay where the user scrolled`);
+        await page.keyboard.type('8'); // a key typed brings the end back
+        await settled(page);
+        const typed = await view(page);
+        assert.ok(typed.atEnd && typed.shown.some((row) => row.endsWith(`${listing.prompt}8`)),
+          `${where}: typing did not bring the prompt into view`);
+      } else {
+        assert.ok(end.atEnd, `${where}: the view ends on row ${end.viewportY} of ${end.baseY}`);
+        const last = end.shown.findIndex((row) => row.includes(listing.last));
+        assert.ok(last >= 0 && end.shown.some((row, y) => y > last && row.endsWith(listing.prompt)),
+          `${where}: the end of the listing and the prompt are not in view:\n${end.shown.slice(-6).join('\n')}`);
+        const m = await measure(page);
+        assert.ok(m.cursor.top >= m.visible.top - 0.5 && m.cursor.bottom <= m.visible.bottom + 0.5,
+          `${where}: the cursor's row lies outside the terminal's box`);
+      }
+      assert.deepEqual(problems, [], `${where}: the page reported errors`);
+      seen.push(`${where}: ${menu.fontSize} px ${menu.cols}×${menu.rows}`);
+      await page.close();
+    }
+  }
+  t.diagnostic(seen.join('; '));
+});
+
+test('after Exit and Start again, again and again, the menu\'s prompt is in view', async (t) => {
+  const RESTARTS = 6;
+  for (const screen of [CHROMEBOOK, PROJECTOR]) {
+    const { page, problems } = await openAt(t, screen);
+    await clickIntoTerminal(page);
+    for (let i = 1; i <= RESTARTS; i++) {
+      const where = `${screen.name}, Start again #${i}`;
+      await h.typeLine(page, '8');
+      await page.waitForFunction(() => window.quorvantile.state === 'ended', { timeout: 10000 });
+      await page.click('#restart');
+      await page.waitForFunction(() => window.quorvantile.state === 'running', { timeout: 10000 });
+      await h.waitForPrompt(page, 'Please choose:');
+      await settled(page);
+      const shown = await view(page);
+      assert.ok(shown.atEnd, `${where}: the view is on row ${shown.viewportY} of ${shown.baseY}`);
+      assert.ok(shown.shown.some((row) => row.includes('I LOVE C++')) && shown.shown.some((row) => row.endsWith('Please choose:')),
+        `${where}: the banner and the prompt are not both in view:\n${shown.shown.join('\n')}`);
+      const focused = await page.evaluate(() => window.quorvantile.term.element.contains(document.activeElement));
+      assert.ok(focused, `${where}: the keyboard is not in the terminal`);
+    }
+    assert.deepEqual(problems, [], `${screen.name}: the page reported errors`);
+  }
 });

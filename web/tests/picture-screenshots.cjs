@@ -16,7 +16,7 @@ const SIZES = {
 const ENTRIES = [
   ['1', 'goldbach', '100'],
   ['2', 'collatz', '27'],
-  ['3', 'nicomachus', '8'],
+  ['3', 'nicomachus', '5'],
   ['4', 'four-square', '100'],
   ['5', 'sieve', '100'],
 ];

@@ -86,8 +86,9 @@ async function untilPrompt(page, prompt) {
   await waitForText(page, pattern, (text) => Math.max(0, text.length - 400));
 }
 
-// A demonstration's prompt for its number.
+// A demonstration's prompt for its number, and the sieve's question after it.
 const NUMBER_PROMPT = /(integer|end number):$/;
+const SIEVE_QUESTION = /\(Y\/N\):$/;
 
 // Each demonstration with its entries; `check` gives the label the turn's
 // own text calls for.
@@ -114,8 +115,14 @@ const DEMOS = [
       // 1³ is no sum of two or more odd numbers: no runs.
       const runs = text.match(/^\s*\d+=\d+(\+\d+)+$/gm) || [];
       assert.ok(runs.length > 0 === n > 1 && runs.every((run) => Number(run.trim().split('=')[0]) === n ** 3), `runs of ${n}³`);
+      // The picture's run is the terminal's run of n numbers (for the
+      // largest n, scrolled out of the terminal's memory by the longer runs).
+      const own = runs.map((line) => line.trim().split('=')[1].split('+')).find((numbers) => numbers.length === n) ||
+        (n > 40 ? Array.from({ length: n }, (_, k) => n * n - n + 1 + 2 * k) : ['1']);
+      assert.ok(n === 1 || n > 40 || own.length === n, `no run of ${n} numbers for ${n}³`);
+      const run = n <= 3 ? own.join('+') : `${own[0]}+${own[1]}+…+${own[n - 1]}`;
       const side = (n * (n + 1)) / 2;
-      return `Nicomachus ${n}: 1³+…+${n}³ = ${side * side} = ${side}²`;
+      return `Nicomachus ${n}: ${n}³ = ${n ** 3} = ${run}; 1³+…+${n}³ = ${side * side} = ${side}²`;
     },
   },
   {
@@ -215,15 +222,18 @@ test('the single file draws every picture from disk, and they download as SVG an
     await image.decode();
     return {
       svg: await pictures.svgBlob(svg).text(), pngHead: [...png.slice(0, 8)],
-      png: [image.width, image.height], drawn: [svg.width.baseVal.value, svg.height.baseVal.value],
+      png: [image.width, image.height],
     };
   });
   assert.match(files.svg, /^<svg [^>]*aria-label="Collatz path of 27: 111 steps, peak 9232 at step 77"/);
+  // Titled with its label, over the picture.
+  assert.match(files.svg, /<text [^>]*class="qv-title"[^>]*><tspan[^>]*>Collatz path of 27: 111 steps/);
   // For a worksheet: on white.
   assert.match(files.svg, /<rect class="qv-bg"[^>]* fill="#ffffff"/);
   assert.deepEqual(files.pngHead, [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
-  // The same width whatever the pane it was drawn for, in the picture's proportions.
-  assert.deepEqual(files.png, [1280, Math.round((1280 * files.drawn[1]) / files.drawn[0])]);
+  // The same width whatever the pane it was drawn for, in the titled picture's proportions.
+  const [, width, height] = /viewBox="0 0 ([\d.]+) ([\d.]+)"/.exec(files.svg).map(Number);
+  assert.deepEqual(files.png, [1280, Math.round((1280 * height) / width)]);
   // On paper the picture stays, in ink on white, without its buttons.
   await opened.page.emulateMediaType('print');
   const printed = await opened.page.evaluate(() => ({
@@ -238,8 +248,8 @@ test('the single file draws every picture from disk, and they download as SVG an
   assert.deepEqual(opened.problems, []);
 });
 
-// In the page's own layout, a tall picture (the comet with its arcs) and its
-// caption and buttons show whole in the pane, beside the terminal on a
+// In the page's own layout, a tall picture (the comet with its arcs) takes
+// the pane's width with its buttons in view, beside the terminal on a
 // projector and below it on a phone, with the terminal refitted around it:
 // its typed row in view and the page no wider or taller than the window. A
 // phone on its side has no height for the picture: its sentence and downloads.
@@ -275,25 +285,28 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
         pane: box(pane), paneScrolls: { x: pane.scrollWidth - pane.clientWidth, y: pane.scrollHeight - pane.clientHeight },
         terminal: box(document.getElementById('terminal-pane')),
         svgShown: pane.querySelector('svg').getClientRects().length > 0,
-        parts: [...pane.querySelectorAll('svg, figcaption, .qv-picture-controls')]
+        parts: [...pane.querySelectorAll('.qv-picture-controls, svg, figcaption')]
           .filter((e) => e.getClientRects().length > 0).map(box),
         cursor: { top: cursorTop, bottom: cursorTop + cellHeight },
       };
     });
     const where = `${screen.name}: ${JSON.stringify(m)}`;
     assert.deepEqual(m.page, { x: 0, y: 0 }, where);
-    assert.deepEqual(m.paneScrolls, { x: 0, y: 0 }, where);
+    // The picture takes the pane's width; a taller one scrolls in the pane,
+    // its buttons above it in view.
+    assert.equal(m.paneScrolls.x, 0, where);
     assert.equal(m.svgShown, !screen.low, where);
     assert.equal(m.parts.length, screen.low ? 2 : 3, where);
-    for (const part of m.parts) {
-      assert.ok(part.height > 10 && part.top >= m.pane.top - 0.5 && part.bottom <= m.pane.bottom + 0.5 &&
-        part.right <= m.pane.right + 0.5, where);
-    }
-    // Beside it, 80 columns still fit the narrower terminal; below it, the
-    // terminal has fewer rows.
+    for (const part of m.parts) assert.ok(part.height > 10 && part.left >= m.pane.left - 0.5 && part.right <= m.pane.right + 0.5, where);
+    const bar = m.parts[0];
+    assert.ok(bar.top >= m.pane.top - 0.5 && bar.bottom <= m.pane.bottom + 0.5, where);
+    if (!screen.low) assert.ok(m.parts[1].right - m.parts[1].left >= m.pane.right - m.pane.left - 20, where);
+    // Beside it, 80 columns still fit the terminal; below it, the terminal
+    // keeps the rows it had at the menu (the pane's place is kept from the
+    // start, so that the text does not jump when a picture comes).
     assert.ok(m.cols >= 80, where);
     if (screen.beside) assert.ok(m.pane.left >= m.terminal.right && m.screenRight <= m.terminal.right, where);
-    else assert.ok(m.pane.top >= m.terminal.bottom && m.rows < rowsBefore, where);
+    else assert.ok(m.pane.top >= m.terminal.bottom && m.rows === rowsBefore, where);
     assert.ok(m.cursor.top >= m.terminal.top && m.cursor.bottom <= m.terminal.bottom + 0.5, where);
     // Where the drawing is hidden, so are the buttons that change only it.
     await h.typeLine(page, '888');
@@ -309,6 +322,112 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
     const downloads = ['Download SVG', 'Download PNG'];
     assert.deepEqual(buttons, screen.low ? downloads : ['Logarithmic scale', ...downloads], screen.name);
     assert.deepEqual(opened.problems, []);
+  }
+});
+
+// Every word of the pane's picture as drawn on the screen: its box, its
+// height in pixels, and the picture's box; the picture's buttons' boxes. Or
+// the same of its download, shown at its own size.
+function measureWords(page, download = false) {
+  return page.evaluate(async (download) => {
+    let svg = document.querySelector('#picture svg');
+    if (!svg) return null;
+    if (download) {
+      const shown = document.createElement('div');
+      shown.style.cssText = 'position: absolute; left: 0; top: 0';
+      shown.innerHTML = await window.quorvantilePictures.svgBlob(svg).text();
+      document.body.append(shown);
+      svg = shown.firstElementChild;
+    }
+    const box = (e) => {
+      const r = e.getBoundingClientRect();
+      return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
+    };
+    const scale = svg.getBoundingClientRect().width / svg.viewBox.baseVal.width;
+    // A line of words: a <tspan> of a <text>, or a <text> without them.
+    const words = [...svg.querySelectorAll('text')].flatMap((text) => {
+      const spans = text.querySelectorAll('tspan');
+      return [...(spans.length ? spans : [text])].filter((e) => e.textContent.trim() !== '').map((e) => ({
+        text: e.textContent, ...box(e), px: parseFloat(getComputedStyle(e).fontSize) * scale,
+      }));
+    });
+    const buttons = [...document.querySelectorAll('#picture button')].filter((b) => b.getClientRects().length > 0)
+      .map((b) => ({ text: b.textContent, height: b.getBoundingClientRect().height }));
+    const picture = box(svg);
+    if (download) svg.parentElement.remove();
+    return { picture, words, buttons: download ? [] : buttons, termPx: window.quorvantile.term.options.fontSize };
+  }, download);
+}
+
+// What is wrong with the words measured: two that overlap, one that leaves
+// the picture, one too small to read (`smallest` pixels, or the terminal's
+// text) and a button too small for a finger (`finger` pixels).
+function wordFaults(m, { smallest = 0, finger = 0 } = {}) {
+  const faults = [];
+  const { picture, words } = m;
+  for (const w of words) {
+    if (w.left < picture.left - 0.5 || w.right > picture.right + 0.5 || w.top < picture.top - 0.5 || w.bottom > picture.bottom + 0.5) {
+      faults.push(`"${w.text}" leaves the picture`);
+    }
+    if (smallest && w.px < Math.max(smallest, m.termPx) - 0.05) faults.push(`"${w.text}" at ${w.px.toFixed(1)} px`);
+  }
+  words.forEach((a, i) => words.slice(i + 1).forEach((b) => {
+    const x = Math.min(a.right, b.right) - Math.max(a.left, b.left);
+    const y = Math.min(a.bottom, b.bottom) - Math.max(a.top, b.top);
+    if (x > 1 && y > 1) faults.push(`"${a.text}" overlaps "${b.text}"`);
+  }));
+  for (const b of m.buttons) if (b.height < finger) faults.push(`button "${b.text}" ${b.height} px high`);
+  return faults;
+}
+
+// On a projector and on a phone, every picture of the entries a class
+// would try, and the largest: no two words on each other, none outside the
+// picture, in the pane and downloaded; on the phone none below 11 px or the
+// terminal's text, and every button a finger's height.
+test('every picture\'s words lie apart, inside it, legible on a phone', async (t) => {
+  const entries = [
+    ['2', 'collatz', 27],
+    ['1', 'goldbach', 4], ['1', 'goldbach', 10], ['1', 'goldbach', 100], ['1', 'goldbach', 1000000],
+    ['3', 'nicomachus', 5], ['3', 'nicomachus', 40], ['3', 'nicomachus', 100],
+    ['5', 'sieve', 100], ['5', 'sieve', 400], ['5', 'sieve', 1000000],
+    ['4', 'four-square', 1000000], ['4', 'four-square', 2147483647],
+  ];
+  const screens = [
+    { name: 'projector', viewport: { width: 1920, height: 1080 } },
+    { name: 'phone', viewport: { width: 390, height: 844, isMobile: true, hasTouch: true }, smallest: 11, finger: 40 },
+  ];
+  for (const screen of screens) {
+    const { page, problems } = await freshPage(t, served.url, { viewport: screen.viewport });
+    let visiting = null;
+    const faults = [];
+    for (const [choice, demo, n] of entries) {
+      if (visiting !== demo) {
+        if (visiting) {
+          await h.typeLine(page, visiting === 'nicomachus' ? '88' : '888');
+          if (visiting === 'sieve') await untilPrompt(page, SIEVE_QUESTION);
+          if (visiting === 'sieve') await h.typeLine(page, 'n');
+          await untilPrompt(page, 'PRESS ANY KEY TO RETURN TO THE MENU.');
+          await h.typeLine(page, '');
+        }
+        await untilPrompt(page, 'Please choose:');
+        await h.typeLine(page, choice);
+        await untilPrompt(page, NUMBER_PROMPT);
+        visiting = demo;
+      }
+      await h.typeLine(page, String(n));
+      await pictureLabel(page, demo, n);
+      await h.sleep(400); // the pane's refit
+      const m = await measureWords(page);
+      faults.push(...wordFaults(m, screen).map((f) => `${screen.name}, ${demo} ${n}: ${f}`));
+      const downloaded = await measureWords(page, true);
+      assert.ok(downloaded.words.length > m.words.length, `${demo} ${n}: the download has no title`);
+      faults.push(...wordFaults(downloaded).map((f) => `${screen.name}, ${demo} ${n} downloaded: ${f}`));
+      if (demo === 'four-square' && n > 1000000) break; // its listing runs on
+      await untilPrompt(page, demo === 'sieve' ? SIEVE_QUESTION : NUMBER_PROMPT);
+      if (demo === 'sieve') await h.typeLine(page, 'n');
+    }
+    assert.deepEqual(faults, []);
+    assert.deepEqual(problems, []);
   }
 });
 

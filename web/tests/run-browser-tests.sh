@@ -42,4 +42,4 @@ if [ ! -x "$native" ]; then
 fi
 
 export QUORVANTILE_WEB=$web_build QUORVANTILE_NATIVE=$native
-exec node --test "$tests"/browser*.test.cjs "$tests/layout.test.cjs" "$tests/pictures.test.cjs"
+exec node --test "$tests"/browser*.test.cjs "$tests/layout.test.cjs" "$tests/pictures.test.cjs" "$tests/lesson.test.cjs"

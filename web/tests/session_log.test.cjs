@@ -60,3 +60,29 @@ test('past its limit the log keeps the newest text, from its first whole line, a
     assert.ok(kept.length >= limit - longestLine, `only ${kept.length} characters kept`);
   }
 });
+
+test('a mark starts a line of its own; a printout keeps the last lines after a line saying how many are left out', () => {
+  const log = new SessionLog();
+  log.program(utf8('\tPlease choose:'));
+  log.typed('8\n');
+  log.mark('[run 2]');
+  log.program(utf8('\tPlease choose:'));
+  log.mark('[run 3]');
+  assert.equal(log.text(), '\tPlease choose:8\n[run 2]\n\tPlease choose:\n[run 3]\n');
+
+  const notice = (lines) => `[${lines} left out]`;
+  const cases = [
+    // text, lines kept, printed
+    ['a\nb\nc\n', 2, '[1 left out]\nb\nc\n'],
+    ['a\nb\nc', 2, '[1 left out]\nb\nc'], // the last line unfinished: the prompt
+    ['a\nb\nc\n', 3, 'a\nb\nc\n'],
+    ['a\nb\nc\n', 5, 'a\nb\nc\n'],
+    ['', 5, ''],
+    ['\n\tmenu\n', 5, '\n\tmenu\n'], // a first line that is empty
+    ['\n\tmenu\n', 1, '[1 left out]\n\tmenu\n'],
+    [`${'pair\n'.repeat(291400)}There are 291400 pairs\n`, 2000, `[289401 left out]\n${'pair\n'.repeat(1999)}There are 291400 pairs\n`],
+  ];
+  for (const [text, count, printed] of cases) {
+    assert.equal(SessionLog.lastLines(text, count, notice), printed, JSON.stringify(text.slice(0, 20)));
+  }
+});

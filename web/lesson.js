@@ -1,0 +1,155 @@
+// Lesson links on the page. An address ending in #collatz=27 (lesson_link.js
+// says which) types, once the menu waits, the keys a student would: the
+// menu's choice when the menu prompt is on screen, the number when the
+// demonstration's prompt is, so the screen, the picture and the saved session
+// are those of typing them. A new # while the page is open starts that
+// demonstration (starting the program again unless it waits at the menu).
+// Anything else after # types nothing and the status line says so. The Link
+// control copies the address of the demonstration and number entered last
+// and, on a served page, shows it as a QR code for phones (not from disk,
+// where no other device could open it). Nothing of the address is ever put
+// into the page but through textContent. Runs after page.js and controls.js.
+'use strict';
+
+(function () {
+  const { parse, hashFor } = window.quorvantileLessonLink;
+  const page = window.quorvantile;
+  const { term } = page;
+  const i18n = window.quorvantileI18n;
+  const t = (key, vars) => i18n.t(key, vars);
+
+  // The program's prompts (app/menu.cc, demos/*.cc) at which each key is
+  // typed: the first line at the menu, the number at the demonstration's.
+  const MENU_PROMPT = /Please choose:$/;
+  const NUMBER_PROMPT = /(Please input a positive (even )?integer|please input the end number):$/;
+  // How long "Copied the link ..." stays in the status line.
+  const NOTE_MS = 8000;
+  // The QR code's cells in px, and its quiet border in cells (the code's
+  // own rule is four).
+  const QR_CELL_PX = 6;
+  const QR_QUIET_CELLS = 4;
+
+  const linkButton = document.getElementById('link');
+  const noteLine = document.getElementById('note');
+  const dialog = document.getElementById('share');
+  const served = location.protocol === 'http:' || location.protocol === 'https:';
+
+  // The lines still to type for the link being followed, or null.
+  let pending = null;
+  let last = null; // { demo, number } entered last
+
+  function note(text, ms = 0) {
+    noteLine.textContent = text;
+    if (ms) {
+      setTimeout(() => {
+        if (noteLine.textContent === text) noteLine.textContent = '';
+      }, ms);
+    }
+  }
+
+  // The cursor's row when it stands right after the text of that row, or
+  // null: a prompt waits there, nothing typed after it yet.
+  function promptRow() {
+    if (page.state !== 'running') return null;
+    const buffer = term.buffer.active;
+    const line = buffer.getLine(buffer.baseY + buffer.cursorY);
+    if (!line) return null;
+    const text = line.translateToString(true);
+    return buffer.cursorX === text.length ? text : null;
+  }
+
+  function typeWhenAsked() {
+    if (!pending) return;
+    const row = promptRow();
+    if (row === null) return;
+    const prompt = pending.length === 2 ? MENU_PROMPT : NUMBER_PROMPT;
+    if (!prompt.test(row)) {
+      // Back at the menu before the number was asked for: given up.
+      if (pending.length === 1 && MENU_PROMPT.test(row)) pending = null;
+      return;
+    }
+    const line = pending.shift();
+    if (pending.length === 0) pending = null;
+    term.input(`${line}\r`);
+  }
+
+  function follow(hash) {
+    const link = parse(hash);
+    if (link.kind === 'none') return;
+    if (link.kind === 'bad') {
+      pending = null;
+      note(t('lesson.bad'));
+      return;
+    }
+    if (noteLine.textContent === t('lesson.bad')) note('');
+    pending = link.keys.split('\r').filter((line) => line !== '');
+    if (page.state === 'failed') return; // the program cannot load: nothing to type into
+    const atMenu = promptRow();
+    if (page.state === 'loading' || (atMenu !== null && MENU_PROMPT.test(atMenu))) typeWhenAsked();
+    else page.restart();
+  }
+
+  term.onWriteParsed(typeWhenAsked);
+  window.addEventListener('quorvantile-state', typeWhenAsked);
+  window.addEventListener('hashchange', () => follow(location.hash));
+
+  // ---------------------------------------------------------------------------
+  // The Link control.
+
+  window.addEventListener('quorvantile-accepted', (event) => {
+    const { demo, number } = event.detail || {};
+    if (!hashFor(demo, number)) return;
+    last = { demo, number };
+    linkButton.disabled = false;
+  });
+
+  function drawCode(canvas, text) {
+    const code = window.qrcode(0, 'M');
+    code.addData(text);
+    code.make();
+    const cells = code.getModuleCount() + 2 * QR_QUIET_CELLS;
+    canvas.width = cells * QR_CELL_PX;
+    canvas.height = cells * QR_CELL_PX;
+    const pen = canvas.getContext('2d');
+    pen.fillStyle = '#ffffff';
+    pen.fillRect(0, 0, canvas.width, canvas.height);
+    pen.fillStyle = '#000000';
+    for (let row = 0; row < code.getModuleCount(); row++) {
+      for (let col = 0; col < code.getModuleCount(); col++) {
+        if (!code.isDark(row, col)) continue;
+        pen.fillRect((col + QR_QUIET_CELLS) * QR_CELL_PX, (row + QR_QUIET_CELLS) * QR_CELL_PX, QR_CELL_PX, QR_CELL_PX);
+      }
+    }
+  }
+
+  async function shareLink() {
+    if (!last) return;
+    const address = location.href.split('#')[0] + hashFor(last.demo, last.number);
+    try {
+      await navigator.clipboard.writeText(address);
+      note(t('lesson.copied', { link: address }), NOTE_MS);
+    } catch {
+      note(t('lesson.copyFailed', { link: address }), NOTE_MS);
+    }
+    if (!served || typeof window.qrcode !== 'function') return;
+    drawCode(document.getElementById('share-code'), address);
+    document.getElementById('share-address').textContent = address;
+    dialog.showModal();
+  }
+
+  // As with the other controls, a mouse click gives the keyboard back to the
+  // terminal and a tap does not (it would open a phone's keyboard).
+  let pointer = 'mouse';
+  linkButton.addEventListener('pointerdown', (event) => (pointer = event.pointerType));
+  linkButton.addEventListener('click', async (event) => {
+    const byMouse = event.detail > 0 && pointer === 'mouse';
+    await shareLink();
+    if (byMouse && !dialog.open) term.focus();
+  });
+  document.getElementById('share-close').addEventListener('click', () => dialog.close());
+  dialog.addEventListener('close', () => {
+    if (pointer === 'mouse') term.focus();
+  });
+
+  follow(location.hash);
+})();

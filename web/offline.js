@@ -1,0 +1,15 @@
+// Keeps the served page for offline use: registers service-worker.js when
+// the page comes over http(s) with its manifest linked. The single file
+// (opened from disk, its manifest link taken out) registers nothing.
+'use strict';
+
+(function () {
+  const served = location.protocol === 'https:' || location.protocol === 'http:';
+  if (!served || !('serviceWorker' in navigator) || !document.querySelector('link[rel="manifest"]')) return;
+  window.addEventListener('load', () => {
+    // A page that cannot be kept still works online: say so, quietly.
+    navigator.serviceWorker.register('service-worker.js').catch((error) => {
+      console.warn('The page cannot be kept for offline use:', error.message);
+    });
+  });
+})();

@@ -1,0 +1,171 @@
+// Lesson links, the manifest and the offline page in headless Chromium. Each
+// of the five links must give, without a key typed by the test, exactly the
+// screen of a student typing its keys into the native program, and the
+// picture of its number; a new # starts its demonstration; bad links type
+// nothing, say so, and raise no page error; after one visit the served page
+// starts again with its server gone, and a new release is taken whole, never
+// mixed with the kept one; the single file links no manifest.
+//
+// QUORVANTILE_WEB is the web build folder, QUORVANTILE_NATIVE the native
+// program (web/tests/run-browser-tests.sh sets both).
+'use strict';
+
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { pathToFileURL } = require('node:url');
+const { test } = require('node:test');
+const h = require('./harness.cjs');
+const i18n = require('../i18n.js');
+
+const WEB = process.env.QUORVANTILE_WEB || '';
+const NATIVE = process.env.QUORVANTILE_NATIVE;
+const SERVED = path.join(WEB, 'web');
+const SINGLE = path.join(WEB, 'web-single', 'quorvantile.html');
+// A demonstration's listing and picture for these numbers take well under a
+// second; the rest is the margin of a machine shared with other work.
+const SCREEN_TIMEOUT_MS = 30000;
+
+const served = h.browserTests(SERVED, NATIVE);
+
+// The links and the keys a student types for them.
+const LINKS = [
+  ['#goldbach=100', 'goldbach', ['1', '100']],
+  ['#collatz=27', 'collatz', ['2', '27']],
+  ['#nicomachus=5', 'nicomachus', ['3', '5']],
+  ['#four-squares=100', 'four-square', ['4', '100']],
+  ['#sieve=100', 'sieve', ['5', '100']],
+];
+
+function showsPicture(page, demo, number) {
+  return page.waitForFunction((d, n) => {
+    const figure = document.querySelector('#picture figure');
+    return figure && figure.dataset.demo === d && figure.dataset.number === n && figure.querySelector('svg');
+  }, { timeout: SCREEN_TIMEOUT_MS }, demo, number);
+}
+
+test('each lesson link shows its demonstration as typed, with its picture; a new # starts another', async (t) => {
+  let page = null;
+  for (const [hash, demo, keys] of LINKS) {
+    const native = await h.nativeSession(NATIVE, keys);
+    if (page) await page.close();
+    const opened = await h.openPage(served.browser, served.url + hash);
+    page = opened.page;
+    await h.waitForScreen(page, native.text, SCREEN_TIMEOUT_MS);
+    await showsPicture(page, demo, keys[1]);
+    assert.deepEqual(opened.problems, [], hash);
+    assert.equal(await page.$eval('#link', (button) => button.disabled), false, `${hash}: Link offered`);
+  }
+  // The sieve waits at its question: a new # starts the program again.
+  const native = await h.nativeSession(NATIVE, ['2', '27']);
+  await page.evaluate(() => { location.hash = '#collatz=27'; });
+  await h.waitForScreen(page, native.text, SCREEN_TIMEOUT_MS);
+  await showsPicture(page, 'collatz', '27');
+  await page.close();
+});
+
+test('a bad link types nothing and says so; a good # then starts from the menu', async (t) => {
+  const menu = await h.nativeSession(NATIVE, []);
+  const bad = ['#collatz=abc', `#collatz=${'9'.repeat(5000)}`, '#fermat=27', '#collatz=-27',
+    '#collatz=2147483648', '#collatz=27"><img src=x onerror=window.ran=1>'];
+  let last = null;
+  for (const hash of bad) {
+    const { page, problems } = await served.freshPage(t, served.url + hash);
+    await h.waitForScreen(page, menu.text, SCREEN_TIMEOUT_MS);
+    // Long enough for keys to have been typed and echoed, had any been.
+    await h.sleep(300);
+    await h.waitForScreen(page, menu.text, 1);
+    assert.equal(await page.$eval('#note', (note) => note.textContent), i18n.t('lesson.bad'), hash.slice(0, 30));
+    assert.equal(await page.evaluate(() => window.quorvantile.state), 'running');
+    assert.equal(await page.evaluate(() => window.ran === undefined && !document.querySelector('img')), true);
+    assert.deepEqual(problems, [], hash.slice(0, 30));
+    last = page;
+  }
+  // At the menu, a good # types its keys without starting again.
+  const native = await h.nativeSession(NATIVE, ['3', '5']);
+  await last.evaluate(() => { location.hash = '#nicomachus=5'; });
+  await h.waitForScreen(last, native.text, SCREEN_TIMEOUT_MS);
+  assert.equal(await last.$eval('#note', (note) => note.textContent), '');
+});
+
+// The served folder as the next release: another cache name, and a mark in
+// its page and in one of its scripts.
+function nextRelease() {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-next-'));
+  fs.cpSync(SERVED, folder, { recursive: true });
+  const edit = (file, change) => fs.writeFileSync(path.join(folder, file), change(fs.readFileSync(path.join(folder, file), 'utf8')));
+  edit('service-worker.js', (text) => text.replace(/const CACHE = '([^']+)'/, "const CACHE = '$1-next'"));
+  edit('index.html', (text) => text.replace('<head>', '<head>\n<meta name="release" content="next">'));
+  edit('lesson_link.js', (text) => `window.releaseScript = 'next';\n${text}`);
+  return folder;
+}
+
+// Opens `url` afresh (or, with no url, loads the page again, as its reload
+// button does) and waits for the program's menu; a page that loads itself
+// again on the way (a new version taking over) is waited for too.
+async function visit(page, url, menuText) {
+  if (url) {
+    await page.goto('about:blank');
+    await page.goto(url, { waitUntil: 'load' });
+  } else {
+    await page.reload({ waitUntil: 'load' });
+  }
+  const deadline = Date.now() + SCREEN_TIMEOUT_MS;
+  for (;;) {
+    try {
+      await h.waitForScreen(page, menuText, 1000);
+      return page.evaluate(async () => ({
+        page: (document.querySelector('meta[name="release"]') || { content: 'first' }).content,
+        script: window.releaseScript || 'first',
+        caches: (await caches.keys()).length,
+        kept: !!navigator.serviceWorker.controller,
+      }));
+    } catch (error) {
+      if (Date.now() > deadline) throw error;
+    }
+  }
+}
+
+test('the served page links a manifest, starts offline after one visit, and takes a new release whole', async (t) => {
+  let server = await h.serve(SERVED);
+  const port = Number(new URL(server.url).port);
+  const next = nextRelease();
+  t.after(async () => {
+    await server.close();
+    fs.rmSync(next, { recursive: true, force: true });
+  });
+  const menu = await h.nativeSession(NATIVE, []);
+  const { page, problems } = await served.freshPage(t, server.url);
+  const manifest = await page.evaluate(async () => {
+    const link = document.querySelector('link[rel="manifest"]');
+    return link && (await fetch(link.href)).json();
+  });
+  assert.equal(manifest.name, 'Quorvantile');
+  assert.ok(manifest.icons.some((icon) => icon.sizes === '512x512'), 'an icon of 512 px');
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await h.waitForScreen(page, menu.text, SCREEN_TIMEOUT_MS);
+
+  // The network gone: the page and a lesson link still start.
+  await server.close();
+  const native = await h.nativeSession(NATIVE, ['2', '27']);
+  assert.deepEqual(await visit(page, `${server.url}#collatz=27`, native.text),
+    { page: 'first', script: 'first', caches: 1, kept: true });
+
+  // The next release on the server: this visit is still wholly the kept
+  // one while the next is fetched; the visit after, a reload of the same
+  // tab, is wholly the next.
+  server = await h.serve(next, port);
+  const meanwhile = await visit(page, server.url, menu.text);
+  delete meanwhile.caches; // the next one's may be filling already
+  assert.deepEqual(meanwhile, { page: 'first', script: 'first', kept: true });
+  await page.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration()).waiting,
+    { timeout: SCREEN_TIMEOUT_MS });
+  assert.deepEqual(await visit(page, null, menu.text), { page: 'next', script: 'next', caches: 1, kept: true });
+  assert.deepEqual(problems, []);
+
+  const single = await served.freshPage(t, pathToFileURL(SINGLE).href);
+  await h.waitForScreen(single.page, menu.text, SCREEN_TIMEOUT_MS);
+  assert.equal(await single.page.evaluate(() => document.querySelector('link[rel="manifest"]')), null);
+  assert.deepEqual(single.problems, []);
+});
