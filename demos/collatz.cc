@@ -10,12 +10,9 @@ namespace quorvantile {
 namespace {
 
 constexpr DemoRow kCollatzRow = {
-    kExitNotice,
-    Prompt{"\n\tPlease input a positive integer:"},
-    isPositive,
-    Rejection{"\n\tInvalid. Please input a positive integer:"},
-    kNoQuickExit,
-    "collatz",
+    kExitNotice,  Prompt{"\n\tPlease input a positive integer:"},
+    isPositive,   Rejection{"\n\tInvalid. Please input a positive integer:"},
+    kNoQuickExit, "collatz",
 };
 
 void writeHeading(Console& console) {

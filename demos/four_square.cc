@@ -23,12 +23,9 @@ namespace quorvantile {
 namespace {
 
 constexpr DemoRow kFourSquareRow = {
-    kExitNotice,
-    Prompt{"\n\tPlease input a positive integer:"},
-    isPositive,
-    Rejection{"Invalid. Please input a positive integer:"},
-    kNoQuickExit,
-    "four-square",
+    kExitNotice,  Prompt{"\n\tPlease input a positive integer:"},
+    isPositive,   Rejection{"Invalid. Please input a positive integer:"},
+    kNoQuickExit, "four-square",
 };
 
 // Root cells "dxd+" for every root up to the square root of n, each in 16

@@ -17,12 +17,9 @@ namespace {
 bool isPositiveEven(int n) { return n > 0 && n % 2 == 0; }
 
 constexpr DemoRow kGoldbachRow = {
-    kExitNotice,
-    Prompt{"\n\tPlease input a positive even integer:"},
-    isPositiveEven,
-    Rejection{"Invalid. Please input a positive even integer:"},
-    kNoQuickExit,
-    "goldbach",
+    kExitNotice,    Prompt{"\n\tPlease input a positive even integer:"},
+    isPositiveEven, Rejection{"Invalid. Please input a positive even integer:"},
+    kNoQuickExit,   "goldbach",
 };
 
 void writeHeading(Console& console) {

@@ -27,12 +27,9 @@ void writeInvalid(Console& console, int endNum, bool freshLine) {
 }
 
 constexpr DemoRow kSieveRow = {
-    kExitNotice,
-    Prompt{"\n\tStart from 1, please input the end number:"},
-    inRange,
-    Rejection{writeInvalid},
-    kNoQuickExit,
-    "sieve",
+    kExitNotice,  Prompt{"\n\tStart from 1, please input the end number:"},
+    inRange,      Rejection{writeInvalid},
+    kNoQuickExit, "sieve",
 };
 
 bool meansYes(int c) { return c == 'y' || c == 'Y' || c == '\n'; }

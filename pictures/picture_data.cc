@@ -41,7 +41,8 @@ GoldbachPairs goldbachPairs(int n, int keep, int runs) {
   // p runs over 2..half: at most half - 1 runs, none of them empty.
   const std::int64_t half = n / 2;
   const std::int64_t width = half - 1;
-  const std::int64_t runCount = std::min<std::int64_t>(std::max(runs, 0), std::max<std::int64_t>(width, 0));
+  const std::int64_t runCount =
+      std::min<std::int64_t>(std::max(runs, 0), std::max<std::int64_t>(width, 0));
   for (std::int64_t k = 0; runCount > 0 && k <= runCount; ++k)
     pairs.runStarts.push_back(static_cast<std::int32_t>(2 + k * width / runCount));
   if (pairs.counted) pairs.runCounts.assign(static_cast<std::size_t>(runCount), 0);
@@ -111,7 +112,8 @@ FourSquareWindow fourSquareWindow(int n, std::int64_t first, int keep) {
       if (at < first || at >= last) continue;
       const std::int32_t j = static_cast<std::int32_t>(highRoot(entries[e]));
       const std::int32_t k = static_cast<std::int32_t>(lowRoot(entries[e]));
-      const std::int64_t mm = rest - static_cast<std::int64_t>(j) * j - static_cast<std::int64_t>(k) * k;
+      const std::int64_t mm =
+          rest - static_cast<std::int64_t>(j) * j - static_cast<std::int64_t>(k) * k;
       window.roots.push_back({i, j, k, static_cast<std::int32_t>(integerSqrt(mm))});
     }
     return true;

@@ -25,7 +25,8 @@ namespace {
 std::vector<std::string> matches(const std::string& text, const std::string& pattern) {
   std::vector<std::string> found;
   const std::regex re(pattern);
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator(); ++it)
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+       ++it)
     found.push_back((*it)[1]);
   return found;
 }
@@ -39,7 +40,8 @@ TEST(PictureData, AgreesWithTheTurnsTexts) {
     std::vector<std::string> smaller;
     for (int p : pairs.smaller) smaller.push_back(std::to_string(p));
     EXPECT_EQ(smaller, matches(text, "=(\\d+)\\+")) << n;
-    EXPECT_EQ(matches(text, "There are (\\d+) pair"), std::vector<std::string>{std::to_string(pairs.count)});
+    EXPECT_EQ(matches(text, "There are (\\d+) pair"),
+              std::vector<std::string>{std::to_string(pairs.count)});
     EXPECT_TRUE(pairs.counted);
   }
   for (int n : {1, 6, 27, 97, 888, INT_MAX}) {
@@ -48,18 +50,21 @@ TEST(PictureData, AgreesWithTheTurnsTexts) {
     std::vector<std::string> terms = matches(text, "(?:^|>|\\n)(\\d+)(?=->|\\n)");
     ASSERT_EQ(terms.size(), path.terms.size()) << n;
     for (std::size_t k = 0; k < terms.size(); ++k) EXPECT_EQ(std::stod(terms[k]), path.terms[k]);
-    EXPECT_EQ(matches(text, "There are (\\d+) steps"), std::vector<std::string>{std::to_string(path.steps)});
-    EXPECT_EQ(*std::max_element(path.terms.begin(), path.terms.end()), static_cast<double>(path.peak));
+    EXPECT_EQ(matches(text, "There are (\\d+) steps"),
+              std::vector<std::string>{std::to_string(path.steps)});
+    EXPECT_EQ(*std::max_element(path.terms.begin(), path.terms.end()),
+              static_cast<double>(path.peak));
     EXPECT_EQ(path.terms[static_cast<std::size_t>(path.peakStep)], static_cast<double>(path.peak));
   }
   for (int n : {1, 4, 9, 100, 888, 1000}) {
-    const std::vector<std::string> lines = matches(turnText(writeFourSquareTurn, n), "\\t\\t\\d+=([^\\n]*)\\n");
+    const std::vector<std::string> lines =
+        matches(turnText(writeFourSquareTurn, n), "\\t\\t\\d+=([^\\n]*)\\n");
     const FourSquareWindow all = fourSquareWindow(n, 0, 100000);
     std::vector<std::string> drawn;
     for (const auto& r : all.roots) {
-      drawn.push_back(std::to_string(r.i) + "x" + std::to_string(r.i) + "+" + std::to_string(r.j) + "x" +
-                      std::to_string(r.j) + "+" + std::to_string(r.k) + "x" + std::to_string(r.k) + "+" +
-                      std::to_string(r.m) + "x" + std::to_string(r.m));
+      drawn.push_back(std::to_string(r.i) + "x" + std::to_string(r.i) + "+" + std::to_string(r.j) +
+                      "x" + std::to_string(r.j) + "+" + std::to_string(r.k) + "x" +
+                      std::to_string(r.k) + "+" + std::to_string(r.m) + "x" + std::to_string(r.m));
     }
     EXPECT_EQ(drawn, lines) << n;
     EXPECT_EQ(all.count, static_cast<std::int64_t>(lines.size()));
@@ -67,7 +72,8 @@ TEST(PictureData, AgreesWithTheTurnsTexts) {
     // A window from the middle is the same decompositions.
     const FourSquareWindow part = fourSquareWindow(n, 1, 2);
     EXPECT_EQ(part.roots.size(), std::min<std::size_t>(2, all.roots.size() - 1)) << n;
-    for (std::size_t k = 0; k < part.roots.size(); ++k) EXPECT_EQ(part.roots[k].i, all.roots[k + 1].i);
+    for (std::size_t k = 0; k < part.roots.size(); ++k)
+      EXPECT_EQ(part.roots[k].i, all.roots[k + 1].i);
   }
 }
 
@@ -103,8 +109,8 @@ TEST(PictureData, GoldbachRunsSplitTheCount) {
   const struct {
     int n, runs;
     std::size_t expectedRuns;
-  } cases[] = {{2, 5, 0}, {4, 5, 1}, {6, 5, 2}, {10, 48, 4}, {100, 7, 7}, {99999, 48, 48}, {1000000, 48, 48},
-               {kPairCountLimit + 2, 48, 48}};
+  } cases[] = {{2, 5, 0},   {4, 5, 1},       {6, 5, 2},         {10, 48, 4},
+               {100, 7, 7}, {99999, 48, 48}, {1000000, 48, 48}, {kPairCountLimit + 2, 48, 48}};
   for (const auto& c : cases) {
     const GoldbachPairs pairs = goldbachPairs(c.n, 0, c.runs);
     const int half = c.n / 2;
@@ -115,7 +121,8 @@ TEST(PictureData, GoldbachRunsSplitTheCount) {
     ASSERT_EQ(pairs.runStarts.size(), c.expectedRuns + 1) << c.n;
     EXPECT_EQ(pairs.runStarts.front(), 2);
     EXPECT_EQ(pairs.runStarts.back(), half + 1);
-    for (std::size_t k = 0; k + 1 < pairs.runStarts.size(); ++k) EXPECT_LT(pairs.runStarts[k], pairs.runStarts[k + 1]);
+    for (std::size_t k = 0; k + 1 < pairs.runStarts.size(); ++k)
+      EXPECT_LT(pairs.runStarts[k], pairs.runStarts[k + 1]);
     if (!pairs.counted) {
       EXPECT_TRUE(pairs.runCounts.empty()) << c.n;
       continue;
@@ -123,7 +130,9 @@ TEST(PictureData, GoldbachRunsSplitTheCount) {
     ASSERT_EQ(pairs.runCounts.size(), c.expectedRuns);
     std::int64_t total = 0;
     for (std::size_t k = 0; k < c.expectedRuns; ++k) {
-      EXPECT_EQ(pairs.runCounts[k], goldbachPairCount(c.n, pairs.runStarts[k], pairs.runStarts[k + 1] - 1)) << c.n;
+      EXPECT_EQ(pairs.runCounts[k],
+                goldbachPairCount(c.n, pairs.runStarts[k], pairs.runStarts[k + 1] - 1))
+          << c.n;
       total += pairs.runCounts[k];
     }
     EXPECT_EQ(total, pairs.count) << c.n;
@@ -138,7 +147,8 @@ TEST(PictureData, FourSquareCountStopsAtItsLimit) {
   EXPECT_FALSE(edge.complete);
   EXPECT_EQ(edge.roots.size(), 2u);
   for (const auto& r : edge.roots) {
-    EXPECT_EQ(std::int64_t{r.i} * r.i + std::int64_t{r.j} * r.j + std::int64_t{r.k} * r.k + std::int64_t{r.m} * r.m,
+    EXPECT_EQ(std::int64_t{r.i} * r.i + std::int64_t{r.j} * r.j + std::int64_t{r.k} * r.k +
+                  std::int64_t{r.m} * r.m,
               INT_MAX);
   }
 }
@@ -164,7 +174,8 @@ TEST(PictureData, SieveCountsAndNicomachusSums) {
       for (int x = 1; x <= n && point < picture.curveX.size(); ++x) {
         if (x >= 2 && (*numbers)[x]) ++primes;
         while (point < picture.curveX.size() && picture.curveX[point] == x) {
-          EXPECT_EQ(static_cast<std::int64_t>(x), std::int64_t{n} * static_cast<std::int64_t>(point + 1) / kPrimeCurvePoints);
+          EXPECT_EQ(static_cast<std::int64_t>(x),
+                    std::int64_t{n} * static_cast<std::int64_t>(point + 1) / kPrimeCurvePoints);
           EXPECT_EQ(picture.curvePi[point], primes) << "π(" << x << ")";
           ++point;
         }
@@ -177,7 +188,8 @@ TEST(PictureData, SieveCountsAndNicomachusSums) {
   ASSERT_EQ(sums.sides.size(), static_cast<std::size_t>(kNicomachusLimit));
   EXPECT_EQ(sums.cubeSums[4], 225);
   EXPECT_EQ(sums.sides[4], 15);
-  for (std::size_t k = 0; k < sums.sides.size(); ++k) EXPECT_EQ(sums.cubeSums[k], sums.sides[k] * sums.sides[k]);
+  for (std::size_t k = 0; k < sums.sides.size(); ++k)
+    EXPECT_EQ(sums.cubeSums[k], sums.sides[k] * sums.sides[k]);
   EXPECT_TRUE(nicomachusSums(kNicomachusLimit + 1).sides.empty());
 }
 

@@ -76,7 +76,8 @@ TEST(Sieve, AResetSetGivesTheSameResultAsAFreshOne) {
 }
 
 std::string listing(int endNum) {
-  return capture([&](Console& console) { writePrimeListing(console, *sievedUpTo(endNum), endNum); });
+  return capture(
+      [&](Console& console) { writePrimeListing(console, *sievedUpTo(endNum), endNum); });
 }
 
 TEST(Sieve, ListingTenToALineWithATabAfterEachPrime) {

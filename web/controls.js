@@ -29,8 +29,19 @@
   const noteLine = byId('note');
   const picturePane = byId('picture');
   const buttons = {};
-  for (const id of ['stop', 'pause', 'restart', 'smaller', 'larger', 'fullscreen', 'save', 'copy', 'reader',
-    'pictures', 'lang']) {
+  for (const id of [
+    'stop',
+    'pause',
+    'restart',
+    'smaller',
+    'larger',
+    'fullscreen',
+    'save',
+    'copy',
+    'reader',
+    'pictures',
+    'lang',
+  ]) {
     buttons[id] = byId(id);
   }
 
@@ -64,7 +75,8 @@
     if (!progress || !progress.loaded) return t('status.loading');
     if (!progress.total) return t('loading.bytes', { loaded: megabytes(progress.loaded) });
     return t('loading.progress', {
-      percent: Math.floor((100 * progress.loaded) / progress.total), total: megabytes(progress.total),
+      percent: Math.floor((100 * progress.loaded) / progress.total),
+      total: megabytes(progress.total),
     });
   }
 
@@ -160,9 +172,11 @@
   });
 
   buttons.fullscreen.hidden = !document.fullscreenEnabled;
-  onClick(buttons.fullscreen, () => (document.fullscreenElement
-    ? document.exitFullscreen()
-    : document.documentElement.requestFullscreen()).catch(() => {}));
+  onClick(buttons.fullscreen, () =>
+    (document.fullscreenElement ? document.exitFullscreen() : document.documentElement.requestFullscreen()).catch(
+      () => {},
+    ),
+  );
   document.addEventListener('fullscreenchange', render);
 
   function setReader(on) {

@@ -31,7 +31,12 @@ module.exports = [
     },
   },
   {
-    files: ['run-node.js', 'eslint.config.cjs'],
+    // The service worker runs in a worker of its own, not in the page.
+    files: ['service-worker.js'],
+    languageOptions: { sourceType: 'script', globals: globals.serviceworker },
+  },
+  {
+    files: ['run-node.js', 'eslint.config.cjs', 'tools/**/*.cjs'],
     languageOptions: { sourceType: 'commonjs', globals: globals.node },
   },
   {

@@ -65,7 +65,8 @@
       'session.restarted': '[Run {run} of this session, started again at {time}]',
       'session.cut': '[The start of this session is cut: its first {count} bytes are not kept.]',
       'print.cut': '[{lines} earlier lines are not printed; Save keeps the whole session.]',
-      'note.textSizeScroll': 'Text size {size} px: the lines are wider than the terminal; scroll it sideways to read their ends.',
+      'note.textSizeScroll':
+        'Text size {size} px: the lines are wider than the terminal; scroll it sideways to read their ends.',
       'note.textSizePicture':
         'Text size {size} px: beside the picture the lines no longer fit; scroll sideways, or turn Pictures off to give the terminal their room.',
       'page.pictureHint': 'The picture of a demonstration appears here once it takes a number.',
@@ -168,7 +169,9 @@
 
   // 'zh', 'zh-CN', 'zh-Hant-TW' all mean Chinese; 'en-GB' English.
   function supported(tag) {
-    const base = String(tag || '').toLowerCase().split('-')[0];
+    const base = String(tag || '')
+      .toLowerCase()
+      .split('-')[0];
     return LANGS.includes(base) ? base : null;
   }
 

@@ -62,7 +62,9 @@
     cursorBlink: true,
     fontSize: 15,
     // The terminal's fonts, which the printout shares (style.css).
-    fontFamily: getComputedStyle(document.documentElement).getPropertyValue('--terminal-font').replace(/\s+/g, ' ').trim() || 'monospace',
+    fontFamily:
+      getComputedStyle(document.documentElement).getPropertyValue('--terminal-font').replace(/\s+/g, ' ').trim() ||
+      'monospace',
     // A true black background (the default palette paints black as grey).
     theme: {
       background: '#000000',
@@ -103,7 +105,9 @@
     page.reason = reason;
     const ending = ENDINGS[reason];
     const detail = {
-      state, reason, paused: page.paused,
+      state,
+      reason,
+      paused: page.paused,
       progress: state === 'loading' ? progress : null,
       canRestart: !!ending && ending.canRestart,
     };
@@ -204,7 +208,9 @@
     }
     const editor = new LineEditor(() => term.cols);
     run.host = new TerminalHost({
-      screen, editor, log,
+      screen,
+      editor,
+      log,
       onInterrupt: () => endRun(run, 'stopped-by-user'),
       onPause: (paused) => setPaused(paused),
       onVisit: (demo) => {
@@ -288,12 +294,16 @@
 
   const pane = document.getElementById('terminal');
   // Ahead of the widget's own copy, which turns tabs into blanks.
-  pane.addEventListener('copy', (event) => {
-    if (!term.hasSelection()) return;
-    event.clipboardData.setData('text/plain', selectionText(term));
-    event.preventDefault();
-    event.stopImmediatePropagation();
-  }, true);
+  pane.addEventListener(
+    'copy',
+    (event) => {
+      if (!term.hasSelection()) return;
+      event.clipboardData.setData('text/plain', selectionText(term));
+      event.preventDefault();
+      event.stopImmediatePropagation();
+    },
+    true,
+  );
 
   term.open(pane);
   // The first run starts once every script of the page has run, so that the

@@ -51,9 +51,13 @@
   // The kind of pointer that pressed last: a click event does not say.
   let lastPointer = 'mouse';
   if (typeof document !== 'undefined') {
-    document.addEventListener('pointerdown', (event) => {
-      lastPointer = event.pointerType;
-    }, true);
+    document.addEventListener(
+      'pointerdown',
+      (event) => {
+        lastPointer = event.pointerType;
+      },
+      true,
+    );
   }
 
   function focusAfterClick(event) {

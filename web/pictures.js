@@ -18,7 +18,16 @@
 
 (function (parts) {
   const {
-    t, onPaper, paperStyle, titled, PALETTE, SMALLEST_WORDS, WIDEST, NARROWEST, ARC_PAIRS_LIMIT, GOLDBACH_RUNS,
+    t,
+    onPaper,
+    paperStyle,
+    titled,
+    PALETTE,
+    SMALLEST_WORDS,
+    WIDEST,
+    NARROWEST,
+    ARC_PAIRS_LIMIT,
+    GOLDBACH_RUNS,
     FOUR_SQUARES_WINDOW,
   } = parts;
   // PNG downloads are this many pixels wide whatever the pane they were
@@ -126,7 +135,10 @@
       draw: parts.nicomachusPicture,
     },
     'four-square': {
-      numbers: (module, n, first = 0) => ({ n, ...decodeRecord(module, module._picture_four_squares(n, first, FOUR_SQUARES_WINDOW)) }),
+      numbers: (module, n, first = 0) => ({
+        n,
+        ...decodeRecord(module, module._picture_four_squares(n, first, FOUR_SQUARES_WINDOW)),
+      }),
       draw: parts.fourSquaresPicture,
       warmUp: (module) => decodeRecord(module, module._picture_four_squares(1000000, 0, 1)),
     },
@@ -246,13 +258,17 @@
     const name = `quorvantile-${demo}-${number}`;
     bar.append(
       button('picture.downloadSvg', () => save(svgBlob(figure.querySelector('svg')), `${name}.svg`)),
-      button('picture.downloadPng', () => pngBlob(figure.querySelector('svg')).then((blob) => save(blob, `${name}.png`))),
+      button('picture.downloadPng', () =>
+        pngBlob(figure.querySelector('svg')).then((blob) => save(blob, `${name}.png`)),
+      ),
     );
     // The buttons above the picture, in view however tall it is.
     figure.prepend(bar);
     figure.append(caption);
     // Keeps the keyboard focus on the control that was used, across redraws.
-    const focused = pane.contains(document.activeElement) ? [...pane.querySelectorAll('button')].indexOf(document.activeElement) : -1;
+    const focused = pane.contains(document.activeElement)
+      ? [...pane.querySelectorAll('button')].indexOf(document.activeElement)
+      : -1;
     pane.replaceChildren(figure);
     if (focused >= 0) pane.querySelectorAll('button')[focused]?.focus();
   }
@@ -269,7 +285,8 @@
   // Makes the picture of `numbers` for the pane as it is now, and shows it.
   function show(demo, number, numbers, module, width) {
     const picture = DEMONSTRATIONS[demo].draw(numbers, {
-      width, more: (first) => DEMONSTRATIONS[demo].numbers(module, number, first),
+      width,
+      more: (first) => DEMONSTRATIONS[demo].numbers(module, number, first),
     });
     current = { picture, demo, number, numbers, module, width };
     pictures.shown = { demo, number, label: picture.label };
@@ -303,15 +320,26 @@
       failed(error);
     }
     const tenths = (ms) => Math.round(ms * 10) / 10;
-    const timing = { demo, number, at: Math.round(started), ms: tenths(performance.now() - started), dataMs: tenths(dataMs) };
+    const timing = {
+      demo,
+      number,
+      at: Math.round(started),
+      ms: tenths(performance.now() - started),
+      dataMs: tenths(dataMs),
+    };
     pictures.timings.push(timing);
     // ...and once the browser has laid it out and painted it.
-    requestAnimationFrame(() => setTimeout(() => {
-      timing.paintedMs = tenths(performance.now() - started);
-    }, 0));
+    requestAnimationFrame(() =>
+      setTimeout(() => {
+        timing.paintedMs = tenths(performance.now() - started);
+      }, 0),
+    );
   }
 
-  const idle = typeof requestIdleCallback === 'function' ? (f) => requestIdleCallback(f, { timeout: 300 }) : (f) => setTimeout(f, 0);
+  const idle =
+    typeof requestIdleCallback === 'function'
+      ? (f) => requestIdleCallback(f, { timeout: 300 })
+      : (f) => setTimeout(f, 0);
   const warmed = new WeakMap();
   function warmUp(module, demo) {
     const warm = DEMONSTRATIONS[demo] && DEMONSTRATIONS[demo].warmUp;
@@ -372,8 +400,8 @@
   if (pane) {
     // The palette's colours for the pane, on the screen and on paper.
     const style = document.createElement('style');
-    style.textContent = `#picture svg { background: ${PALETTE.background.screen}; }\n` +
-      `@media print {\n${paperStyle('#picture')}}\n`;
+    style.textContent =
+      `#picture svg { background: ${PALETTE.background.screen}; }\n` + `@media print {\n${paperStyle('#picture')}}\n`;
     document.head.append(style);
     // A visit to a demonstration, or to anything else the menu offers:
     // the last visit's picture goes.
@@ -401,10 +429,17 @@
     });
     window.addEventListener('quorvantile-lang', remake);
     if (typeof ResizeObserver === 'function') new ResizeObserver(refit).observe(pane);
-    new MutationObserver(schedule).observe(document.documentElement, { attributes: true, attributeFilter: ['data-pictures'] });
+    new MutationObserver(schedule).observe(document.documentElement, {
+      attributes: true,
+      attributeFilter: ['data-pictures'],
+    });
     window.quorvantilePictures = pictures;
   }
 
   Object.assign(parts, { decodeRecord, DEMONSTRATIONS });
   if (typeof module !== 'undefined') module.exports = parts;
-})(typeof globalThis.quorvantilePictureParts === 'object' ? globalThis.quorvantilePictureParts : (globalThis.quorvantilePictureParts = {}));
+})(
+  typeof globalThis.quorvantilePictureParts === 'object'
+    ? globalThis.quorvantilePictureParts
+    : (globalThis.quorvantilePictureParts = {}),
+);

@@ -7,7 +7,21 @@
 
 (function (parts) {
   const {
-    t, chartHeight, MARGIN, SMALLEST_WORDS, COLOUR, ACCENT, LINE, textWidth, wrapWords, text, lines, round, axes, svg, hue,
+    t,
+    chartHeight,
+    MARGIN,
+    SMALLEST_WORDS,
+    COLOUR,
+    ACCENT,
+    LINE,
+    textWidth,
+    wrapWords,
+    text,
+    lines,
+    round,
+    axes,
+    svg,
+    hue,
   } = parts;
   // The widths pictures are laid out for: the pane picks one between these
   // that keeps the smallest words legible at its size (web/pictures.js).
@@ -81,12 +95,15 @@
       seen.add(key);
       dots += few ? `M${px} ${py}h0.01` : `M${px} ${py}h1`;
     }
-    let body = a.markup + `<path d="${dots}" stroke="${LINE}" stroke-width="${few ? 4 : 1.2}" ` +
+    let body =
+      a.markup +
+      `<path d="${dots}" stroke="${LINE}" stroke-width="${few ? 4 : 1.2}" ` +
       `stroke-linecap="${few ? 'round' : 'butt'}" fill="none"/>`;
     if (d.counted && d.n >= 4) {
       const px = a.x(d.n);
       const py = a.y(d.count);
-      body += `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
+      body +=
+        `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
         `<g fill="${ACCENT}">${besidePoint(px, py, `${d.n}: ${d.count}`, 13, { left: a.left, right: width, top: 0 })}</g>`;
     }
     let height = chartHeight(width);
@@ -118,15 +135,19 @@
         arcs += `<circle cx="${x(p)}" cy="${base - 6}" r="6" stroke="${hue(k)}" stroke-width="2" fill="none">${pair}</circle>`;
       } else {
         const rx = (x(q) - x(p)) / 2;
-        arcs += `<path d="M${x(p)} ${base}A${round(rx)} ${round(Math.max(rx * ry, 3))} 0 0 1 ${x(q)} ${base}" ` +
+        arcs +=
+          `<path d="M${x(p)} ${base}A${round(rx)} ${round(Math.max(rx * ry, 3))} 0 0 1 ${x(q)} ${base}" ` +
           `stroke="${hue(k)}" stroke-width="2" fill="none">${pair}</path>`;
       }
       numbers.push({ x: x(p), label: String(p) }, { x: x(q), label: String(q) });
     });
-    const markup = arcs + `<line x1="${x(0)}" y1="${base}" x2="${x(d.n)}" y2="${base}" stroke="${COLOUR.axis}"/>` +
+    const markup =
+      arcs +
+      `<line x1="${x(0)}" y1="${base}" x2="${x(d.n)}" y2="${base}" stroke="${COLOUR.axis}"/>` +
       `<g fill="${COLOUR.words}" font-size="${SMALLEST_WORDS}">` +
       lines(MARGIN.right, round(top + SMALLEST_WORDS + 2), caption, SMALLEST_WORDS) +
-      axisNumbers(numbers, base + 17, SMALLEST_WORDS, width) + '</g>';
+      axisNumbers(numbers, base + 17, SMALLEST_WORDS, width) +
+      '</g>';
     return { markup, height: round(base - top + 28) };
   }
 
@@ -139,7 +160,11 @@
     let yMax = 1;
     for (const c of d.runCounts) yMax = Math.max(yMax, Number(c));
     const a = axes({
-      width, xMax: half, yMax, xTitle: t('picture.goldbach.runs.p', { n: d.n }), yTitle: t('picture.goldbach.runs.count'),
+      width,
+      xMax: half,
+      yMax,
+      xTitle: t('picture.goldbach.runs.p', { n: d.n }),
+      yTitle: t('picture.goldbach.runs.count'),
     });
     let bars = '';
     for (let k = 0; k < runs; k++) {
@@ -148,7 +173,8 @@
       const x0 = a.x(from - 1);
       const x1 = a.x(to);
       const top = a.y(Number(d.runCounts[k]));
-      bars += `<rect x="${x0}" y="${top}" width="${round(Math.max(x1 - x0 - 1, 1))}" height="${round(a.y0 - top)}" ` +
+      bars +=
+        `<rect x="${x0}" y="${top}" width="${round(Math.max(x1 - x0 - 1, 1))}" height="${round(a.y0 - top)}" ` +
         `fill="${COLOUR.bars}"><title>${t('picture.goldbach.runs.bar', { from, to, count: d.runCounts[k] })}</title></rect>`;
     }
     const body = a.markup + bars;
@@ -163,23 +189,34 @@
     const state = { log: peak >= 10000 };
     const markup = () => {
       const a = axes({
-        width, xMax: Math.max(d.steps, 1), yMax: peak, log: state.log,
-        xTitle: t('picture.collatz.step'), yTitle: t('picture.collatz.value'),
+        width,
+        xMax: Math.max(d.steps, 1),
+        yMax: peak,
+        log: state.log,
+        xTitle: t('picture.collatz.step'),
+        yTitle: t('picture.collatz.value'),
       });
       let path = '';
       terms.forEach((v, k) => (path += `${k ? 'L' : 'M'}${a.x(k)} ${a.y(v)}`));
       const px = a.x(d.peakStep);
       const py = a.y(peak);
       const words = `${d.peak} (${t('picture.collatz.step')} ${d.peakStep})`;
-      return svg(width, label, chartHeight(width), a.markup +
-        `<path d="${path}" stroke="${LINE}" stroke-width="1.5" fill="none" stroke-linejoin="round"/>` +
-        `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
-        `<g fill="${ACCENT}">${besidePoint(px, py, words, 13, { left: a.left, right: width, top: a.y1 })}</g>`);
+      return svg(
+        width,
+        label,
+        chartHeight(width),
+        a.markup +
+          `<path d="${path}" stroke="${LINE}" stroke-width="1.5" fill="none" stroke-linejoin="round"/>` +
+          `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
+          `<g fill="${ACCENT}">${besidePoint(px, py, words, 13, { left: a.left, right: width, top: a.y1 })}</g>`,
+      );
     };
-    const controls = [{
-      key: () => (state.log ? 'picture.collatz.linear' : 'picture.collatz.log'),
-      act: () => (state.log = !state.log),
-    }];
+    const controls = [
+      {
+        key: () => (state.log ? 'picture.collatz.linear' : 'picture.collatz.log'),
+        act: () => (state.log = !state.log),
+      },
+    ];
     return { label, markup, controls, state };
   }
 
@@ -213,9 +250,17 @@
         line += `${k > 1 ? 'L' : 'M'}${a.x(k)} ${a.y(Number(d.sides[k - 1]) ** 2)}`;
       }
       return {
-        label, controls: [],
-        markup: () => svg(width, label, chartHeight(width), a.markup + `<path d="${bars}" fill="${COLOUR.bars}"/>` +
-          `<path d="${line}" stroke="${ACCENT}" stroke-width="2" fill="none"/>`),
+        label,
+        controls: [],
+        markup: () =>
+          svg(
+            width,
+            label,
+            chartHeight(width),
+            a.markup +
+              `<path d="${bars}" fill="${COLOUR.bars}"/>` +
+              `<path d="${line}" stroke="${ACCENT}" stroke-width="2" fill="none"/>`,
+          ),
       };
     }
     // The square of side 1+…+n: band k is the L between the squares of sides
@@ -236,7 +281,8 @@
     const sumTop = round(wordsTop + runLines.length * runSize * 1.3 + 8);
     const wordsBottom = round(sumTop + (sumLines.length - 1) * WORDS * 1.3 + pad);
     // In the outline's colour, which has its own on paper.
-    const words = `<g fill="${ACCENT}">${lines(wordsLeft, wordsTop, runLines, runSize)}</g>` +
+    const words =
+      `<g fill="${ACCENT}">${lines(wordsLeft, wordsTop, runLines, runSize)}</g>` +
       `<g fill="${COLOUR.words}">${lines(wordsLeft, sumTop, sumLines, WORDS)}</g>`;
     const squareTop = beside ? pad : wordsBottom;
     const scale = size / side;
@@ -247,26 +293,33 @@
     for (let k = 1; k <= n; k++) {
       const inner = k > 1 ? Number(d.sides[k - 2]) : 0;
       const outer = Number(d.sides[k - 1]);
-      bands += `<path d="M${sx(inner)} ${sy(0)}H${sx(outer)}V${sy(outer)}H${sx(0)}V${sy(inner)}H${sx(inner)}z" ` +
+      bands +=
+        `<path d="M${sx(inner)} ${sy(0)}H${sx(outer)}V${sy(outer)}H${sx(0)}V${sy(inner)}H${sx(inner)}z" ` +
         `fill="${hue(k)}" stroke="${COLOUR.ink}" stroke-width="1"/>`;
       // k³ in the corner of its band, where it fits.
       const room = k * scale;
       const fontSize = Math.min(16, room * 0.6);
       if (fontSize >= SMALLEST_WORDS && textWidth(`${k}³`, fontSize) <= room - 2) {
-        numbers += text(sx((inner + outer) / 2), round(sy((inner + outer) / 2) + fontSize / 3), `${k}³`,
-          `font-size="${round(fontSize)}" text-anchor="middle" fill="${COLOUR.ink}"`);
+        numbers += text(
+          sx((inner + outer) / 2),
+          round(sy((inner + outer) / 2) + fontSize / 3),
+          `${k}³`,
+          `font-size="${round(fontSize)}" text-anchor="middle" fill="${COLOUR.ink}"`,
+        );
       }
     }
     const last = Number(d.sides[n - 2] || 0);
-    const outline = `<path d="M${sx(last)} ${sy(0)}H${sx(side)}V${sy(side)}H${sx(0)}V${sy(last)}H${sx(last)}z" ` +
+    const outline =
+      `<path d="M${sx(last)} ${sy(0)}H${sx(side)}V${sy(side)}H${sx(0)}V${sy(last)}H${sx(last)}z" ` +
       `fill="none" stroke="${ACCENT}" stroke-width="3"/>`;
     const height = round(Math.max(squareTop + size + pad, beside ? wordsBottom : 0));
     return { label, controls: [], markup: () => svg(width, label, height, bands + outline + numbers + words) };
   }
 
   function fourSquaresPicture(d, { width, more }) {
-    const label = d.complete ? t('picture.fourSquares', { n: d.n, count: d.count }) :
-      t('picture.fourSquares.many', { n: d.n, count: d.count });
+    const label = d.complete
+      ? t('picture.fourSquares', { n: d.n, count: d.count })
+      : t('picture.fourSquares.many', { n: d.n, count: d.count });
     const state = { at: 0, window: d };
     const roots = () => state.window.roots[state.at - state.window.first];
     const left = MARGIN.right;
@@ -287,7 +340,8 @@
     // The squares are scaled to this height at most, and to the width; the
     // picture is as high as the first decompositions' tallest square.
     const gap = 16;
-    const scaleOf = (r, most) => Math.min(most / Math.max(r[0], 1), (usableWidth - 3 * gap) / Math.max(r[0] + r[1] + r[2] + r[3], 1));
+    const scaleOf = (r, most) =>
+      Math.min(most / Math.max(r[0], 1), (usableWidth - 3 * gap) / Math.max(r[0] + r[1] + r[2] + r[3], 1));
     const squaresHeight = round(Math.max(40, ...d.roots.map((r) => r[0] * scaleOf(r, 170))));
     const legendTop = squaresTop + squaresHeight + 22;
     const height = legendTop + legendRows * 20 + 26;
@@ -309,17 +363,27 @@
             cells += `M${round(x + at)} ${top}v${sidePx}M${round(x)} ${round(top + at)}h${sidePx}`;
           }
         }
-        squares += `<rect x="${round(x)}" y="${top}" width="${sidePx}" height="${Math.max(sidePx, 0)}" fill="${hue(k + 1)}"/>` +
+        squares +=
+          `<rect x="${round(x)}" y="${top}" width="${sidePx}" height="${Math.max(sidePx, 0)}" fill="${hue(k + 1)}"/>` +
           (cells ? `<path d="${cells}" stroke="${COLOUR.ink}" stroke-opacity="0.35" stroke-width="1"/>` : '');
         x += Math.max(sidePx, 2) + gap;
         const lx = round(left + (k % columns) * columnWidth);
         const ly = legendTop + Math.floor(k / columns) * 20;
-        legend += `<rect x="${lx}" y="${ly - 11}" width="12" height="12" fill="${hue(k + 1)}"/>` +
+        legend +=
+          `<rect x="${lx}" y="${ly - 11}" width="12" height="12" fill="${hue(k + 1)}"/>` +
           text(lx + 18, ly, `${root}² = ${root * root}`);
       });
       const which = t('picture.fourSquares.which', { at: state.at + 1, count: d.complete ? d.count : `${d.count}+` });
-      return svg(width, label, height, squares + `<g fill="${COLOUR.words}" font-size="13">${legend}` +
-        lines(left, 24, equationLines(r), WORDS, 'class="qv-equation"') + text(left, height - 10, which) + '</g>');
+      return svg(
+        width,
+        label,
+        height,
+        squares +
+          `<g fill="${COLOUR.words}" font-size="13">${legend}` +
+          lines(left, 24, equationLines(r), WORDS, 'class="qv-equation"') +
+          text(left, height - 10, which) +
+          '</g>',
+      );
     };
     const move = (by) => {
       const at = state.at + by;
@@ -349,9 +413,17 @@
         if (x >= 3) estimate += `${estimate ? 'L' : 'M'}${a.x(x)} ${a.y(x / Math.log(x))}`;
       });
       return {
-        label, controls: [],
-        markup: () => svg(width, label, chartHeight(width), a.markup + `<path d="${pi}" stroke="${LINE}" stroke-width="2" fill="none"/>` +
-          `<path d="${estimate}" stroke="${ACCENT}" stroke-width="1.5" stroke-dasharray="5 4" fill="none"/>`),
+        label,
+        controls: [],
+        markup: () =>
+          svg(
+            width,
+            label,
+            chartHeight(width),
+            a.markup +
+              `<path d="${pi}" stroke="${LINE}" stroke-width="2" fill="none"/>` +
+              `<path d="${estimate}" stroke="${ACCENT}" stroke-width="1.5" stroke-dasharray="5 4" fill="none"/>`,
+          ),
       };
     }
     // The sieving primes in order: those whose square is at most n.
@@ -373,15 +445,21 @@
     sieving.forEach((p, k) => {
       const x = MARGIN.right + (k % perRow) * 46;
       const y = gridBottom + 10 + 24 * Math.floor(k / perRow);
-      legend += `<rect x="${x}" y="${y}" width="14" height="14" fill="${colour.get(p)}"/>` +
+      legend +=
+        `<rect x="${x}" y="${y}" width="14" height="14" fill="${colour.get(p)}"/>` +
         text(x + 18, y + 12, p, 'font-size="13"');
     });
     // The note under the grid, as many lines as its longest sentence takes.
     const noteSize = 13;
     const noteWidth = width - 2 * MARGIN.right;
     const noteLines = (content) => wrapWords(content, noteWidth, noteSize);
-    const longest = Math.max(...[t('picture.sieve.done'), t('picture.sieve.start'),
-      t('picture.sieve.striking', { p: sieving[sieving.length - 1] || 2 })].map((s) => noteLines(s).length));
+    const longest = Math.max(
+      ...[
+        t('picture.sieve.done'),
+        t('picture.sieve.start'),
+        t('picture.sieve.striking', { p: sieving[sieving.length - 1] || 2 }),
+      ].map((s) => noteLines(s).length),
+    );
     const noteTop = gridBottom + 18 + 24 * legendRows + noteSize;
     const height = round(noteTop + (longest - 1) * noteSize * 1.3 + 12);
     const markup = () => {
@@ -395,17 +473,35 @@
         const struck = f !== k && f !== 0 && f <= struckBy;
         const prime = f === k && (done || k <= struckBy);
         const fillColour = struck ? colour.get(f) : prime ? COLOUR.prime : COLOUR.unstruck;
-        cells += `<rect x="${x}" y="${y}" width="${round(cell - 1)}" height="${round(cell - 1)}" fill="${fillColour}"` +
+        cells +=
+          `<rect x="${x}" y="${y}" width="${round(cell - 1)}" height="${round(cell - 1)}" fill="${fillColour}"` +
           `${struck ? ' fill-opacity="0.35"' : ''}/>`;
-        if (struck) cells += `<path d="M${x + 2} ${round(y + cell - 3)}L${round(x + cell - 3)} ${y + 2}" stroke="${colour.get(f)}" stroke-width="1.5"/>`;
+        if (struck)
+          cells += `<path d="M${x + 2} ${round(y + cell - 3)}L${round(x + cell - 3)} ${y + 2}" stroke="${colour.get(f)}" stroke-width="1.5"/>`;
         if (numbered) {
-          cells += text(round(x + cell / 2), round(y + cell / 2 + cellWords * 0.36), k,
-            `font-size="${cellWords}" text-anchor="middle" fill="${prime ? COLOUR.ink : COLOUR.words}"${prime ? ' font-weight="700"' : ''}`);
+          cells += text(
+            round(x + cell / 2),
+            round(y + cell / 2 + cellWords * 0.36),
+            k,
+            `font-size="${cellWords}" text-anchor="middle" fill="${prime ? COLOUR.ink : COLOUR.words}"${prime ? ' font-weight="700"' : ''}`,
+          );
         }
       }
-      const note = done ? t('picture.sieve.done') : struckBy ? t('picture.sieve.striking', { p: struckBy }) : t('picture.sieve.start');
-      return svg(width, label, height, cells + `<g fill="${COLOUR.words}">` + legend +
-        lines(MARGIN.right, noteTop, noteLines(note), noteSize) + '</g>');
+      const note = done
+        ? t('picture.sieve.done')
+        : struckBy
+          ? t('picture.sieve.striking', { p: struckBy })
+          : t('picture.sieve.start');
+      return svg(
+        width,
+        label,
+        height,
+        cells +
+          `<g fill="${COLOUR.words}">` +
+          legend +
+          lines(MARGIN.right, noteTop, noteLines(note), noteSize) +
+          '</g>',
+      );
     };
     return { label, markup, controls: sieveControls(state, sieving.length), state };
   }
@@ -432,13 +528,33 @@
         },
         dispose: stop,
       },
-      { key: () => 'picture.sieve.step', act: () => { stop(); step(); } },
+      {
+        key: () => 'picture.sieve.step',
+        act: () => {
+          stop();
+          step();
+        },
+      },
     ];
   }
 
   Object.assign(parts, {
-    WIDEST, NARROWEST, ARC_PAIRS_LIMIT, GOLDBACH_RUNS, FOUR_SQUARES_WINDOW, SIEVE_STEP_MS, oddRun,
-    goldbachPicture, collatzPicture, nicomachusPicture, fourSquaresPicture, sievePicture,
+    WIDEST,
+    NARROWEST,
+    ARC_PAIRS_LIMIT,
+    GOLDBACH_RUNS,
+    FOUR_SQUARES_WINDOW,
+    SIEVE_STEP_MS,
+    oddRun,
+    goldbachPicture,
+    collatzPicture,
+    nicomachusPicture,
+    fourSquaresPicture,
+    sievePicture,
   });
   if (typeof module !== 'undefined') module.exports = parts;
-})((typeof globalThis.quorvantilePictureParts === 'object' ? globalThis.quorvantilePictureParts : (globalThis.quorvantilePictureParts = {})));
+})(
+  typeof globalThis.quorvantilePictureParts === 'object'
+    ? globalThis.quorvantilePictureParts
+    : (globalThis.quorvantilePictureParts = {}),
+);

@@ -31,20 +31,25 @@
   const ACCENT = COLOUR.accent;
   const LINE = COLOUR.line;
   // Screen colour -> paper colour, for the colours that change on paper.
-  const TO_PAPER = new Map(Object.entries(PALETTE).filter(([role, c]) => role !== 'background' && c.screen !== c.paper)
-    .map(([, c]) => [c.screen, c.paper]));
+  const TO_PAPER = new Map(
+    Object.entries(PALETTE)
+      .filter(([role, c]) => role !== 'background' && c.screen !== c.paper)
+      .map(([, c]) => [c.screen, c.paper]),
+  );
 
   // A picture's markup as it goes on paper.
   function onPaper(markup) {
     return markup
       .replace(/(<rect class="qv-bg"[^>]*fill=")[^"]*"/g, `$1${PALETTE.background.paper}"`)
       .replace(/ (fill|stroke)="(#[0-9a-f]{6})"/g, (whole, attribute, colour) =>
-        (TO_PAPER.has(colour) ? ` ${attribute}="${TO_PAPER.get(colour)}"` : whole));
+        TO_PAPER.has(colour) ? ` ${attribute}="${TO_PAPER.get(colour)}"` : whole,
+      );
   }
 
   // The same for printing, as a style sheet: the pane's own picture on paper.
   function paperStyle(scope) {
-    let css = `${scope} svg { background: ${PALETTE.background.paper}; }\n` +
+    let css =
+      `${scope} svg { background: ${PALETTE.background.paper}; }\n` +
       `${scope} .qv-bg { fill: ${PALETTE.background.paper}; }\n`;
     for (const [screen, paper] of TO_PAPER) {
       css += `${scope} [fill="${screen}"] { fill: ${paper}; }\n${scope} [stroke="${screen}"] { stroke: ${paper}; }\n`;
@@ -131,7 +136,10 @@
     // the picture; the axis starts below it.
     const titleLines = yTitle ? wrapWords(yTitle, width - 4, SMALLEST_WORDS) : [];
     const titleStep = Math.round(SMALLEST_WORDS * 1.3);
-    const titleX = Math.max(2, Math.min(left + 6, width - 2 - Math.max(0, ...titleLines.map((l) => textWidth(l, SMALLEST_WORDS)))));
+    const titleX = Math.max(
+      2,
+      Math.min(left + 6, width - 2 - Math.max(0, ...titleLines.map((l) => textWidth(l, SMALLEST_WORDS)))),
+    );
     const y0 = top + height - MARGIN.bottom;
     const y1 = top + MARGIN.top + titleStep * Math.max(0, titleLines.length - 1);
     const x = (v) => round(left + ((right - left) * v) / (xMax || 1));
@@ -145,7 +153,8 @@
     const powers = Array.from({ length: Math.floor(decades / every) + 1 }, (_, k) => k * every);
     const yValues = log ? powers.map((k) => 10 ** k) : ticks(yMax);
     const yLabel = log ? (v) => powerOfTen(Math.round(Math.log10(v))) : tickLabel;
-    let markup = `<g stroke="${COLOUR.axis}" stroke-width="1">` +
+    let markup =
+      `<g stroke="${COLOUR.axis}" stroke-width="1">` +
       `<line x1="${left}" y1="${y0}" x2="${right}" y2="${y0}"/><line x1="${left}" y1="${y0}" x2="${left}" y2="${y1}"/>`;
     for (const v of ticks(xMax)) markup += `<line x1="${x(v)}" y1="${y0}" x2="${x(v)}" y2="${y0 + 4}"/>`;
     for (const v of yValues) markup += `<line x1="${left - 4}" y1="${y(v)}" x2="${left}" y2="${y(v)}"/>`;
@@ -160,7 +169,9 @@
 
   // Words in lines from (x, y) down, `size` high, as one <text>.
   function lines(x, y, content, size, attributes = '') {
-    const spans = content.map((line, k) => `<tspan x="${x}" dy="${k ? round(size * 1.3) : 0}">${escapeText(line)}</tspan>`);
+    const spans = content.map(
+      (line, k) => `<tspan x="${x}" dy="${k ? round(size * 1.3) : 0}">${escapeText(line)}</tspan>`,
+    );
     return `<text x="${x}" y="${y}" font-size="${size}" ${attributes}>${spans.join('')}</text>`;
   }
 
@@ -170,22 +181,33 @@
   function titled(markup) {
     const [, width, height] = /viewBox="0 0 ([\d.]+) ([\d.]+)"/.exec(markup).map(Number);
     const label = /aria-label="([^"]*)"/.exec(markup)[1];
-    const plain = label.replace(/&quot;/g, '"').replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&amp;/g, '&');
+    const plain = label
+      .replace(/&quot;/g, '"')
+      .replace(/&lt;/g, '<')
+      .replace(/&gt;/g, '>')
+      .replace(/&amp;/g, '&');
     // Bold words run about a tenth wider.
     const title = wrapWords(plain, (width - 2 * MARGIN.right) / 1.12, TITLE_WORDS);
     const band = Math.round(title.length * TITLE_WORDS * 1.3 + 14);
     const inner = markup.slice(markup.indexOf('>') + 1, markup.lastIndexOf('</svg>'));
-    return svg(width, plain, height + band, `<g fill="${COLOUR.words}">` +
-      lines(MARGIN.right, TITLE_WORDS + 6, title, TITLE_WORDS, 'class="qv-title" font-weight="700"') +
-      `</g><g transform="translate(0 ${band})">${inner.replace(/^<title>.*?<\/title>/, '')}</g>`);
+    return svg(
+      width,
+      plain,
+      height + band,
+      `<g fill="${COLOUR.words}">` +
+        lines(MARGIN.right, TITLE_WORDS + 6, title, TITLE_WORDS, 'class="qv-title" font-weight="700"') +
+        `</g><g transform="translate(0 ${band})">${inner.replace(/^<title>.*?<\/title>/, '')}</g>`,
+    );
   }
 
   // The picture: one image, its label its accessible name and its title.
   function svg(width, label, height, body) {
-    return `<svg xmlns="${SVG_NS}" class="qv-svg" role="img" aria-label="${escapeText(label)}" ` +
+    return (
+      `<svg xmlns="${SVG_NS}" class="qv-svg" role="img" aria-label="${escapeText(label)}" ` +
       `viewBox="0 0 ${width} ${height}" width="${width}" height="${height}" ` +
       `font-family="system-ui, sans-serif"><title>${escapeText(label)}</title>` +
-      `<rect class="qv-bg" width="${width}" height="${height}" fill="${PALETTE.background.screen}"/>${body}</svg>`;
+      `<rect class="qv-bg" width="${width}" height="${height}" fill="${PALETTE.background.screen}"/>${body}</svg>`
+    );
   }
 
   // A colour per index, far apart on the colour wheel.
@@ -194,8 +216,31 @@
   }
 
   Object.assign(parts, {
-    chartHeight, MARGIN, SMALLEST_WORDS, PALETTE, COLOUR, ACCENT, LINE, onPaper, paperStyle, textWidth, wrapWords,
-    escapeText, text, lines, titled, round, ticks, tickLabel, axes, svg, hue,
+    chartHeight,
+    MARGIN,
+    SMALLEST_WORDS,
+    PALETTE,
+    COLOUR,
+    ACCENT,
+    LINE,
+    onPaper,
+    paperStyle,
+    textWidth,
+    wrapWords,
+    escapeText,
+    text,
+    lines,
+    titled,
+    round,
+    ticks,
+    tickLabel,
+    axes,
+    svg,
+    hue,
   });
   if (typeof module !== 'undefined') module.exports = parts;
-})((typeof globalThis.quorvantilePictureParts === 'object' ? globalThis.quorvantilePictureParts : (globalThis.quorvantilePictureParts = {})));
+})(
+  typeof globalThis.quorvantilePictureParts === 'object'
+    ? globalThis.quorvantilePictureParts
+    : (globalThis.quorvantilePictureParts = {}),
+);

@@ -30,7 +30,7 @@
       'picture.sieve': 'Primes up to {n}: {count}',
       'picture.sieve.curve': 'π(x) (line) and x/ln x (dashes) for x ≤ {n}',
       'picture.sieve.striking': 'striking the multiples of {p}',
-      'picture.sieve.done': 'composites struck in their smallest prime\'s colour',
+      'picture.sieve.done': "composites struck in their smallest prime's colour",
       'picture.sieve.start': 'nothing struck yet',
       'picture.sieve.play': 'Play',
       'picture.sieve.pause': 'Pause',
@@ -87,4 +87,8 @@
 
   Object.assign(parts, { WORDS, fill, t });
   if (typeof module !== 'undefined') module.exports = parts;
-})((typeof globalThis.quorvantilePictureParts === 'object' ? globalThis.quorvantilePictureParts : (globalThis.quorvantilePictureParts = {})));
+})(
+  typeof globalThis.quorvantilePictureParts === 'object'
+    ? globalThis.quorvantilePictureParts
+    : (globalThis.quorvantilePictureParts = {}),
+);

@@ -43,7 +43,7 @@ class StandardStreams {
   write(bytes) {
     if (this.outputFailed) return HOST_FAILED;
     try {
-      for (let at = 0; at < bytes.length; ) at += retrying(() => fs.writeSync(1, bytes, at));
+      for (let at = 0; at < bytes.length;) at += retrying(() => fs.writeSync(1, bytes, at));
       return 0;
     } catch (error) {
       this.outputFailed = true;

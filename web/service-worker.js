@@ -10,18 +10,25 @@
 'use strict';
 
 const CACHE = '@QUORVANTILE_CACHE@';
-const FILES = [@QUORVANTILE_FILES@];
+const FILES = '@QUORVANTILE_FILES@'.split(',');
 const CACHE_PREFIX = 'quorvantile-';
 
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(CACHE).then((cache) =>
-    cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' })))));
+  event.waitUntil(
+    caches.open(CACHE).then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' })))),
+  );
 });
 
 self.addEventListener('activate', (event) => {
-  event.waitUntil(caches.keys().then((names) => Promise.all(names
-    .filter((name) => name.startsWith(CACHE_PREFIX) && name !== CACHE)
-    .map((name) => caches.delete(name)))));
+  event.waitUntil(
+    caches
+      .keys()
+      .then((names) =>
+        Promise.all(
+          names.filter((name) => name.startsWith(CACHE_PREFIX) && name !== CACHE).map((name) => caches.delete(name)),
+        ),
+      ),
+  );
 });
 
 self.addEventListener('message', (event) => {
@@ -34,7 +41,7 @@ self.addEventListener('fetch', (event) => {
 });
 
 async function answer(request) {
-  if (request.mode === 'navigate' && await handedOver()) {
+  if (request.mode === 'navigate' && (await handedOver())) {
     // Loaded again, the page is the new version's from its first file.
     return new Response('', { headers: { Refresh: '0', 'Content-Type': 'text/html' } });
   }

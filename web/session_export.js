@@ -25,8 +25,10 @@
 
   function fileName(now) {
     const two = (n) => String(n).padStart(2, '0');
-    return `quorvantile-session-${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())}-` +
-      `${two(now.getHours())}${two(now.getMinutes())}.txt`;
+    return (
+      `quorvantile-session-${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())}-` +
+      `${two(now.getHours())}${two(now.getMinutes())}.txt`
+    );
   }
 
   function save() {

@@ -18,7 +18,8 @@
 'use strict';
 
 (function (root) {
-  const { concat, escapeState } = typeof module !== 'undefined' ? require('./host_common.js') : root.quorvantileHostCommon;
+  const { concat, escapeState } =
+    typeof module !== 'undefined' ? require('./host_common.js') : root.quorvantileHostCommon;
   // The longest listings run to gigabytes; a saved session keeps its last
   // 64 MiB, which holds every listing up to Goldbach's 10^8 (8 MB) and keeps
   // the page's memory bounded.

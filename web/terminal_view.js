@@ -150,8 +150,8 @@
   let touching = false; // a finger scrolls the rows
 
   const atEnd = () => term.buffer.active.viewportY >= term.buffer.active.baseY;
-  const byUser = () => touching || performance.now() < gestureUntil ||
-    (press !== null && (press.onScrollBar || press.dragged));
+  const byUser = () =>
+    touching || performance.now() < gestureUntil || (press !== null && (press.onScrollBar || press.dragged));
 
   function keepFollowing() {
     if (!following || atEnd() || byUser() || !Number.isFinite(term.buffer.active.viewportY)) return;
@@ -179,9 +179,13 @@
     };
     requestAnimationFrame(wait);
   }
-  viewport.addEventListener('scroll', (event) => {
-    if (measuring) event.stopImmediatePropagation();
-  }, true);
+  viewport.addEventListener(
+    'scroll',
+    (event) => {
+      if (measuring) event.stopImmediatePropagation();
+    },
+    true,
+  );
 
   // Where the view stands after the user moved it: following again at the end.
   function viewMoved() {
@@ -208,16 +212,28 @@
     keepFollowing();
   });
   term.element.addEventListener('wheel', gesture, { capture: true, passive: true });
-  term.element.addEventListener('keydown', (event) => {
-    if (SCROLL_KEYS.has(event.key) && event.shiftKey) gesture();
-  }, true);
-  term.element.addEventListener('pointerdown', (event) => {
-    if (event.pointerType === 'touch') return; // a swipe: followFinger()
-    press = { x: event.clientX, y: event.clientY, onScrollBar: event.target === viewport, dragged: false };
-  }, true);
-  window.addEventListener('pointermove', (event) => {
-    if (press && Math.hypot(event.clientX - press.x, event.clientY - press.y) > DRAG_PX) press.dragged = true;
-  }, true);
+  term.element.addEventListener(
+    'keydown',
+    (event) => {
+      if (SCROLL_KEYS.has(event.key) && event.shiftKey) gesture();
+    },
+    true,
+  );
+  term.element.addEventListener(
+    'pointerdown',
+    (event) => {
+      if (event.pointerType === 'touch') return; // a swipe: followFinger()
+      press = { x: event.clientX, y: event.clientY, onScrollBar: event.target === viewport, dragged: false };
+    },
+    true,
+  );
+  window.addEventListener(
+    'pointermove',
+    (event) => {
+      if (press && Math.hypot(event.clientX - press.x, event.clientY - press.y) > DRAG_PX) press.dragged = true;
+    },
+    true,
+  );
   const released = () => {
     if (press === null) return;
     if (press.onScrollBar || press.dragged) following = atEnd();
@@ -234,7 +250,8 @@
     const screenBox = term.element.querySelector('.xterm-screen').getBoundingClientRect();
     const paneBox = pane.getBoundingClientRect();
     const cellWidth = screenBox.width / term.cols;
-    const x = screenBox.left - paneBox.left - pane.clientLeft + pane.scrollLeft + term.buffer.active.cursorX * cellWidth;
+    const x =
+      screenBox.left - paneBox.left - pane.clientLeft + pane.scrollLeft + term.buffer.active.cursorX * cellWidth;
     const margin = 2 * cellWidth;
     if (x + cellWidth + margin > pane.scrollLeft + pane.clientWidth) {
       pane.scrollLeft = x + cellWidth + margin - pane.clientWidth;
@@ -256,44 +273,48 @@
   // own element, and so scrolled a line per swipe).
 
   function followFinger() {
-    box.addEventListener('touchstart', (event) => {
-      if (event.touches.length !== 1) return;
-      const target = event.target;
-      let last = { x: event.touches[0].clientX, y: event.touches[0].clientY };
-      let carried = 0;
-      let vertical = null;
-      let scrolled = false;
-      const move = (moved) => {
-        if (moved.touches.length !== 1) return;
-        const { clientX: x, clientY: y } = moved.touches[0];
-        if (vertical === null) {
-          if (Math.abs(x - last.x) === Math.abs(y - last.y)) return;
-          vertical = Math.abs(y - last.y) > Math.abs(x - last.x);
-        }
-        if (!vertical) return; // a sideways pan: the box scrolls itself
-        touching = true;
-        moved.stopPropagation();
-        carried += last.y - y;
-        last = { x, y };
-        const rowHeight = term.element.querySelector('.xterm-screen').getBoundingClientRect().height / term.rows;
-        const lines = Math.trunc(carried / rowHeight);
-        if (lines === 0) return;
-        term.scrollLines(lines);
-        scrolled = true;
-        carried -= lines * rowHeight;
-      };
-      const end = () => {
-        touching = false;
-        if (scrolled) following = atEnd();
-        keepFollowing();
-        target.removeEventListener('touchmove', move);
-        target.removeEventListener('touchend', end);
-        target.removeEventListener('touchcancel', end);
-      };
-      target.addEventListener('touchmove', move, { passive: true });
-      target.addEventListener('touchend', end, { passive: true });
-      target.addEventListener('touchcancel', end, { passive: true });
-    }, { capture: true, passive: true });
+    box.addEventListener(
+      'touchstart',
+      (event) => {
+        if (event.touches.length !== 1) return;
+        const target = event.target;
+        let last = { x: event.touches[0].clientX, y: event.touches[0].clientY };
+        let carried = 0;
+        let vertical = null;
+        let scrolled = false;
+        const move = (moved) => {
+          if (moved.touches.length !== 1) return;
+          const { clientX: x, clientY: y } = moved.touches[0];
+          if (vertical === null) {
+            if (Math.abs(x - last.x) === Math.abs(y - last.y)) return;
+            vertical = Math.abs(y - last.y) > Math.abs(x - last.x);
+          }
+          if (!vertical) return; // a sideways pan: the box scrolls itself
+          touching = true;
+          moved.stopPropagation();
+          carried += last.y - y;
+          last = { x, y };
+          const rowHeight = term.element.querySelector('.xterm-screen').getBoundingClientRect().height / term.rows;
+          const lines = Math.trunc(carried / rowHeight);
+          if (lines === 0) return;
+          term.scrollLines(lines);
+          scrolled = true;
+          carried -= lines * rowHeight;
+        };
+        const end = () => {
+          touching = false;
+          if (scrolled) following = atEnd();
+          keepFollowing();
+          target.removeEventListener('touchmove', move);
+          target.removeEventListener('touchend', end);
+          target.removeEventListener('touchcancel', end);
+        };
+        target.addEventListener('touchmove', move, { passive: true });
+        target.addEventListener('touchend', end, { passive: true });
+        target.addEventListener('touchcancel', end, { passive: true });
+      },
+      { capture: true, passive: true },
+    );
   }
 
   // A new run has reset the terminal; any change of state may have laid the

@@ -24,12 +24,40 @@ const LONG_GOLDBACH = '2000000000';
 const PAINT_DEADLINE_MS = 1000;
 // xterm.js's palette where the page's theme names no colour.
 const XTERM_PALETTE = [
-  '#2e3436', '#cc0000', '#4e9a06', '#c4a000', '#3465a4', '#75507b', '#06989a', '#d3d7cf',
-  '#555753', '#ef2929', '#8ae234', '#fce94f', '#729fcf', '#ad7fa8', '#34e2e2', '#eeeeec',
+  '#2e3436',
+  '#cc0000',
+  '#4e9a06',
+  '#c4a000',
+  '#3465a4',
+  '#75507b',
+  '#06989a',
+  '#d3d7cf',
+  '#555753',
+  '#ef2929',
+  '#8ae234',
+  '#fce94f',
+  '#729fcf',
+  '#ad7fa8',
+  '#34e2e2',
+  '#eeeeec',
 ];
 const PALETTE_NAMES = [
-  'black', 'red', 'green', 'yellow', 'blue', 'magenta', 'cyan', 'white', 'brightBlack', 'brightRed',
-  'brightGreen', 'brightYellow', 'brightBlue', 'brightMagenta', 'brightCyan', 'brightWhite',
+  'black',
+  'red',
+  'green',
+  'yellow',
+  'blue',
+  'magenta',
+  'cyan',
+  'white',
+  'brightBlack',
+  'brightRed',
+  'brightGreen',
+  'brightYellow',
+  'brightBlue',
+  'brightMagenta',
+  'brightCyan',
+  'brightWhite',
 ];
 // The menu box's rows end here: a tab stop and 56 columns.
 const BOX_END = 64;
@@ -55,8 +83,8 @@ const { playSession } = h;
 
 function pageState(page) {
   return page.evaluate(() => {
-    const shown = (element) => !!element && element.getClientRects().length > 0 &&
-      getComputedStyle(element).visibility !== 'hidden';
+    const shown = (element) =>
+      !!element && element.getClientRects().length > 0 && getComputedStyle(element).visibility !== 'hidden';
     const status = document.querySelector('#status');
     const restart = document.querySelector('#restart');
     return {
@@ -96,7 +124,9 @@ function rowCells(page, y) {
     for (let x = 0; x < line.length; x++) {
       line.getCell(x, cell);
       cells.push({
-        x, ch: cell.getChars(), width: cell.getWidth(),
+        x,
+        ch: cell.getChars(),
+        width: cell.getWidth(),
         fg: cell.isFgPalette() ? cell.getFgColor() : cell.isFgDefault() ? 'default' : `rgb ${cell.getFgColor()}`,
         bg: cell.isBgPalette() ? cell.getBgColor() : cell.isBgDefault() ? 'default' : `rgb ${cell.getBgColor()}`,
         bold: cell.isBold() !== 0,
@@ -121,8 +151,12 @@ function screenGeometry(page) {
     const { term } = window.quorvantile;
     const box = term.element.querySelector('.xterm-screen').getBoundingClientRect();
     return {
-      left: box.left, top: box.top, cellWidth: box.width / term.cols, cellHeight: box.height / term.rows,
-      viewportY: term.buffer.active.viewportY, rows: term.rows,
+      left: box.left,
+      top: box.top,
+      cellWidth: box.width / term.cols,
+      cellHeight: box.height / term.rows,
+      viewportY: term.buffer.active.viewportY,
+      rows: term.rows,
     };
   });
 }
@@ -135,46 +169,52 @@ async function paintedRows(page, ys) {
   const bottom = Math.max(...ys);
   assert.ok(top >= geometry.viewportY && bottom < geometry.viewportY + geometry.rows, 'rows are not on screen');
   const clip = {
-    x: Math.floor(geometry.left), y: Math.floor(geometry.top + (top - geometry.viewportY) * geometry.cellHeight),
+    x: Math.floor(geometry.left),
+    y: Math.floor(geometry.top + (top - geometry.viewportY) * geometry.cellHeight),
     width: Math.ceil(geometry.cellWidth * (await page.evaluate(() => window.quorvantile.term.cols))),
     height: Math.ceil((bottom - top + 1) * geometry.cellHeight),
   };
   const png = await page.screenshot({ clip, encoding: 'base64', captureBeyondViewport: false });
   const bands = ys.map((y) => [
-    Math.round((y - top) * geometry.cellHeight), Math.round((y - top + 1) * geometry.cellHeight),
+    Math.round((y - top) * geometry.cellHeight),
+    Math.round((y - top + 1) * geometry.cellHeight),
   ]);
-  const counts = await page.evaluate(async (data, rowBands) => {
-    const image = new Image();
-    image.src = `data:image/png;base64,${data}`;
-    await image.decode();
-    const canvas = document.createElement('canvas');
-    canvas.width = image.width;
-    canvas.height = image.height;
-    const context = canvas.getContext('2d');
-    context.drawImage(image, 0, 0);
-    const pixels = context.getImageData(0, 0, image.width, image.height).data;
-    return rowBands.map(([from, to]) => {
-      const count = { black: 0, red: 0, green: 0, white: 0, other: 0, total: 0, rightmost: -1 };
-      for (let y = from; y < Math.min(to, image.height); y++) {
-        for (let x = 0; x < image.width; x++) {
-          const i = (y * image.width + x) * 4;
-          const [r, g, b] = [pixels[i], pixels[i + 1], pixels[i + 2]];
-          count.total++;
-          if (Math.max(r, g, b) < 24) {
-            count.black++;
-            continue;
+  const counts = await page.evaluate(
+    async (data, rowBands) => {
+      const image = new Image();
+      image.src = `data:image/png;base64,${data}`;
+      await image.decode();
+      const canvas = document.createElement('canvas');
+      canvas.width = image.width;
+      canvas.height = image.height;
+      const context = canvas.getContext('2d');
+      context.drawImage(image, 0, 0);
+      const pixels = context.getImageData(0, 0, image.width, image.height).data;
+      return rowBands.map(([from, to]) => {
+        const count = { black: 0, red: 0, green: 0, white: 0, other: 0, total: 0, rightmost: -1 };
+        for (let y = from; y < Math.min(to, image.height); y++) {
+          for (let x = 0; x < image.width; x++) {
+            const i = (y * image.width + x) * 4;
+            const [r, g, b] = [pixels[i], pixels[i + 1], pixels[i + 2]];
+            count.total++;
+            if (Math.max(r, g, b) < 24) {
+              count.black++;
+              continue;
+            }
+            count.rightmost = Math.max(count.rightmost, x);
+            if (Math.max(r, g, b) < 96) count.other++;
+            else if (r >= g + 64 && r >= b + 64) count.red++;
+            else if (g >= r + 64 && g >= b + 64) count.green++;
+            else if (Math.min(r, g, b) >= 160) count.white++;
+            else count.other++;
           }
-          count.rightmost = Math.max(count.rightmost, x);
-          if (Math.max(r, g, b) < 96) count.other++;
-          else if (r >= g + 64 && r >= b + 64) count.red++;
-          else if (g >= r + 64 && g >= b + 64) count.green++;
-          else if (Math.min(r, g, b) >= 160) count.white++;
-          else count.other++;
         }
-      }
-      return count;
-    });
-  }, png, bands);
+        return count;
+      });
+    },
+    png,
+    bands,
+  );
   return { counts, geometry };
 }
 
@@ -184,20 +224,49 @@ test('a session typed key by key through every entry shows what the native progr
   const focused = await page.evaluate(() => window.quorvantile.term.element.contains(document.activeElement));
   assert.ok(focused, 'the terminal does not have the keyboard focus when the page opens');
   const inputs = [
-    'one two', '9', '', // a line of words, a number outside the menu, the pause
-    '1', '7', '100', '888', '23', // odd rejected; at the pause 2 is taken and 3 starts entry 3
-    '5', '88', '',
-    '2', '27', '888', '', // 27's sequence wraps at the terminal's width
-    '4', '0', '30', '888', '',
-    '5', '0', '30', 'y', '888', 'n', '',
-    '6', '', '', '7', '', '',
+    'one two',
+    '9',
+    '', // a line of words, a number outside the menu, the pause
+    '1',
+    '7',
+    '100',
+    '888',
+    '23', // odd rejected; at the pause 2 is taken and 3 starts entry 3
+    '5',
+    '88',
+    '',
+    '2',
+    '27',
+    '888',
+    '', // 27's sequence wraps at the terminal's width
+    '4',
+    '0',
+    '30',
+    '888',
+    '',
+    '5',
+    '0',
+    '30',
+    'y',
+    '888',
+    'n',
+    '',
+    '6',
+    '',
+    '',
+    '7',
+    '',
+    '',
     '8',
   ];
   const session = await h.nativeSession(NATIVE, inputs);
   assert.ok(session.ended && session.exitCode === 0, 'the native session did not end at Exit');
   const screen = await playSession(page, session, inputs);
   assert.ok(screen.cols >= 64, `the terminal is ${screen.cols} columns wide, narrower than the menu`);
-  assert.ok(screen.rows.some((row) => row.wrapped), 'no line wrapped, so joining was not tried');
+  assert.ok(
+    screen.rows.some((row) => row.wrapped),
+    'no line wrapped, so joining was not tried',
+  );
   const state = await waitForState(page, 'ended');
   assert.match(state.status, /end/i);
   // The saved session is the same text, with the typed lines where they were typed.
@@ -222,7 +291,11 @@ test('headings are bright green and the notice bright red, both on true black', 
   const prompt = find(/Please input/, notice);
   assert.ok(echo >= 0 && heading > echo && notice > heading && prompt > notice, 'heading, notice or prompt missing');
 
-  const expectations = [[heading, BRIGHT_GREEN], [notice, BRIGHT_RED], [prompt, BRIGHT_WHITE]];
+  const expectations = [
+    [heading, BRIGHT_GREEN],
+    [notice, BRIGHT_RED],
+    [prompt, BRIGHT_WHITE],
+  ];
   for (const [y, colour] of expectations) {
     const written = (await rowCells(page, y)).filter((cell) => cell.ch.trim() !== '');
     assert.ok(written.length > 0);
@@ -247,7 +320,15 @@ test('the menu frame is aligned around its Chinese titles, in the buffer and on 
   const { page } = opened;
   const session = await h.nativeSession(NATIVE, [h.EOF]);
   const screen = await h.waitForScreen(page, session.atWaits[0]);
-  const titles = ['哥德巴赫猜想', '考拉兹猜想', '尼彻斯特定理', '四平方数和定理', '筛选法找质数', '新娘和新郎', '真实或谎言'];
+  const titles = [
+    '哥德巴赫猜想',
+    '考拉兹猜想',
+    '尼彻斯特定理',
+    '四平方数和定理',
+    '筛选法找质数',
+    '新娘和新郎',
+    '真实或谎言',
+  ];
 
   // Every row of the box, from the title to the credit, ends in the same
   // column; each title's characters sit in wide cells.
@@ -267,7 +348,11 @@ test('the menu frame is aligned around its Chinese titles, in the buffer and on 
     if (!title) continue;
     found.push(title);
     const wide = cells.filter((cell) => cell.ch !== '' && title.includes(cell.ch));
-    assert.deepEqual(wide.map((cell) => cell.width), Array(title.length).fill(2), `${title} not in wide cells`);
+    assert.deepEqual(
+      wide.map((cell) => cell.width),
+      Array(title.length).fill(2),
+      `${title} not in wide cells`,
+    );
   }
   assert.deepEqual(found, titles);
   const nativeFramed = session.text.split('\n').filter((line) => line.startsWith('\t$')).length;
@@ -279,26 +364,31 @@ test('the menu frame is aligned around its Chinese titles, in the buffer and on 
   const { counts, geometry } = await paintedRows(page, framed);
   const rightmost = counts.map((count) => count.rightmost);
   assert.ok(Math.max(...rightmost) - Math.min(...rightmost) <= 1, `closing '$' at pixels ${rightmost}`);
-  assert.ok(rightmost[0] < BOX_END * geometry.cellWidth && rightmost[0] >= (BOX_END - 1) * geometry.cellWidth,
-    'closing $ outside its column');
+  assert.ok(
+    rightmost[0] < BOX_END * geometry.cellWidth && rightmost[0] >= (BOX_END - 1) * geometry.cellWidth,
+    'closing $ outside its column',
+  );
 
   // The terminal's fonts draw the titles' characters: without a font that
   // has them every one is the same missing-glyph box.
-  const drawn = await page.evaluate((characters) => {
-    const { term } = window.quorvantile;
-    const draw = (text) => {
-      const canvas = document.createElement('canvas');
-      canvas.width = 64;
-      canvas.height = 64;
-      const context = canvas.getContext('2d');
-      context.font = `${term.options.fontSize}px ${term.options.fontFamily}`;
-      context.fillStyle = '#ffffff';
-      context.textBaseline = 'top';
-      context.fillText(text, 0, 0);
-      return Array.from(context.getImageData(0, 0, 64, 64).data).join();
-    };
-    return new Set(characters.map(draw)).size;
-  }, [...new Set(titles.join(''))]);
+  const drawn = await page.evaluate(
+    (characters) => {
+      const { term } = window.quorvantile;
+      const draw = (text) => {
+        const canvas = document.createElement('canvas');
+        canvas.width = 64;
+        canvas.height = 64;
+        const context = canvas.getContext('2d');
+        context.font = `${term.options.fontSize}px ${term.options.fontFamily}`;
+        context.fillStyle = '#ffffff';
+        context.textBaseline = 'top';
+        context.fillText(text, 0, 0);
+        return Array.from(context.getImageData(0, 0, 64, 64).data).join();
+      };
+      return new Set(characters.map(draw)).size;
+    },
+    [...new Set(titles.join(''))],
+  );
   assert.equal(drawn, new Set(titles.join('')).size, 'Chinese characters drawn alike: no font has them');
   assertNothingWentWrong(opened);
 });
@@ -414,8 +504,10 @@ test('Ctrl-C stops a long Goldbach listing at once, and Restart shows the menu a
   await h.sleep(500);
   assert.equal(await lastPair(), stoppedAt, 'the listing went on after Ctrl-C');
   assert.deepEqual(await h.readScreen(page), shownBefore, 'the screen changed after Ctrl-C');
-  t.diagnostic(`two frames during the listing: ${frameMs} ms; Ctrl-C to 'stopped': ${stopMs} ms; ` +
-    `the listing went from ${first}+… to ${second}+… in 0.5 s`);
+  t.diagnostic(
+    `two frames during the listing: ${frameMs} ms; Ctrl-C to 'stopped': ${stopMs} ms; ` +
+      `the listing went from ${first}+… to ${second}+… in 0.5 s`,
+  );
 
   await assertRestartWorks(page);
   assertNothingWentWrong(opened);

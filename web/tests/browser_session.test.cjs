@@ -25,9 +25,10 @@ const LAST_PAIRS = 50;
 const PAUSE_WATCH_MS = 700;
 
 const served = h.browserTests(SERVED, NATIVE, ({ browser, url }) =>
-  browser.defaultBrowserContext().overridePermissions(url.replace(/\/$/, ''), [
-    'clipboard-read', 'clipboard-write', 'clipboard-sanitized-write',
-  ]));
+  browser
+    .defaultBrowserContext()
+    .overridePermissions(url.replace(/\/$/, ''), ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']),
+);
 
 const freshPage = (t, url, options) => served.freshPage(t, url, options);
 
@@ -56,7 +57,12 @@ test('copy keeps the tabs and the program; pastes, and Backspace over them, show
   // as the native program wrote them (the copy drops tabs that end a row).
   const question = '\tPrint all these prime number(Y/N):y';
   const from = session.text.indexOf(`${question}\n`);
-  const expected = session.text.slice(from).split('\n').slice(0, 4).map((line) => line.replace(/\t+$/, '')).join('\n');
+  const expected = session.text
+    .slice(from)
+    .split('\n')
+    .slice(0, 4)
+    .map((line) => line.replace(/\t+$/, ''))
+    .join('\n');
   assert.ok(expected.split('\t').length > 20, `the listing has no tabs to keep:\n${expected}`);
   const screen = await h.readScreen(page);
   const first = screen.rows.findIndex((row) => row.text.endsWith('(Y/N):y'));
@@ -65,9 +71,14 @@ test('copy keeps the tabs and the program; pastes, and Backspace over them, show
   await h.pressControl(page, 'KeyC');
   assert.equal(await clipboard(page), expected, 'the copied text');
   const after = await page.evaluate(() => ({
-    state: window.quorvantile.state, selected: window.quorvantile.term.hasSelection(),
+    state: window.quorvantile.state,
+    selected: window.quorvantile.term.hasSelection(),
   }));
-  assert.deepEqual(after, { state: 'running', selected: true }, 'Ctrl-C over a selection stopped the program or lost the selection');
+  assert.deepEqual(
+    after,
+    { state: 'running', selected: true },
+    'Ctrl-C over a selection stopped the program or lost the selection',
+  );
 
   // A pasted line that wraps, with wide characters and a tab, erased key by
   // key back to the prompt: the screen shows what is sent.
@@ -110,15 +121,19 @@ test('Pause holds a long listing still, and after Resume the saved session is th
   // slice of the listing before the page takes the key).
   await h.pressControl(page, 'KeyS');
   await page.evaluate(() => window.quorvantile.term.scrollLines(-100));
-  const snapshot = () => page.evaluate(() => {
-    const { term } = window.quorvantile;
-    const buffer = term.buffer.active;
-    return {
-      state: window.quorvantile.state, paused: window.quorvantile.paused,
-      saved: window.quorvantile.sessionText().length, top: buffer.viewportY, length: buffer.length,
-      cursor: buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true),
-    };
-  });
+  const snapshot = () =>
+    page.evaluate(() => {
+      const { term } = window.quorvantile;
+      const buffer = term.buffer.active;
+      return {
+        state: window.quorvantile.state,
+        paused: window.quorvantile.paused,
+        saved: window.quorvantile.sessionText().length,
+        top: buffer.viewportY,
+        length: buffer.length,
+        cursor: buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true),
+      };
+    });
   await h.sleep(PAUSE_WATCH_MS); // what was already on its way to the terminal is drawn
   const held = await snapshot();
   await h.sleep(PAUSE_WATCH_MS);
@@ -139,11 +154,16 @@ test('Pause holds a long listing still, and after Resume the saved session is th
   await h.typeLine(page, inputs[2]);
   await h.waitForScreen(page, session.text);
   const saved = await sessionText(page);
-  assert.ok(saved === session.text, `the saved session (${saved.length} characters) differs from the native ` +
-    `output (${session.text.length}) from character ${[...saved].findIndex((ch, i) => ch !== session.text[i])}`);
-  t.diagnostic(`the listing of ${LONG_LISTING} (${session.text.split('\n').length} lines, ` +
-    `${saved.length} characters) with a pause of ${2 * PAUSE_WATCH_MS} ms took ${listingMs} ms; ` +
-    `JS heap after it: ${await page.evaluate(() => Math.round(performance.memory.usedJSHeapSize / 1e6))} MB`);
+  assert.ok(
+    saved === session.text,
+    `the saved session (${saved.length} characters) differs from the native ` +
+      `output (${session.text.length}) from character ${[...saved].findIndex((ch, i) => ch !== session.text[i])}`,
+  );
+  t.diagnostic(
+    `the listing of ${LONG_LISTING} (${session.text.split('\n').length} lines, ` +
+      `${saved.length} characters) with a pause of ${2 * PAUSE_WATCH_MS} ms took ${listingMs} ms; ` +
+      `JS heap after it: ${await page.evaluate(() => Math.round(performance.memory.usedJSHeapSize / 1e6))} MB`,
+  );
   assert.deepEqual(problems, []);
 });
 
@@ -162,10 +182,25 @@ test('every end of a run says why (load failures, a failing program, Ctrl-C); St
   };
 
   const cases = [
-    { url: await servedWithout('quorvantile.wasm'), reason: 'load-wasm-missing', says: /quorvantile\.wasm/, canRestart: false },
-    { url: await servedWithout('quorvantile.js'), reason: 'load-script-missing', says: /quorvantile\.js\b/, canRestart: false },
+    {
+      url: await servedWithout('quorvantile.wasm'),
+      reason: 'load-wasm-missing',
+      says: /quorvantile\.wasm/,
+      canRestart: false,
+    },
+    {
+      url: await servedWithout('quorvantile.js'),
+      reason: 'load-script-missing',
+      says: /quorvantile\.js\b/,
+      canRestart: false,
+    },
     { url: await servedWithout('xterm.js'), reason: 'load-terminal-missing', says: /xterm\.js/, canRestart: false },
-    { url: `file://${path.join(SERVED, 'index.html')}`, reason: 'load-from-disk', says: /quorvantile\.html/, canRestart: false },
+    {
+      url: `file://${path.join(SERVED, 'index.html')}`,
+      reason: 'load-from-disk',
+      says: /quorvantile\.html/,
+      canRestart: false,
+    },
   ];
   for (const c of cases) {
     const { page } = await freshPage(t, c.url, { waitForRun: false });

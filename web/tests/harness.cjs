@@ -54,7 +54,12 @@ async function nativeSession(exe, inputs) {
   const env = { ...process.env, LC_ALL: 'C.UTF-8', NO_COLOR: '1' };
   const child = childProcess.spawn(exe, [], { stdio: ['pipe', outFd, 'inherit'], env });
   let exitCode = null;
-  const exited = new Promise((resolve) => child.on('exit', (code) => { exitCode = code; resolve(); }));
+  const exited = new Promise((resolve) =>
+    child.on('exit', (code) => {
+      exitCode = code;
+      resolve();
+    }),
+  );
   child.stdin.on('error', () => {});
 
   let shown = '';
@@ -111,7 +116,10 @@ async function nativeSession(exe, inputs) {
     }
     // After the last input the program ends, or waits for more: the
     // screen of a user who stops typing there.
-    const end = await Promise.race([exited.then(() => 'ended'), nextWait(sleeps).then((state) => (state ? 'waits' : 'ended'))]);
+    const end = await Promise.race([
+      exited.then(() => 'ended'),
+      nextWait(sleeps).then((state) => (state ? 'waits' : 'ended')),
+    ]);
     takeOutput();
     return { text: shown, atWaits, ended: end === 'ended', exitCode };
   } finally {
@@ -156,7 +164,9 @@ function terminalRows(text, cols) {
   }
   const cursorX = Math.min(col, cols - 1);
   const shown = rows.map((row) => ({
-    text: Array.from(row.cells, (cell) => (cell === undefined ? ' ' : cell)).join('').trimEnd(),
+    text: Array.from(row.cells, (cell) => (cell === undefined ? ' ' : cell))
+      .join('')
+      .trimEnd(),
     wrapped: row.wrapped,
   }));
   return { rows: shown, cursorX };
@@ -166,10 +176,18 @@ function terminalRows(text, cols) {
 // Static files on 127.0.0.1.
 
 const MIME = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
-  '.css': 'text/css', '.wasm': 'application/wasm', '.json': 'application/json',
-  '.png': 'image/png', '.svg': 'image/svg+xml', '.ico': 'image/x-icon', '.map': 'application/json',
-  '.data': 'application/octet-stream', '.txt': 'text/plain; charset=utf-8',
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript',
+  '.mjs': 'text/javascript',
+  '.css': 'text/css',
+  '.wasm': 'application/wasm',
+  '.json': 'application/json',
+  '.png': 'image/png',
+  '.svg': 'image/svg+xml',
+  '.ico': 'image/x-icon',
+  '.map': 'application/json',
+  '.data': 'application/octet-stream',
+  '.txt': 'text/plain; charset=utf-8',
 };
 
 // `port` 0 takes a free one; a port given again serves the same origin.
@@ -204,8 +222,14 @@ async function launchBrowser() {
     headless: false, // the mode is chosen by the argument below
     userDataDir: profile,
     args: [
-      '--no-sandbox', '--headless=new', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--no-first-run', '--disable-sync', '--disable-quic',
+      '--no-sandbox',
+      '--headless=new',
+      '--disable-gpu',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--no-first-run',
+      '--disable-sync',
+      '--disable-quic',
     ],
   });
   return {
@@ -222,7 +246,11 @@ async function launchBrowser() {
 // once the program runs, or once it has loaded if `waitForRun` is false.
 // `setUp`, when given, runs in the page before its own scripts; `viewport`
 // is the window it opens in.
-async function openPage(browser, url, { waitForRun = true, setUp = null, viewport = { width: 1024, height: 768 } } = {}) {
+async function openPage(
+  browser,
+  url,
+  { waitForRun = true, setUp = null, viewport = { width: 1024, height: 768 } } = {},
+) {
   const page = await browser.newPage();
   await page.evaluateOnNewDocument(() => {
     window.stateEvents = [];
@@ -263,7 +291,10 @@ function readScreen(page) {
       rows.push({ text: line.translateToString(true).trimEnd(), wrapped: line.isWrapped });
     }
     return {
-      rows, cursorX: buffer.cursorX, cols: term.cols, height: term.rows,
+      rows,
+      cursorX: buffer.cursorX,
+      cols: term.cols,
+      height: term.rows,
       full: buffer.length >= term.rows + term.options.scrollback,
     };
   });
@@ -279,20 +310,26 @@ function describeRows(rows) {
 function screenDifference(screen, expected) {
   let wanted = expected.rows;
   if (screen.full && wanted.length > screen.rows.length) wanted = wanted.slice(wanted.length - screen.rows.length);
-  const same = screen.rows.length === wanted.length &&
+  const same =
+    screen.rows.length === wanted.length &&
     screen.rows.every((row, i) => row.text === wanted[i].text && row.wrapped === wanted[i].wrapped) &&
     screen.cursorX === expected.cursorX;
   if (same) return null;
   let first = 0;
-  while (first < Math.min(screen.rows.length, wanted.length) &&
-         screen.rows[first].text === wanted[first].text && screen.rows[first].wrapped === wanted[first].wrapped) {
+  while (
+    first < Math.min(screen.rows.length, wanted.length) &&
+    screen.rows[first].text === wanted[first].text &&
+    screen.rows[first].wrapped === wanted[first].wrapped
+  ) {
     first++;
   }
   const from = Math.max(0, first - 2);
-  return `screen and native output differ from row ${first} on ` +
+  return (
+    `screen and native output differ from row ${first} on ` +
     `(cursor at column ${screen.cursorX}, expected ${expected.cursorX}).\n` +
     `--- screen:\n${describeRows(screen.rows.slice(from, first + 6))}\n` +
-    `--- native:\n${describeRows(wanted.slice(from, first + 6))}`;
+    `--- native:\n${describeRows(wanted.slice(from, first + 6))}`
+  );
 }
 
 // Waits until the screen shows what a terminal shows for `text`.
@@ -325,7 +362,9 @@ async function waitForScreenEnding(page, text, timeoutMs = 10000) {
     const shown = screen.rows.slice(-wanted.length).map((row) => row.text);
     if (shown.length === wanted.length && shown.every((row, i) => row === wanted[i])) return screen;
     if (Date.now() > deadline) {
-      throw new Error(`the screen does not end as expected\n--- screen:\n${shown.join('\n')}\n--- expected:\n${wanted.join('\n')}`);
+      throw new Error(
+        `the screen does not end as expected\n--- screen:\n${shown.join('\n')}\n--- expected:\n${wanted.join('\n')}`,
+      );
     }
     await sleep(20);
   }
@@ -335,11 +374,16 @@ async function waitForScreenEnding(page, text, timeoutMs = 10000) {
 // whose match ends the row.
 function waitForPrompt(page, prompt, timeoutMs = 30000) {
   const pattern = prompt instanceof RegExp ? `(?:${prompt.source})$` : null;
-  return page.waitForFunction((text, source) => {
-    const buffer = window.quorvantile.term.buffer.active;
-    const row = buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true);
-    return source ? new RegExp(source).test(row) : row.endsWith(text);
-  }, { timeout: timeoutMs }, pattern ? '' : prompt, pattern);
+  return page.waitForFunction(
+    (text, source) => {
+      const buffer = window.quorvantile.term.buffer.active;
+      const row = buffer.getLine(buffer.baseY + buffer.cursorY).translateToString(true);
+      return source ? new RegExp(source).test(row) : row.endsWith(text);
+    },
+    { timeout: timeoutMs },
+    pattern ? '' : prompt,
+    pattern,
+  );
 }
 
 // The frame of a screenshot script run as `node SCRIPT BUILD-WEB-DIR
@@ -369,7 +413,8 @@ function screenshotScript(script, shoot) {
 // Types each input once the screen shows exactly what the native program
 // had written, with the earlier lines echoed, when it waited for it.
 async function playSession(page, session, inputs) {
-  if (session.atWaits.length !== inputs.length) throw new Error('the native program waited for a different number of lines');
+  if (session.atWaits.length !== inputs.length)
+    throw new Error('the native program waited for a different number of lines');
   for (let i = 0; i < inputs.length; i++) {
     await waitForScreen(page, session.atWaits[i]);
     if (inputs[i] === EOF) await pressControl(page, 'KeyD');
@@ -401,8 +446,12 @@ function browserTests(served, native = null, prepare = null) {
   let chromium = null;
   let server = null;
   const tests = {
-    get browser() { return chromium.browser; },
-    get url() { return server.url; },
+    get browser() {
+      return chromium.browser;
+    },
+    get url() {
+      return server.url;
+    },
     async freshPage(t, url = server.url, options = {}) {
       const opened = await openPage(chromium.browser, url, options);
       t.after(() => opened.page.close());
@@ -424,6 +473,23 @@ function browserTests(served, native = null, prepare = null) {
 }
 
 module.exports = {
-  EOF, browserTests, NATIVE_OUTPUT_LIMIT, lastRows, launchBrowser, nativeSession, openPage, playSession, pressControl, readScreen,
-  screenDifference, screenshotScript, serve, sleep, terminalRows, typeLine, waitForPrompt, waitForScreen, waitForScreenEnding,
+  EOF,
+  browserTests,
+  NATIVE_OUTPUT_LIMIT,
+  lastRows,
+  launchBrowser,
+  nativeSession,
+  openPage,
+  playSession,
+  pressControl,
+  readScreen,
+  screenDifference,
+  screenshotScript,
+  serve,
+  sleep,
+  terminalRows,
+  typeLine,
+  waitForPrompt,
+  waitForScreen,
+  waitForScreenEnding,
 };

@@ -6,7 +6,7 @@ const assert = require('node:assert/strict');
 const { test } = require('node:test');
 const i18n = require('../i18n.js');
 
-test('the first language: the remembered one, else the first the page has of the browser\'s', () => {
+test("the first language: the remembered one, else the first the page has of the browser's", () => {
   const cases = [
     [null, ['zh-CN', 'en'], 'zh'],
     [null, ['zh-Hant-TW'], 'zh'],

@@ -43,8 +43,11 @@ async function openAt(t, { width, height, zoom = 1, touch = false }) {
     }
   });
   await page.setViewport({
-    width: Math.round(width / zoom), height: Math.round(height / zoom), deviceScaleFactor: zoom,
-    isMobile: touch, hasTouch: touch,
+    width: Math.round(width / zoom),
+    height: Math.round(height / zoom),
+    deviceScaleFactor: zoom,
+    isMobile: touch,
+    hasTouch: touch,
   });
   await page.goto(served.url, { waitUntil: 'load' });
   await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
@@ -76,7 +79,8 @@ function measure(page) {
     cursor.right = cursor.left + cellWidth;
     const paneBox = pane.getBoundingClientRect();
     const visible = {
-      top: Math.max(0, paneBox.top + pane.clientTop), left: Math.max(0, paneBox.left + pane.clientLeft),
+      top: Math.max(0, paneBox.top + pane.clientTop),
+      left: Math.max(0, paneBox.left + pane.clientLeft),
       bottom: Math.min(innerHeight, paneBox.top + pane.clientTop + pane.clientHeight),
       right: Math.min(innerWidth, paneBox.left + pane.clientLeft + pane.clientWidth),
     };
@@ -96,7 +100,8 @@ function measure(page) {
     // Where the columns do not fit, the box scrolls to its last column.
     const scrolledFrom = pane.scrollLeft;
     pane.scrollLeft = pane.scrollWidth;
-    const lastColumnReachable = term.element.querySelector('.xterm-screen').getBoundingClientRect().right <=
+    const lastColumnReachable =
+      term.element.querySelector('.xterm-screen').getBoundingClientRect().right <=
       Math.min(innerWidth, pane.getBoundingClientRect().left + pane.clientLeft + pane.clientWidth) + 0.5;
     pane.scrollLeft = scrolledFrom;
     const picture = document.getElementById('picture').getBoundingClientRect();
@@ -104,26 +109,43 @@ function measure(page) {
     const bar = document.getElementById('controls');
     const barBox = bar.getBoundingClientRect();
     const inView = {
-      left: Math.max(0, barBox.left + bar.clientLeft), top: Math.max(0, barBox.top + bar.clientTop),
+      left: Math.max(0, barBox.left + bar.clientLeft),
+      top: Math.max(0, barBox.top + bar.clientTop),
       right: Math.min(innerWidth, barBox.left + bar.clientLeft + bar.clientWidth),
       bottom: Math.min(innerHeight, barBox.top + bar.clientTop + bar.clientHeight),
     };
-    const controlsOutOfView = [...bar.querySelectorAll('button')].filter((button) => {
-      const box = button.getBoundingClientRect();
-      if (box.width === 0) return false; // not shown
-      return box.left < inView.left - 0.5 || box.right > inView.right + 0.5 ||
-        box.top < inView.top - 0.5 || box.bottom > inView.bottom + 0.5;
-    }).map((button) => button.id);
-    const buttonHeights = [...bar.querySelectorAll('button')].map((button) => button.getBoundingClientRect().height)
+    const controlsOutOfView = [...bar.querySelectorAll('button')]
+      .filter((button) => {
+        const box = button.getBoundingClientRect();
+        if (box.width === 0) return false; // not shown
+        return (
+          box.left < inView.left - 0.5 ||
+          box.right > inView.right + 0.5 ||
+          box.top < inView.top - 0.5 ||
+          box.bottom > inView.bottom + 0.5
+        );
+      })
+      .map((button) => button.id);
+    const buttonHeights = [...bar.querySelectorAll('button')]
+      .map((button) => button.getBoundingClientRect().height)
       .filter((height) => height > 0);
     // The terminal's scrolling part (with its scroll bar) spans its text.
     const scroller = term.element.querySelector('.xterm-viewport').getBoundingClientRect();
     return {
-      fontSize: term.options.fontSize, cols: term.cols, rows: term.rows, cellWidth,
+      fontSize: term.options.fontSize,
+      cols: term.cols,
+      rows: term.rows,
+      cellWidth,
       overflow: { x: root.scrollWidth - root.clientWidth, y: root.scrollHeight - root.clientHeight },
-      cursor, visible, frameEnds, terminal: paneBox.toJSON(), picture: picture.toJSON(),
+      cursor,
+      visible,
+      frameEnds,
+      terminal: paneBox.toJSON(),
+      picture: picture.toJSON(),
       atBottom: buffer.viewportY === buffer.baseY,
-      lastColumnReachable, controlsOutOfView, lowestButton: Math.min(...buttonHeights),
+      lastColumnReachable,
+      controlsOutOfView,
+      lowestButton: Math.min(...buttonHeights),
       scrollBarClear: scroller.left <= screen.left + 0.5 && scroller.right >= screen.right - 0.5,
     };
   });
@@ -157,18 +179,24 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
   const seen = [];
   for (const screen of screens) {
     const { page, problems } = await openAt(t, screen);
-    assert.equal(await page.evaluate(() => window.quorvantileTerminalView.MIN_ROWS), menu.rows,
-      'the page\'s least rows are not the menu\'s');
+    assert.equal(
+      await page.evaluate(() => window.quorvantileTerminalView.MIN_ROWS),
+      menu.rows,
+      "the page's least rows are not the menu's",
+    );
     if (screen.wholeMenu) {
       const first = await page.evaluate(() => {
         const { term } = window.quorvantile;
         const buffer = term.buffer.active;
         const rows = [];
-        for (let y = buffer.viewportY; y < buffer.viewportY + term.rows; y++) rows.push(buffer.getLine(y).translateToString(true));
+        for (let y = buffer.viewportY; y < buffer.viewportY + term.rows; y++)
+          rows.push(buffer.getLine(y).translateToString(true));
         return rows;
       });
-      assert.ok(first.some((row) => row.includes('I LOVE C++')) && first.some((row) => row.endsWith('Please choose:')),
-        `${screen.name}: the first screen lacks the banner or the prompt:\n${first.join('\n')}`);
+      assert.ok(
+        first.some((row) => row.includes('I LOVE C++')) && first.some((row) => row.endsWith('Please choose:')),
+        `${screen.name}: the first screen lacks the banner or the prompt:\n${first.join('\n')}`,
+      );
     }
     let atMenu = null;
     // Without a picture, then with one in its pane (as the pictures fill it).
@@ -185,7 +213,8 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
       const where = `${screen.name}${picture ? ' with a picture' : ''}`;
       seen.push(`${where}: ${m.fontSize} px, ${m.cols}×${m.rows}`);
       // The text keeps its size, and the terminal its columns and rows, when a picture comes.
-      if (atMenu) assert.deepEqual([m.fontSize, m.cols, m.rows], atMenu, `${where}: the text or the terminal's size changed`);
+      if (atMenu)
+        assert.deepEqual([m.fontSize, m.cols, m.rows], atMenu, `${where}: the text or the terminal's size changed`);
       atMenu = [m.fontSize, m.cols, m.rows];
       assert.deepEqual(m.overflow, { x: 0, y: 0 }, `${where}: the page overflows`);
       assert.ok(m.cols >= MIN_COLS, `${where}: ${m.cols} columns`);
@@ -194,14 +223,20 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
       assert.ok(m.lastColumnReachable, `${where}: the last columns cannot be scrolled into view`);
       assert.ok(m.scrollBarClear, `${where}: the terminal's scroll bar lies over its text`);
       const { cursor, visible } = m;
-      assert.ok(cursor.top >= visible.top - 0.5 && cursor.bottom <= visible.bottom + 0.5 &&
-        cursor.left >= visible.left && cursor.right <= visible.right,
-      `${where}: the typed row's cursor ${JSON.stringify(cursor)} is outside ${JSON.stringify(visible)}`);
+      assert.ok(
+        cursor.top >= visible.top - 0.5 &&
+          cursor.bottom <= visible.bottom + 0.5 &&
+          cursor.left >= visible.left &&
+          cursor.right <= visible.right,
+        `${where}: the typed row's cursor ${JSON.stringify(cursor)} is outside ${JSON.stringify(visible)}`,
+      );
       // The whole box where the rows hold it, else the part on screen.
       if (m.rows >= menu.rows) assert.equal(m.frameEnds.length, menu.framed, `${where}: framed rows`);
       for (const end of m.frameEnds) {
-        assert.ok(Math.abs(end - BOX_END * m.cellWidth) <= 1, `${where}: a closing '$' ends at ${end} px, ` +
-          `not at column ${BOX_END} (${BOX_END * m.cellWidth} px)`);
+        assert.ok(
+          Math.abs(end - BOX_END * m.cellWidth) <= 1,
+          `${where}: a closing '$' ends at ${end} px, ` + `not at column ${BOX_END} (${BOX_END * m.cellWidth} px)`,
+        );
       }
       assert.deepEqual(m.controlsOutOfView, [], `${where}: controls out of view`);
       // On a touch screen every button is a fingertip high.
@@ -221,12 +256,17 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
     await page.keyboard.type(LONG_ENTRY);
     await settled(page);
     const typing = await measure(page);
-    assert.ok(typing.cursor.left >= typing.visible.left - 0.5 && typing.cursor.right <= typing.visible.right + 0.5,
-      `${screen.name}: the cursor of a long typed line ${JSON.stringify(typing.cursor)} is outside ${JSON.stringify(typing.visible)}`);
+    assert.ok(
+      typing.cursor.left >= typing.visible.left - 0.5 && typing.cursor.right <= typing.visible.right + 0.5,
+      `${screen.name}: the cursor of a long typed line ${JSON.stringify(typing.cursor)} is outside ${JSON.stringify(typing.visible)}`,
+    );
     for (let i = 0; i < LONG_ENTRY.length; i++) await page.keyboard.press('Backspace');
     // Ended, with Start again shown.
-    await page.evaluate(() => window.dispatchEvent(new CustomEvent('quorvantile-state',
-      { detail: { state: 'ended', reason: 'ended', canRestart: true } })));
+    await page.evaluate(() =>
+      window.dispatchEvent(
+        new CustomEvent('quorvantile-state', { detail: { state: 'ended', reason: 'ended', canRestart: true } }),
+      ),
+    );
     await settled(page);
     const ended = await measure(page);
     assert.deepEqual(ended.controlsOutOfView, [], `${screen.name}, ended: controls out of view`);
@@ -245,11 +285,12 @@ test('while the program loads, its box already has its final size and says that 
     if (request.url().endsWith('.wasm')) setTimeout(() => request.continue(), 1000);
     else request.continue();
   });
-  const box = () => page.evaluate(() => ({
-    pane: document.getElementById('terminal-pane').getBoundingClientRect().toJSON(),
-    loading: document.getElementById('loading').hidden ? null : document.getElementById('loading').textContent.trim(),
-    state: window.quorvantile ? window.quorvantile.state : 'no page.js yet',
-  }));
+  const box = () =>
+    page.evaluate(() => ({
+      pane: document.getElementById('terminal-pane').getBoundingClientRect().toJSON(),
+      loading: document.getElementById('loading').hidden ? null : document.getElementById('loading').textContent.trim(),
+      state: window.quorvantile ? window.quorvantile.state : 'no page.js yet',
+    }));
   await page.goto(served.url, { waitUntil: 'domcontentloaded' });
   const loading = await box();
   await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
@@ -258,7 +299,7 @@ test('while the program loads, its box already has its final size and says that 
   assert.equal(loading.state, 'loading');
   assert.match(loading.loading || '', /loading/);
   assert.equal(running.loading, null, 'the loading box stays over the terminal');
-  assert.deepEqual(running.pane, loading.pane, 'the terminal\'s box changed its size when the program came');
+  assert.deepEqual(running.pane, loading.pane, "the terminal's box changed its size when the program came");
 });
 
 test('on a phone an upright swipe scrolls the scrollback as far as the finger moves, a sideways one the box', async (t) => {
@@ -269,13 +310,16 @@ test('on a phone an upright swipe scrolls the scrollback as far as the finger mo
   await h.typeLine(page, '100000'); // 810 pairs: scrollback to swipe through
   // The echo of the typed line reaches the buffer a frame later: until the
   // summary shows, the last prompt would still match.
-  await page.waitForFunction(() => {
-    const buffer = window.quorvantile.term.buffer.active;
-    for (let y = buffer.length - 1; y >= Math.max(0, buffer.length - 8); y--) {
-      if (buffer.getLine(y).translateToString(true).includes('add up to 100000')) return true;
-    }
-    return false;
-  }, { timeout: 30000 });
+  await page.waitForFunction(
+    () => {
+      const buffer = window.quorvantile.term.buffer.active;
+      for (let y = buffer.length - 1; y >= Math.max(0, buffer.length - 8); y--) {
+        if (buffer.getLine(y).translateToString(true).includes('add up to 100000')) return true;
+      }
+      return false;
+    },
+    { timeout: 30000 },
+  );
   await h.waitForPrompt(page, 'Please input a positive even integer:');
   // The number's picture takes its pane below the terminal, which then has
   // fewer rows: the swipes start once it has been refitted.
@@ -283,10 +327,12 @@ test('on a phone an upright swipe scrolls the scrollback as far as the finger mo
   await settled(page);
   await settled(page);
   const before = await measure(page);
-  const position = () => page.evaluate(() => ({
-    row: window.quorvantile.term.buffer.active.viewportY, left: document.getElementById('terminal-pane').scrollLeft,
-    rows: window.quorvantile.term.rows,
-  }));
+  const position = () =>
+    page.evaluate(() => ({
+      row: window.quorvantile.term.buffer.active.viewportY,
+      left: document.getElementById('terminal-pane').scrollLeft,
+      rows: window.quorvantile.term.rows,
+    }));
   const swipe = async (dx, dy) => {
     const x = before.visible.left + 200;
     const y = before.visible.top + 100;
@@ -304,28 +350,36 @@ test('on a phone an upright swipe scrolls the scrollback as far as the finger mo
   const expected = SWIPE_PX / rowHeight;
   const scrolled = start.row - down.row;
   t.diagnostic(`a ${SWIPE_PX} px swipe scrolled ${scrolled} rows of ${rowHeight.toFixed(1)} px`);
-  assert.ok(Math.abs(scrolled - expected) <= 1.5, `a ${SWIPE_PX} px swipe scrolled ${scrolled} rows, not ` +
-    `${expected.toFixed(1)} (the terminal had ${start.rows} rows before, ${down.rows} after)`);
+  assert.ok(
+    Math.abs(scrolled - expected) <= 1.5,
+    `a ${SWIPE_PX} px swipe scrolled ${scrolled} rows, not ` +
+      `${expected.toFixed(1)} (the terminal had ${start.rows} rows before, ${down.rows} after)`,
+  );
   assert.equal(down.left, start.left, 'an upright swipe moved the box sideways');
 
   await swipe(-150, 0);
   const sideways = await position();
-  assert.ok(sideways.left > start.left + 50, `a sideways swipe moved the box from ${start.left} to ${sideways.left} px`);
+  assert.ok(
+    sideways.left > start.left + 50,
+    `a sideways swipe moved the box from ${start.left} to ${sideways.left} px`,
+  );
   assert.equal(sideways.row, down.row, 'a sideways swipe scrolled the rows');
 });
 
 test('the controls: language, pictures and text size are remembered; the status says what happened', async (t) => {
   const { page } = await openAt(t, { width: 900, height: 700 });
   const menu = await page.evaluate(() => window.quorvantile.term.buffer.active.getLine(1).translateToString(true));
-  const labels = () => page.evaluate(() => ({
-    lang: document.documentElement.lang,
-    title: document.title,
-    stop: document.getElementById('stop').textContent,
-    smaller: document.getElementById('smaller').getAttribute('aria-label'),
-    status: document.getElementById('status').textContent,
-    unlabelled: [...document.querySelectorAll('#controls button')]
-      .filter((button) => !(button.getAttribute('aria-label') || button.textContent.trim())).map((b) => b.id),
-  }));
+  const labels = () =>
+    page.evaluate(() => ({
+      lang: document.documentElement.lang,
+      title: document.title,
+      stop: document.getElementById('stop').textContent,
+      smaller: document.getElementById('smaller').getAttribute('aria-label'),
+      status: document.getElementById('status').textContent,
+      unlabelled: [...document.querySelectorAll('#controls button')]
+        .filter((button) => !(button.getAttribute('aria-label') || button.textContent.trim()))
+        .map((b) => b.id),
+    }));
   const english = await labels();
   assert.deepEqual([english.lang, english.stop, english.unlabelled], ['en', 'Stop', []]);
   assert.match(english.status, /running/);
@@ -333,21 +387,27 @@ test('the controls: language, pictures and text size are remembered; the status 
   // A click on a control gives the keyboard back to the terminal.
   await page.click('#lang');
   const chinese = await labels();
-  assert.deepEqual([chinese.lang, chinese.stop, chinese.smaller, chinese.unlabelled],
-    ['zh-CN', '停止', '缩小文字（更多列）', []]);
+  assert.deepEqual(
+    [chinese.lang, chinese.stop, chinese.smaller, chinese.unlabelled],
+    ['zh-CN', '停止', '缩小文字（更多列）', []],
+  );
   assert.match(chinese.status, /程序/);
-  assert.ok(await page.evaluate(() => window.quorvantile.term.element.contains(document.activeElement)),
-    'the terminal lost the keyboard after a click on a control');
+  assert.ok(
+    await page.evaluate(() => window.quorvantile.term.element.contains(document.activeElement)),
+    'the terminal lost the keyboard after a click on a control',
+  );
 
   // Tab from the terminal comes to the controls next, and Shift-Tab goes
   // back to it and then out of it: no other stop in the terminal (its scroll
   // area, say), where the keys would reach nothing.
-  const focusedIn = () => page.evaluate(() => {
-    const active = document.activeElement;
-    if (active === window.quorvantile.term.textarea) return 'the terminal';
-    if (window.quorvantile.term.element.contains(active)) return `the terminal's ${active.className || active.tagName}`;
-    return active.closest('#controls') ? 'the controls' : active.id || active.tagName;
-  });
+  const focusedIn = () =>
+    page.evaluate(() => {
+      const active = document.activeElement;
+      if (active === window.quorvantile.term.textarea) return 'the terminal';
+      if (window.quorvantile.term.element.contains(active))
+        return `the terminal's ${active.className || active.tagName}`;
+      return active.closest('#controls') ? 'the controls' : active.id || active.tagName;
+    });
   const shiftTab = async () => {
     await page.keyboard.down('Shift');
     await page.keyboard.press('Tab');
@@ -360,7 +420,10 @@ test('the controls: language, pictures and text size are remembered; the status 
   await shiftTab();
   assert.equal(await focusedIn(), 'the terminal', 'Shift-Tab from the controls does not come to the terminal');
   await shiftTab();
-  assert.ok(!(await focusedIn()).startsWith('the terminal'), `Shift-Tab from the terminal stops in ${await focusedIn()}`);
+  assert.ok(
+    !(await focusedIn()).startsWith('the terminal'),
+    `Shift-Tab from the terminal stops in ${await focusedIn()}`,
+  );
   await page.focus('#save');
   await page.keyboard.press('Tab');
   const ring = await page.evaluate(() => {
@@ -376,8 +439,10 @@ test('the controls: language, pictures and text size are remembered; the status 
   await page.click('#smaller');
   await settled(page);
   const smaller = await measure(page);
-  assert.ok(smaller.fontSize < wide.fontSize && smaller.cols > wide.cols,
-    `smaller text: ${wide.fontSize} px × ${wide.cols} → ${smaller.fontSize} px × ${smaller.cols}`);
+  assert.ok(
+    smaller.fontSize < wide.fontSize && smaller.cols > wide.cols,
+    `smaller text: ${wide.fontSize} px × ${wide.cols} → ${smaller.fontSize} px × ${smaller.cols}`,
+  );
   // Larger text until the lines no longer fit: the note says so, and what
   // gives them room (in the page's language, Chinese by now).
   const stepsBefore = await page.evaluate(() => localStorage.getItem('quorvantile.textSize'));
@@ -385,7 +450,8 @@ test('the controls: language, pictures and text size are remembered; the status 
     await page.click('#larger');
     await settled(page);
     return page.evaluate(() => ({
-      cut: window.quorvantileTerminalView.linesCut(), words: document.getElementById('note').textContent,
+      cut: window.quorvantileTerminalView.linesCut(),
+      words: document.getElementById('note').textContent,
       disabled: document.getElementById('larger').disabled,
     }));
   };
@@ -403,7 +469,7 @@ test('the controls: language, pictures and text size are remembered; the status 
   assert.ok(larger.cut, 'the largest text still fits 80 columns beside the picture');
   assert.match(larger.words, /关闭“图示”/);
   await page.click('#pictures');
-  while (await page.evaluate(() => localStorage.getItem('quorvantile.textSize')) !== stepsBefore) {
+  while ((await page.evaluate(() => localStorage.getItem('quorvantile.textSize'))) !== stepsBefore) {
     await page.click('#smaller');
   }
   await page.setViewport({ width: 900, height: 700 });
@@ -430,9 +496,23 @@ test('the controls: language, pictures and text size are remembered; the status 
   // The status for what page.js reports, in the page's language; Start again
   // where it can help, with the keyboard on it.
   const cases = [
-    { detail: { state: 'loading', progress: { loaded: 1.5e6, total: 3e6 } }, status: /加载/, loading: /50%/, restart: false },
-    { detail: { state: 'failed', reason: 'load-from-disk', canRestart: false }, status: /quorvantile\.html/, loading: /http\.server/, restart: false },
-    { detail: { state: 'failed', reason: 'load-wasm-missing', canRestart: false }, status: /quorvantile\.wasm/, restart: false },
+    {
+      detail: { state: 'loading', progress: { loaded: 1.5e6, total: 3e6 } },
+      status: /加载/,
+      loading: /50%/,
+      restart: false,
+    },
+    {
+      detail: { state: 'failed', reason: 'load-from-disk', canRestart: false },
+      status: /quorvantile\.html/,
+      loading: /http\.server/,
+      restart: false,
+    },
+    {
+      detail: { state: 'failed', reason: 'load-wasm-missing', canRestart: false },
+      status: /quorvantile\.wasm/,
+      restart: false,
+    },
     { detail: { state: 'stopped', reason: 'aborted', canRestart: true }, status: /出错/, restart: true },
     { detail: { state: 'stopped', reason: 'stopped-by-user', canRestart: true }, status: /已停止/, restart: true },
     { detail: { state: 'ended', reason: 'ended', canRestart: true }, status: /已结束/, restart: true },
@@ -523,18 +603,28 @@ test('Save, Copy all and the printout hold the whole session, printed black on w
   });
   await page.emulateMediaType(null);
   await clickIntoTerminal(page); // the emulated print hid the terminal, which lost the keyboard
-  assert.ok(printedFrame.closing >= 16 && printedFrame.spread < 0.5,
-    `the printed frame's closing '$' lie ${printedFrame.spread} px apart`);
+  assert.ok(
+    printedFrame.closing >= 16 && printedFrame.spread < 0.5,
+    `the printed frame's closing '$' lie ${printedFrame.spread} px apart`,
+  );
 
   const pdf = path.join(dir, 'page.pdf');
   await page.pdf({ path: pdf, format: 'A4', printBackground: true });
   const printed = childProcess.execFileSync('pdftotext', ['-layout', '-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
-  assert.ok(squeeze(printed).includes(squeeze(session.text)),
-    `the printout is not the session:\n${printed.slice(0, 2000)}`);
-  for (const word of ["Stop", "Save", "Ctrl-C"]) assert.ok(!printed.includes(word), `the printout shows "${word}":\n${printed}`);
+  assert.ok(
+    squeeze(printed).includes(squeeze(session.text)),
+    `the printout is not the session:\n${printed.slice(0, 2000)}`,
+  );
+  for (const word of ['Stop', 'Save', 'Ctrl-C'])
+    assert.ok(!printed.includes(word), `the printout shows "${word}":\n${printed}`);
   // The first page as pixels: black text on white, nothing grey or coloured.
   childProcess.execFileSync('pdftoppm', ['-r', '100', '-f', '1', '-l', '1', pdf, path.join(dir, 'page')]);
-  const image = fs.readFileSync(path.join(dir, fs.readdirSync(dir).find((name) => name.endsWith('.ppm'))));
+  const image = fs.readFileSync(
+    path.join(
+      dir,
+      fs.readdirSync(dir).find((name) => name.endsWith('.ppm')),
+    ),
+  );
   const header = /^P6\s+\d+\s+\d+\s+255\s/.exec(image.toString('latin1', 0, 40));
   const pixels = image.subarray(header[0].length);
   const count = { black: 0, coloured: 0, white: 0, total: pixels.length / 3 };
@@ -545,18 +635,23 @@ test('Save, Copy all and the printout hold the whole session, printed black on w
     else if (Math.min(r, g, b) > 245) count.white++;
   }
   t.diagnostic(`first printed page: ${JSON.stringify(count)} pixels`);
-  assert.ok(count.white > count.total * 0.8 && count.black > 2000 && count.coloured === 0,
-    `not black text on white: ${JSON.stringify(count)}`);
+  assert.ok(
+    count.white > count.total * 0.8 && count.black > 2000 && count.coloured === 0,
+    `not black text on white: ${JSON.stringify(count)}`,
+  );
 
   await h.typeLine(page, '');
   await h.waitForPrompt(page, 'Please choose:');
   await h.typeLine(page, '1');
   await h.waitForPrompt(page, 'Please input a positive even integer:');
   await h.typeLine(page, '2000000000'); // pairs for minutes
-  await page.waitForFunction(() => {
-    const buffer = window.quorvantile.term.buffer.active;
-    return /2000000000=\d+\+\d+/.test(buffer.getLine(buffer.baseY).translateToString(true));
-  }, { timeout: 15000 });
+  await page.waitForFunction(
+    () => {
+      const buffer = window.quorvantile.term.buffer.active;
+      return /2000000000=\d+\+\d+/.test(buffer.getLine(buffer.baseY).translateToString(true));
+    },
+    { timeout: 15000 },
+  );
   await page.click('#stop');
   await page.waitForFunction(() => window.quorvantile.state === 'stopped', { timeout: 5000 });
 });
@@ -585,9 +680,16 @@ function view(page) {
       shown.push(line ? line.translateToString(true) : '');
     }
     return {
-      viewportY: buffer.viewportY, baseY: buffer.baseY, atEnd: buffer.viewportY === buffer.baseY, shown,
-      fontSize: term.options.fontSize, cols: term.cols, rows: term.rows,
-      picture: document.querySelector('#picture figure') ? document.querySelector('#picture figure').dataset.number : null,
+      viewportY: buffer.viewportY,
+      baseY: buffer.baseY,
+      atEnd: buffer.viewportY === buffer.baseY,
+      shown,
+      fontSize: term.options.fontSize,
+      cols: term.cols,
+      rows: term.rows,
+      picture: document.querySelector('#picture figure')
+        ? document.querySelector('#picture figure').dataset.number
+        : null,
     };
   });
 }
@@ -595,15 +697,20 @@ function view(page) {
 // Waits until the cursor's row ends with `prompt` and the buffer's last
 // rows hold `last`.
 function waitForEnding(page, last, prompt, timeoutMs) {
-  return page.waitForFunction((lastLine, promptText) => {
-    const buffer = window.quorvantile.term.buffer.active;
-    const cursorRow = buffer.baseY + buffer.cursorY;
-    if (!buffer.getLine(cursorRow).translateToString(true).endsWith(promptText)) return false;
-    for (let y = cursorRow; y >= Math.max(0, cursorRow - 8); y--) {
-      if (buffer.getLine(y).translateToString(true).includes(lastLine)) return true;
-    }
-    return false;
-  }, { timeout: timeoutMs, polling: 100 }, last, prompt);
+  return page.waitForFunction(
+    (lastLine, promptText) => {
+      const buffer = window.quorvantile.term.buffer.active;
+      const cursorRow = buffer.baseY + buffer.cursorY;
+      if (!buffer.getLine(cursorRow).translateToString(true).endsWith(promptText)) return false;
+      for (let y = cursorRow; y >= Math.max(0, cursorRow - 8); y--) {
+        if (buffer.getLine(y).translateToString(true).includes(lastLine)) return true;
+      }
+      return false;
+    },
+    { timeout: timeoutMs, polling: 100 },
+    last,
+    prompt,
+  );
 }
 
 const PROJECTOR = { name: 'projector', width: 1920, height: 1080 };
@@ -613,12 +720,17 @@ const PHONE = { name: 'phone', width: 390, height: 844, touch: true };
 test('the view follows a long listing to its end and the prompt, whatever refits the terminal, unless the user scrolls back', async (t) => {
   const LISTINGS = {
     goldbach: { choice: '1', prompt: 'Please input a positive even integer:', last: 'There are 291400 pair(s)' },
-    'four squares': { choice: '4', prompt: 'Please input a positive integer:', last: '100000000=10000x10000+0x0+0x0+0x0' },
+    'four squares': {
+      choice: '4',
+      prompt: 'Please input a positive integer:',
+      last: '100000000=10000x10000+0x0+0x0+0x0',
+    },
   };
   // What happens while the listing runs, once its picture is drawn.
   const DURING = {
     nothing: null,
-    'the window resized': (page, screen) => page.setViewport({ width: screen.width - 300, height: screen.height - 120 }),
+    'the window resized': (page, screen) =>
+      page.setViewport({ width: screen.width - 300, height: screen.height - 120 }),
     'Pictures switched off, then on': async (page) => {
       await page.click('#pictures');
       await h.sleep(300);
@@ -658,21 +770,33 @@ test('the view follows a long listing to its end and the prompt, whatever refits
       await h.waitForPrompt(page, listing.prompt);
       await h.typeLine(page, '100000000');
       // The picture comes while the listing runs (slowly on a loaded machine).
-      await page.waitForFunction(() => document.querySelector('#picture figure[data-number="100000000"]'), { timeout: 180000 })
+      await page
+        .waitForFunction(() => document.querySelector('#picture figure[data-number="100000000"]'), { timeout: 180000 })
         .catch((error) => assert.fail(`${where}: no picture came: ${error.message}`));
       await settled(page);
       const withPicture = await view(page);
-      assert.deepEqual([withPicture.fontSize, withPicture.cols, withPicture.rows], [menu.fontSize, menu.cols, menu.rows],
-        `${where}: the terminal's text or size changed when the picture came`);
-      assert.ok(withPicture.atEnd, `${where}: the view left the end when the picture came (row ${withPicture.viewportY} of ${withPicture.baseY})`);
+      assert.deepEqual(
+        [withPicture.fontSize, withPicture.cols, withPicture.rows],
+        [menu.fontSize, menu.cols, menu.rows],
+        `${where}: the terminal's text or size changed when the picture came`,
+      );
+      assert.ok(
+        withPicture.atEnd,
+        `${where}: the view left the end when the picture came (row ${withPicture.viewportY} of ${withPicture.baseY})`,
+      );
       if (DURING[duringName]) await DURING[duringName](page, screen);
       await settled(page);
       const during = await view(page);
       const back = duringName === 'the wheel turned back';
       if (back) assert.ok(during.viewportY < during.baseY - 20, `${where}: the wheel did not scroll back`);
-      else assert.ok(during.atEnd, `${where}: the view stays on row ${during.viewportY} of ${during.baseY} during the listing`);
-      await waitForEnding(page, listing.last, listing.prompt, 300000)
-        .catch((error) => assert.fail(`${where}: the listing did not end: ${error.message}`));
+      else
+        assert.ok(
+          during.atEnd,
+          `${where}: the view stays on row ${during.viewportY} of ${during.baseY} during the listing`,
+        );
+      await waitForEnding(page, listing.last, listing.prompt, 300000).catch((error) =>
+        assert.fail(`${where}: the listing did not end: ${error.message}`),
+      );
       await settled(page);
       const end = await view(page);
       if (back) {
@@ -680,16 +804,22 @@ test('the view follows a long listing to its end and the prompt, whatever refits
         await page.keyboard.type('8'); // a key typed brings the end back
         await settled(page);
         const typed = await view(page);
-        assert.ok(typed.atEnd && typed.shown.some((row) => row.endsWith(`${listing.prompt}8`)),
-          `${where}: typing did not bring the prompt into view`);
+        assert.ok(
+          typed.atEnd && typed.shown.some((row) => row.endsWith(`${listing.prompt}8`)),
+          `${where}: typing did not bring the prompt into view`,
+        );
       } else {
         assert.ok(end.atEnd, `${where}: the view ends on row ${end.viewportY} of ${end.baseY}`);
         const last = end.shown.findIndex((row) => row.includes(listing.last));
-        assert.ok(last >= 0 && end.shown.some((row, y) => y > last && row.endsWith(listing.prompt)),
-          `${where}: the end of the listing and the prompt are not in view:\n${end.shown.slice(-6).join('\n')}`);
+        assert.ok(
+          last >= 0 && end.shown.some((row, y) => y > last && row.endsWith(listing.prompt)),
+          `${where}: the end of the listing and the prompt are not in view:\n${end.shown.slice(-6).join('\n')}`,
+        );
         const m = await measure(page);
-        assert.ok(m.cursor.top >= m.visible.top - 0.5 && m.cursor.bottom <= m.visible.bottom + 0.5,
-          `${where}: the cursor's row lies outside the terminal's box`);
+        assert.ok(
+          m.cursor.top >= m.visible.top - 0.5 && m.cursor.bottom <= m.visible.bottom + 0.5,
+          `${where}: the cursor's row lies outside the terminal's box`,
+        );
       }
       assert.deepEqual(problems, [], `${where}: the page reported errors`);
       seen.push(`${where}: ${menu.fontSize} px ${menu.cols}×${menu.rows}`);
@@ -699,7 +829,7 @@ test('the view follows a long listing to its end and the prompt, whatever refits
   t.diagnostic(seen.join('; '));
 });
 
-test('after Exit and Start again, again and again, the menu\'s prompt is in view', async (t) => {
+test("after Exit and Start again, again and again, the menu's prompt is in view", async (t) => {
   const RESTARTS = 6;
   for (const screen of [CHROMEBOOK, PROJECTOR]) {
     const { page, problems } = await openAt(t, screen);
@@ -714,8 +844,11 @@ test('after Exit and Start again, again and again, the menu\'s prompt is in view
       await settled(page);
       const shown = await view(page);
       assert.ok(shown.atEnd, `${where}: the view is on row ${shown.viewportY} of ${shown.baseY}`);
-      assert.ok(shown.shown.some((row) => row.includes('I LOVE C++')) && shown.shown.some((row) => row.endsWith('Please choose:')),
-        `${where}: the banner and the prompt are not both in view:\n${shown.shown.join('\n')}`);
+      assert.ok(
+        shown.shown.some((row) => row.includes('I LOVE C++')) &&
+          shown.shown.some((row) => row.endsWith('Please choose:')),
+        `${where}: the banner and the prompt are not both in view:\n${shown.shown.join('\n')}`,
+      );
       const focused = await page.evaluate(() => window.quorvantile.term.element.contains(document.activeElement));
       assert.ok(focused, `${where}: the keyboard is not in the terminal`);
     }

@@ -39,13 +39,18 @@ const LINKS = [
 ];
 
 function showsPicture(page, demo, number) {
-  return page.waitForFunction((d, n) => {
-    const figure = document.querySelector('#picture figure');
-    return figure && figure.dataset.demo === d && figure.dataset.number === n && figure.querySelector('svg');
-  }, { timeout: SCREEN_TIMEOUT_MS }, demo, number);
+  return page.waitForFunction(
+    (d, n) => {
+      const figure = document.querySelector('#picture figure');
+      return figure && figure.dataset.demo === d && figure.dataset.number === n && figure.querySelector('svg');
+    },
+    { timeout: SCREEN_TIMEOUT_MS },
+    demo,
+    number,
+  );
 }
 
-test('each lesson link shows its demonstration as typed, with its picture; a new # starts another', async (t) => {
+test('each lesson link shows its demonstration as typed, with its picture; a new # starts another', async () => {
   let page = null;
   for (const [hash, demo, keys] of LINKS) {
     const native = await h.nativeSession(NATIVE, keys);
@@ -59,7 +64,9 @@ test('each lesson link shows its demonstration as typed, with its picture; a new
   }
   // The sieve waits at its question: a new # starts the program again.
   const native = await h.nativeSession(NATIVE, ['2', '27']);
-  await page.evaluate(() => { location.hash = '#collatz=27'; });
+  await page.evaluate(() => {
+    location.hash = '#collatz=27';
+  });
   await h.waitForScreen(page, native.text, SCREEN_TIMEOUT_MS);
   await showsPicture(page, 'collatz', '27');
   await page.close();
@@ -67,8 +74,14 @@ test('each lesson link shows its demonstration as typed, with its picture; a new
 
 test('a bad link types nothing and says so; a good # then starts from the menu', async (t) => {
   const menu = await h.nativeSession(NATIVE, []);
-  const bad = ['#collatz=abc', `#collatz=${'9'.repeat(5000)}`, '#fermat=27', '#collatz=-27',
-    '#collatz=2147483648', '#collatz=27"><img src=x onerror=window.ran=1>'];
+  const bad = [
+    '#collatz=abc',
+    `#collatz=${'9'.repeat(5000)}`,
+    '#fermat=27',
+    '#collatz=-27',
+    '#collatz=2147483648',
+    '#collatz=27"><img src=x onerror=window.ran=1>',
+  ];
   let last = null;
   for (const hash of bad) {
     const { page, problems } = await served.freshPage(t, served.url + hash);
@@ -84,7 +97,9 @@ test('a bad link types nothing and says so; a good # then starts from the menu',
   }
   // At the menu, a good # types its keys without starting again.
   const native = await h.nativeSession(NATIVE, ['3', '5']);
-  await last.evaluate(() => { location.hash = '#nicomachus=5'; });
+  await last.evaluate(() => {
+    location.hash = '#nicomachus=5';
+  });
   await h.waitForScreen(last, native.text, SCREEN_TIMEOUT_MS);
   assert.equal(await last.$eval('#note', (note) => note.textContent), '');
 });
@@ -94,7 +109,8 @@ test('a bad link types nothing and says so; a good # then starts from the menu',
 function nextRelease() {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-next-'));
   fs.cpSync(SERVED, folder, { recursive: true });
-  const edit = (file, change) => fs.writeFileSync(path.join(folder, file), change(fs.readFileSync(path.join(folder, file), 'utf8')));
+  const edit = (file, change) =>
+    fs.writeFileSync(path.join(folder, file), change(fs.readFileSync(path.join(folder, file), 'utf8')));
   edit('service-worker.js', (text) => text.replace(/const CACHE = '([^']+)'/, "const CACHE = '$1-next'"));
   edit('index.html', (text) => text.replace('<head>', '<head>\n<meta name="release" content="next">'));
   edit('lesson_link.js', (text) => `window.releaseScript = 'next';\n${text}`);
@@ -142,15 +158,22 @@ test('the served page links a manifest, starts offline after one visit, and take
     return link && (await fetch(link.href)).json();
   });
   assert.equal(manifest.name, 'Quorvantile');
-  assert.ok(manifest.icons.some((icon) => icon.sizes === '512x512'), 'an icon of 512 px');
+  assert.ok(
+    manifest.icons.some((icon) => icon.sizes === '512x512'),
+    'an icon of 512 px',
+  );
   await page.evaluate(() => navigator.serviceWorker.ready);
   await h.waitForScreen(page, menu.text, SCREEN_TIMEOUT_MS);
 
   // The network gone: the page and a lesson link still start.
   await server.close();
   const native = await h.nativeSession(NATIVE, ['2', '27']);
-  assert.deepEqual(await visit(page, `${server.url}#collatz=27`, native.text),
-    { page: 'first', script: 'first', caches: 1, kept: true });
+  assert.deepEqual(await visit(page, `${server.url}#collatz=27`, native.text), {
+    page: 'first',
+    script: 'first',
+    caches: 1,
+    kept: true,
+  });
 
   // The next release on the server: this visit is still wholly the kept
   // one while the next is fetched; the visit after, a reload of the same
@@ -159,8 +182,9 @@ test('the served page links a manifest, starts offline after one visit, and take
   const meanwhile = await visit(page, server.url, menu.text);
   delete meanwhile.caches; // the next one's may be filling already
   assert.deepEqual(meanwhile, { page: 'first', script: 'first', kept: true });
-  await page.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration()).waiting,
-    { timeout: SCREEN_TIMEOUT_MS });
+  await page.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration()).waiting, {
+    timeout: SCREEN_TIMEOUT_MS,
+  });
   assert.deepEqual(await visit(page, null, menu.text), { page: 'next', script: 'next', caches: 1, kept: true });
   assert.deepEqual(problems, []);
 

@@ -55,7 +55,7 @@ test('a link types the menu choice and the number, or nothing', () => {
   assert.equal(parse(undefined).kind, 'none');
 });
 
-test('the Link control\'s address parses back to its demonstration and number', () => {
+test("the Link control's address parses back to its demonstration and number", () => {
   for (const { demo } of Object.values(LINKS)) {
     for (const number of [0, 1, 27, 100, 2147483647]) {
       const link = parse(hashFor(demo, number));

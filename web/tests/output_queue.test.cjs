@@ -23,7 +23,10 @@ class IdleChannel {
 function loadOutputQueue() {
   const context = {
     quorvantileHostCommon: require('../host_common.js'),
-    MessageChannel: IdleChannel, performance, TextEncoder, Promise,
+    MessageChannel: IdleChannel,
+    performance,
+    TextEncoder,
+    Promise,
   };
   context.window = context;
   vm.runInNewContext(fs.readFileSync(path.join(__dirname, '..', 'terminal_host.js'), 'utf8'), context);
@@ -35,7 +38,10 @@ const OutputQueue = loadOutputQueue();
 // Every case writes well over the 64 kB the queue hands on before it waits.
 function standInTerminal(rows, cols, scrollback) {
   return {
-    rows, cols, options: { scrollback, convertEol: true }, received: [],
+    rows,
+    cols,
+    options: { scrollback, convertEol: true },
+    received: [],
     write(data, done) {
       this.received.push(Buffer.from(data));
       setImmediate(done);
@@ -47,21 +53,54 @@ const GREEN = '\x1b[92m';
 const WHITE = '\x1b[97m';
 // What changes the terminal beyond text, in order: escape sequences, and C0
 // controls but tab, line feed, carriage return and backspace.
+// eslint-disable-next-line no-control-regex -- control characters are what it looks for
 const stateChanges = (text) => text.match(/\x1b\[[0-9;?]*[A-Za-z]|[\x00-\x07\x0b\x0c\x0e-\x1a\x1c-\x1f]/g);
 const lines = (count, line) => Array.from({ length: count }, (_, i) => line(i)).join('');
 
 const CASES = [
-  { name: 'a Goldbach listing after its prompt, then the summary in colour', rows: 30, cols: 80, scrollback: 5000,
-    text: '\tPlease input a positive even integer:' + lines(40000, (i) => `\t1000000=${i}+${1000000 - i}\n`) +
-      `${GREEN}\n\n\tThere are 40000 pair(s)\n${WHITE}\n\tPlease input a positive even integer:` },
-  { name: 'lines wider than the terminal wrap', rows: 6, cols: 20, scrollback: 50,
-    text: lines(3000, (i) => `\t\t${'x'.repeat(i % 57)}=${i}\n`) + 'end' },
-  { name: 'colour changes every few hundred lines end the runs that may be cut', rows: 5, cols: 40, scrollback: 20,
-    text: lines(20000, (i) => (i % 300 === 7 ? `${GREEN}${i}${WHITE} mid\n` : `\t${i}\n`)) },
-  { name: 'wide characters, carriage returns and a last line left open', rows: 4, cols: 10, scrollback: 9,
-    text: lines(8000, (i) => `${'质数'.repeat(i % 7)}\r${i}\n`) + '开' },
-  { name: 'a bell and a shift between listings are kept in their place', rows: 3, cols: 30, scrollback: 4,
-    text: lines(20000, (i) => `${i}\n`) + '\x07\x0e' + lines(20000, (i) => `b${i}\n`) + '\x0f' + lines(30, (i) => `c${i}\n`) },
+  {
+    name: 'a Goldbach listing after its prompt, then the summary in colour',
+    rows: 30,
+    cols: 80,
+    scrollback: 5000,
+    text:
+      '\tPlease input a positive even integer:' +
+      lines(40000, (i) => `\t1000000=${i}+${1000000 - i}\n`) +
+      `${GREEN}\n\n\tThere are 40000 pair(s)\n${WHITE}\n\tPlease input a positive even integer:`,
+  },
+  {
+    name: 'lines wider than the terminal wrap',
+    rows: 6,
+    cols: 20,
+    scrollback: 50,
+    text: lines(3000, (i) => `\t\t${'x'.repeat(i % 57)}=${i}\n`) + 'end',
+  },
+  {
+    name: 'colour changes every few hundred lines end the runs that may be cut',
+    rows: 5,
+    cols: 40,
+    scrollback: 20,
+    text: lines(20000, (i) => (i % 300 === 7 ? `${GREEN}${i}${WHITE} mid\n` : `\t${i}\n`)),
+  },
+  {
+    name: 'wide characters, carriage returns and a last line left open',
+    rows: 4,
+    cols: 10,
+    scrollback: 9,
+    text: lines(8000, (i) => `${'质数'.repeat(i % 7)}\r${i}\n`) + '开',
+  },
+  {
+    name: 'a bell and a shift between listings are kept in their place',
+    rows: 3,
+    cols: 30,
+    scrollback: 4,
+    text:
+      lines(20000, (i) => `${i}\n`) +
+      '\x07\x0e' +
+      lines(20000, (i) => `b${i}\n`) +
+      '\x0f' +
+      lines(30, (i) => `c${i}\n`),
+  },
 ];
 
 test('the terminal ends as with every byte, however the output was cut and split', async () => {

@@ -25,8 +25,9 @@ const served = h.browserTests(SERVED);
 // picture's, the program's slices, the terminal's drawing.
 function recordLongTasks() {
   window.longTasks = [];
-  new PerformanceObserver((list) => window.longTasks.push(...list.getEntries().map((e) => [e.startTime, e.duration])))
-    .observe({ type: 'longtask', buffered: true });
+  new PerformanceObserver((list) =>
+    window.longTasks.push(...list.getEntries().map((e) => [e.startTime, e.duration])),
+  ).observe({ type: 'longtask', buffered: true });
 }
 
 const freshPage = (t, url, options = {}) => served.freshPage(t, url, { setUp: recordLongTasks, ...options });
@@ -55,10 +56,15 @@ async function waitForText(page, pattern, start = () => 0, accept = () => true) 
 
 async function pictureLabel(page, demo, number) {
   try {
-    await page.waitForFunction((d, n) => {
-      const figure = document.querySelector('#picture figure');
-      return figure && figure.dataset.demo === d && figure.dataset.number === String(n);
-    }, { timeout: TURN_TIMEOUT_MS }, demo, number);
+    await page.waitForFunction(
+      (d, n) => {
+        const figure = document.querySelector('#picture figure');
+        return figure && figure.dataset.demo === d && figure.dataset.number === String(n);
+      },
+      { timeout: TURN_TIMEOUT_MS },
+      demo,
+      number,
+    );
   } catch (error) {
     const pane = await page.$eval('#picture', (element) => element.outerHTML.slice(0, 300));
     throw new Error(`no picture of ${demo} ${number}; the pane: ${pane}`);
@@ -94,12 +100,16 @@ const SIEVE_QUESTION = /\(Y\/N\):$/;
 // own text calls for.
 const DEMOS = [
   {
-    choice: '1', demo: 'goldbach', entries: [4, 100, 9998, 1000000, 888],
+    choice: '1',
+    demo: 'goldbach',
+    entries: [4, 100, 9998, 1000000, 888],
     summary: /There are (\d+) pair\(s\) of Prime Numbers that add up to (\d+)/,
     check: (n, { match }) => `Goldbach pairs of ${n}: ${match[1]}`,
   },
   {
-    choice: '2', demo: 'collatz', entries: [1, 27, 97, 837799, 888],
+    choice: '2',
+    demo: 'collatz',
+    entries: [1, 27, 97, 837799, 888],
     summary: /There are (\d+) steps to get to 1 for (\d+)\./,
     check: (n, { match, text }) => {
       const terms = text.split('\n')[0].split('->').map(Number);
@@ -109,15 +119,21 @@ const DEMOS = [
   },
   {
     // The runs are the terminal's: one per line, each adding up to n³.
-    choice: '3', demo: 'nicomachus', entries: [1, 5, 40, 41, 100],
+    choice: '3',
+    demo: 'nicomachus',
+    entries: [1, 5, 40, 41, 100],
     summary: /\n\s*NOTICE/,
     check: (n, { text }) => {
       // 1³ is no sum of two or more odd numbers: no runs.
       const runs = text.match(/^\s*\d+=\d+(\+\d+)+$/gm) || [];
-      assert.ok(runs.length > 0 === n > 1 && runs.every((run) => Number(run.trim().split('=')[0]) === n ** 3), `runs of ${n}³`);
+      assert.ok(
+        runs.length > 0 === n > 1 && runs.every((run) => Number(run.trim().split('=')[0]) === n ** 3),
+        `runs of ${n}³`,
+      );
       // The picture's run is the terminal's run of n numbers (for the
       // largest n, scrolled out of the terminal's memory by the longer runs).
-      const own = runs.map((line) => line.trim().split('=')[1].split('+')).find((numbers) => numbers.length === n) ||
+      const own =
+        runs.map((line) => line.trim().split('=')[1].split('+')).find((numbers) => numbers.length === n) ||
         (n > 40 ? Array.from({ length: n }, (_, k) => n * n - n + 1 + 2 * k) : ['1']);
       assert.ok(n === 1 || n > 40 || own.length === n, `no run of ${n} numbers for ${n}³`);
       const run = n <= 3 ? own.join('+') : `${own[0]}+${own[1]}+…+${own[n - 1]}`;
@@ -126,7 +142,9 @@ const DEMOS = [
     },
   },
   {
-    choice: '4', demo: 'four-square', entries: [1, 100, 1000, 888],
+    choice: '4',
+    demo: 'four-square',
+    entries: [1, 100, 1000, 888],
     summary: /The total loop is [^\n]*\./,
     check: (n, { text }) => {
       const lines = text.split('\n').filter((line) => line.trimStart().startsWith(`${n}=`)).length;
@@ -134,7 +152,10 @@ const DEMOS = [
     },
   },
   {
-    choice: '5', demo: 'sieve', entries: [1, 100, 1000, 1001, 1000000, 888], answer: 'n',
+    choice: '5',
+    demo: 'sieve',
+    entries: [1, 100, 1000, 1001, 1000000, 888],
+    answer: 'n',
     summary: /There are (\d+) prime number between 1 and (\d+)\./,
     check: (n, { match }) => `Primes up to ${n}: ${match[1]}`,
   },
@@ -154,13 +175,17 @@ async function everyDemonstration(page) {
       assert.equal(await pictureLabel(page, d.demo, n), d.check(n, seen), `${d.demo} ${n}`);
       // Laid out for its pane (the same pane all along), every word inside.
       await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
-      const drawn = await page.$$eval('#picture svg', (svgs) => svgs.map((svg) => ({
-        width: svg.viewBox.baseVal.width,
-        cut: [...svg.querySelectorAll('text')].filter((text) => {
-          const box = text.getBBox();
-          return box.x < -0.5 || box.x + box.width > svg.viewBox.baseVal.width + 0.5;
-        }).map((text) => text.textContent),
-      })));
+      const drawn = await page.$$eval('#picture svg', (svgs) =>
+        svgs.map((svg) => ({
+          width: svg.viewBox.baseVal.width,
+          cut: [...svg.querySelectorAll('text')]
+            .filter((text) => {
+              const box = text.getBBox();
+              return box.x < -0.5 || box.x + box.width > svg.viewBox.baseVal.width + 0.5;
+            })
+            .map((text) => text.textContent),
+        })),
+      );
       for (const { width, cut } of drawn) {
         layouts.add(width);
         assert.deepEqual(cut, [], `${d.demo} ${n}: words cut at the picture's edge`);
@@ -180,19 +205,22 @@ async function everyDemonstration(page) {
 
 async function logTimings(t, page) {
   const { timings, longTasks } = await page.evaluate(() => ({
-    timings: window.quorvantilePictures.timings, longTasks: window.longTasks || [],
+    timings: window.quorvantilePictures.timings,
+    longTasks: window.longTasks || [],
   }));
   for (const { demo, number, at, ms, dataMs, paintedMs } of timings) {
     // The long tasks that began while the picture was drawn and painted.
     const during = longTasks.filter(([start]) => start >= at - 1 && start <= at + paintedMs);
-    t.diagnostic(`${demo} ${number}: drawn in ${ms} ms (numbers ${dataMs} ms), painted by ${paintedMs} ms` +
-      (during.length ? `; long tasks then: ${during.map(([, d]) => Math.round(d)).join(', ')} ms` : ''));
+    t.diagnostic(
+      `${demo} ${number}: drawn in ${ms} ms (numbers ${dataMs} ms), painted by ${paintedMs} ms` +
+        (during.length ? `; long tasks then: ${during.map(([, d]) => Math.round(d)).join(', ')} ms` : ''),
+    );
   }
   const longest = Math.round(Math.max(0, ...longTasks.map(([, d]) => d)));
   t.diagnostic(`${longTasks.length} tasks of 50 ms or more in the session, the longest ${longest} ms`);
 }
 
-test('each demonstration\'s picture states what the terminal shows', async (t) => {
+test("each demonstration's picture states what the terminal shows", async (t) => {
   const opened = await freshPage(t);
   await everyDemonstration(opened.page);
   await logTimings(t, opened.page);
@@ -221,7 +249,8 @@ test('the single file draws every picture from disk, and they download as SVG an
     image.src = URL.createObjectURL(await pictures.pngBlob(svg));
     await image.decode();
     return {
-      svg: await pictures.svgBlob(svg).text(), pngHead: [...png.slice(0, 8)],
+      svg: await pictures.svgBlob(svg).text(),
+      pngHead: [...png.slice(0, 8)],
       png: [image.width, image.height],
     };
   });
@@ -257,7 +286,12 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
   const screens = [
     { name: 'projector', viewport: { width: 1920, height: 1080 }, beside: true },
     { name: 'phone', viewport: { width: 390, height: 844, isMobile: true, hasTouch: true }, beside: false },
-    { name: 'phone on its side', viewport: { width: 844, height: 390, isMobile: true, hasTouch: true }, beside: false, low: true },
+    {
+      name: 'phone on its side',
+      viewport: { width: 844, height: 390, isMobile: true, hasTouch: true },
+      beside: false,
+      low: true,
+    },
   ];
   for (const screen of screens) {
     const opened = await h.openPage(served.browser, served.url, { viewport: screen.viewport });
@@ -280,13 +314,17 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
       const cellHeight = screenBox.height / term.rows;
       const cursorTop = screenBox.top + (buffer.baseY + buffer.cursorY - buffer.viewportY) * cellHeight;
       return {
-        rows: term.rows, cols: term.cols, screenRight: screenBox.right,
+        rows: term.rows,
+        cols: term.cols,
+        screenRight: screenBox.right,
         page: { x: root.scrollWidth - root.clientWidth, y: root.scrollHeight - root.clientHeight },
-        pane: box(pane), paneScrolls: { x: pane.scrollWidth - pane.clientWidth, y: pane.scrollHeight - pane.clientHeight },
+        pane: box(pane),
+        paneScrolls: { x: pane.scrollWidth - pane.clientWidth, y: pane.scrollHeight - pane.clientHeight },
         terminal: box(document.getElementById('terminal-pane')),
         svgShown: pane.querySelector('svg').getClientRects().length > 0,
         parts: [...pane.querySelectorAll('.qv-picture-controls, svg, figcaption')]
-          .filter((e) => e.getClientRects().length > 0).map(box),
+          .filter((e) => e.getClientRects().length > 0)
+          .map(box),
         cursor: { top: cursorTop, bottom: cursorTop + cellHeight },
       };
     });
@@ -297,7 +335,8 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
     assert.equal(m.paneScrolls.x, 0, where);
     assert.equal(m.svgShown, !screen.low, where);
     assert.equal(m.parts.length, screen.low ? 2 : 3, where);
-    for (const part of m.parts) assert.ok(part.height > 10 && part.left >= m.pane.left - 0.5 && part.right <= m.pane.right + 0.5, where);
+    for (const part of m.parts)
+      assert.ok(part.height > 10 && part.left >= m.pane.left - 0.5 && part.right <= m.pane.right + 0.5, where);
     const bar = m.parts[0];
     assert.ok(bar.top >= m.pane.top - 0.5 && bar.bottom <= m.pane.bottom + 0.5, where);
     if (!screen.low) assert.ok(m.parts[1].right - m.parts[1].left >= m.pane.right - m.pane.left - 20, where);
@@ -317,8 +356,9 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
     await untilPrompt(page, NUMBER_PROMPT);
     await turn(page, 27, /There are (\d+) steps to get to 1 for (\d+)\./);
     await pictureLabel(page, 'collatz', 27);
-    const buttons = await page.$$eval('#picture button', (all) => all.filter((b) => b.getClientRects().length > 0)
-      .map((b) => b.textContent));
+    const buttons = await page.$$eval('#picture button', (all) =>
+      all.filter((b) => b.getClientRects().length > 0).map((b) => b.textContent),
+    );
     const downloads = ['Download SVG', 'Download PNG'];
     assert.deepEqual(buttons, screen.low ? downloads : ['Logarithmic scale', ...downloads], screen.name);
     assert.deepEqual(opened.problems, []);
@@ -347,11 +387,16 @@ function measureWords(page, download = false) {
     // A line of words: a <tspan> of a <text>, or a <text> without them.
     const words = [...svg.querySelectorAll('text')].flatMap((text) => {
       const spans = text.querySelectorAll('tspan');
-      return [...(spans.length ? spans : [text])].filter((e) => e.textContent.trim() !== '').map((e) => ({
-        text: e.textContent, ...box(e), px: parseFloat(getComputedStyle(e).fontSize) * scale,
-      }));
+      return [...(spans.length ? spans : [text])]
+        .filter((e) => e.textContent.trim() !== '')
+        .map((e) => ({
+          text: e.textContent,
+          ...box(e),
+          px: parseFloat(getComputedStyle(e).fontSize) * scale,
+        }));
     });
-    const buttons = [...document.querySelectorAll('#picture button')].filter((b) => b.getClientRects().length > 0)
+    const buttons = [...document.querySelectorAll('#picture button')]
+      .filter((b) => b.getClientRects().length > 0)
       .map((b) => ({ text: b.textContent, height: b.getBoundingClientRect().height }));
     const picture = box(svg);
     if (download) svg.parentElement.remove();
@@ -366,16 +411,23 @@ function wordFaults(m, { smallest = 0, finger = 0 } = {}) {
   const faults = [];
   const { picture, words } = m;
   for (const w of words) {
-    if (w.left < picture.left - 0.5 || w.right > picture.right + 0.5 || w.top < picture.top - 0.5 || w.bottom > picture.bottom + 0.5) {
+    if (
+      w.left < picture.left - 0.5 ||
+      w.right > picture.right + 0.5 ||
+      w.top < picture.top - 0.5 ||
+      w.bottom > picture.bottom + 0.5
+    ) {
       faults.push(`"${w.text}" leaves the picture`);
     }
     if (smallest && w.px < Math.max(smallest, m.termPx) - 0.05) faults.push(`"${w.text}" at ${w.px.toFixed(1)} px`);
   }
-  words.forEach((a, i) => words.slice(i + 1).forEach((b) => {
-    const x = Math.min(a.right, b.right) - Math.max(a.left, b.left);
-    const y = Math.min(a.bottom, b.bottom) - Math.max(a.top, b.top);
-    if (x > 1 && y > 1) faults.push(`"${a.text}" overlaps "${b.text}"`);
-  }));
+  words.forEach((a, i) =>
+    words.slice(i + 1).forEach((b) => {
+      const x = Math.min(a.right, b.right) - Math.max(a.left, b.left);
+      const y = Math.min(a.bottom, b.bottom) - Math.max(a.top, b.top);
+      if (x > 1 && y > 1) faults.push(`"${a.text}" overlaps "${b.text}"`);
+    }),
+  );
   for (const b of m.buttons) if (b.height < finger) faults.push(`button "${b.text}" ${b.height} px high`);
   return faults;
 }
@@ -384,13 +436,21 @@ function wordFaults(m, { smallest = 0, finger = 0 } = {}) {
 // would try, and the largest: no two words on each other, none outside the
 // picture, in the pane and downloaded; on the phone none below 11 px or the
 // terminal's text, and every button a finger's height.
-test('every picture\'s words lie apart, inside it, legible on a phone', async (t) => {
+test("every picture's words lie apart, inside it, legible on a phone", async (t) => {
   const entries = [
     ['2', 'collatz', 27],
-    ['1', 'goldbach', 4], ['1', 'goldbach', 10], ['1', 'goldbach', 100], ['1', 'goldbach', 1000000],
-    ['3', 'nicomachus', 5], ['3', 'nicomachus', 40], ['3', 'nicomachus', 100],
-    ['5', 'sieve', 100], ['5', 'sieve', 400], ['5', 'sieve', 1000000],
-    ['4', 'four-square', 1000000], ['4', 'four-square', 2147483647],
+    ['1', 'goldbach', 4],
+    ['1', 'goldbach', 10],
+    ['1', 'goldbach', 100],
+    ['1', 'goldbach', 1000000],
+    ['3', 'nicomachus', 5],
+    ['3', 'nicomachus', 40],
+    ['3', 'nicomachus', 100],
+    ['5', 'sieve', 100],
+    ['5', 'sieve', 400],
+    ['5', 'sieve', 1000000],
+    ['4', 'four-square', 1000000],
+    ['4', 'four-square', 2147483647],
   ];
   const screens = [
     { name: 'projector', viewport: { width: 1920, height: 1080 } },
@@ -482,20 +542,24 @@ test('the largest entries draw at once and leave the page taking keys', async (t
 // The stepper fetches decompositions from the program a window at a time:
 // forth past the first window and back across its edge, each one shown is
 // the terminal's line of the same rank.
-test('the four-square stepper walks through the terminal\'s decompositions', async (t) => {
+test("the four-square stepper walks through the terminal's decompositions", async (t) => {
   const opened = await freshPage(t);
   const { page } = opened;
   await untilPrompt(page, 'Please choose:');
   await h.typeLine(page, '4');
   await untilPrompt(page, NUMBER_PROMPT);
   const { text } = await turn(page, 100000, /The total loop is [^\n]*\./);
-  const lines = text.split('\n').map((line) => line.trim()).filter((line) => line.startsWith('100000='));
+  const lines = text
+    .split('\n')
+    .map((line) => line.trim())
+    .filter((line) => line.startsWith('100000='));
   assert.ok(lines.length > 80, `only ${lines.length} decompositions`);
   await pictureLabel(page, 'four-square', 100000);
   const shown = () => page.$eval('#picture', (e) => (e.querySelector('.qv-equation') || e).textContent);
   const asLine = (equation) => equation.replace(/ /g, '').replace(/(\d+)²/g, '$1x$1');
   const press = async (name, times) => {
-    for (let i = 0; i < times; i++) await page.click(`.qv-picture-controls button:nth-child(${name === 'next' ? 2 : 1})`);
+    for (let i = 0; i < times; i++)
+      await page.click(`.qv-picture-controls button:nth-child(${name === 'next' ? 2 : 1})`);
   };
   await press('next', 70);
   assert.equal(asLine(await shown()), lines[70]);
@@ -506,7 +570,7 @@ test('the four-square stepper walks through the terminal\'s decompositions', asy
 
 // The page's language and the pictures switch, as a user works them: the
 // control bar's buttons.
-test('the labels follow the page\'s language', async (t) => {
+test("the labels follow the page's language", async (t) => {
   const opened = await freshPage(t);
   await opened.page.click('#lang');
   assert.equal(await opened.page.evaluate(() => window.quorvantileI18n.lang), 'zh');

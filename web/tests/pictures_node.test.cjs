@@ -33,7 +33,7 @@ function goldbachSmaller(n) {
 
 function collatz(n) {
   const terms = [BigInt(n)];
-  for (let v = BigInt(n); v !== 1n; ) terms.push((v = v % 2n ? 3n * v + 1n : v / 2n));
+  for (let v = BigInt(n); v !== 1n;) terms.push((v = v % 2n ? 3n * v + 1n : v / 2n));
   const peak = terms.reduce((a, b) => (b > a ? b : a));
   return { steps: terms.length - 1, peak, peakStep: terms.indexOf(peak) };
 }
@@ -55,79 +55,126 @@ function fourSquares(n) {
 const ROUND_TRIPS = [
   ['goldbach', 4, (d) => assert.deepEqual([d.count, d.smaller], [1, [2]])],
   ['goldbach', 10, (d) => assert.deepEqual([d.count, d.smaller], [2, [3, 5]])],
-  ['goldbach', 9998, (d) => {
-    assert.deepEqual(d.smaller, goldbachSmaller(9998));
-    const prime = sieve(9998);
-    const comet = [];
-    for (let m = 4; m <= 9998; m += 2) {
-      let pairs = 0;
-      for (let p = 2; p <= m / 2; p++) pairs += prime[p] & prime[m - p];
-      comet.push(pairs);
-    }
-    assert.deepEqual(d.counts.slice(2), comet);
-  }],
-  ['goldbach', 1000000, (d) => {
-    const smaller = goldbachSmaller(1000000);
-    assert.equal(d.counted, true);
-    assert.equal(d.count, smaller.length);
-    assert.equal(d.runStarts.length, parts.GOLDBACH_RUNS + 1);
-    const runs = d.runCounts.map((_, k) => smaller.filter((p) => p >= d.runStarts[k] && p < d.runStarts[k + 1]).length);
-    assert.deepEqual(d.runCounts, runs);
-  }],
+  [
+    'goldbach',
+    9998,
+    (d) => {
+      assert.deepEqual(d.smaller, goldbachSmaller(9998));
+      const prime = sieve(9998);
+      const comet = [];
+      for (let m = 4; m <= 9998; m += 2) {
+        let pairs = 0;
+        for (let p = 2; p <= m / 2; p++) pairs += prime[p] & prime[m - p];
+        comet.push(pairs);
+      }
+      assert.deepEqual(d.counts.slice(2), comet);
+    },
+  ],
+  [
+    'goldbach',
+    1000000,
+    (d) => {
+      const smaller = goldbachSmaller(1000000);
+      assert.equal(d.counted, true);
+      assert.equal(d.count, smaller.length);
+      assert.equal(d.runStarts.length, parts.GOLDBACH_RUNS + 1);
+      const runs = d.runCounts.map(
+        (_, k) => smaller.filter((p) => p >= d.runStarts[k] && p < d.runStarts[k + 1]).length,
+      );
+      assert.deepEqual(d.runCounts, runs);
+    },
+  ],
   ['collatz', 27, (d) => assert.deepEqual([d.steps, d.peak, d.peakStep], [111, 9232, 77])],
   // A peak past 2^53 comes whole, as a BigInt.
-  ['collatz', 1410123943, (d) => {
-    const expected = collatz(1410123943);
-    assert.ok(expected.peak > 2n ** 53n);
-    assert.deepEqual([d.steps, d.peak, d.peakStep, d.terms.length], [expected.steps, expected.peak, expected.peakStep, expected.steps + 1]);
-  }],
-  ['nicomachus', 5, (d) => assert.deepEqual([d.sides, d.cubeSums], [[1, 3, 6, 10, 15], [1, 9, 36, 100, 225]])],
-  ['four-square', 1000, (d) => {
-    const all = fourSquares(1000);
-    const given = new Set(d.roots.map((r) => [...r].sort((a, b) => b - a).join()));
-    assert.equal(d.complete, true);
-    assert.equal(d.count, d.roots.length);
-    assert.equal(given.size, d.count);
-    for (const r of d.roots) assert.ok(all.has(r.join()), `${r} of 1000`);
-  }],
-  ['sieve', 100, (d) => {
-    const prime = sieve(100);
-    assert.equal(d.count, 25);
-    d.factors.forEach((f, k) => {
-      if (k < 2) return assert.equal(f, 0);
-      for (let p = 2; p < f; p++) assert.notEqual(k % p, 0, `${k}`);
-      assert.ok(prime[f] && k % f === 0, `${k}: ${f}`);
-    });
-  }],
-  ['sieve', 99991, (d) => {
-    const prime = sieve(99991);
-    let count = 0;
-    const pi = [];
-    for (let x = 0; x <= 99991; x++) pi.push((count += prime[x]));
-    assert.deepEqual(d.curvePi, d.curveX.map((x) => pi[x]));
-    assert.equal(d.curveX[d.curveX.length - 1], 99991);
-  }],
+  [
+    'collatz',
+    1410123943,
+    (d) => {
+      const expected = collatz(1410123943);
+      assert.ok(expected.peak > 2n ** 53n);
+      assert.deepEqual(
+        [d.steps, d.peak, d.peakStep, d.terms.length],
+        [expected.steps, expected.peak, expected.peakStep, expected.steps + 1],
+      );
+    },
+  ],
+  [
+    'nicomachus',
+    5,
+    (d) =>
+      assert.deepEqual(
+        [d.sides, d.cubeSums],
+        [
+          [1, 3, 6, 10, 15],
+          [1, 9, 36, 100, 225],
+        ],
+      ),
+  ],
+  [
+    'four-square',
+    1000,
+    (d) => {
+      const all = fourSquares(1000);
+      const given = new Set(d.roots.map((r) => [...r].sort((a, b) => b - a).join()));
+      assert.equal(d.complete, true);
+      assert.equal(d.count, d.roots.length);
+      assert.equal(given.size, d.count);
+      for (const r of d.roots) assert.ok(all.has(r.join()), `${r} of 1000`);
+    },
+  ],
+  [
+    'sieve',
+    100,
+    (d) => {
+      const prime = sieve(100);
+      assert.equal(d.count, 25);
+      d.factors.forEach((f, k) => {
+        if (k < 2) return assert.equal(f, 0);
+        for (let p = 2; p < f; p++) assert.notEqual(k % p, 0, `${k}`);
+        assert.ok(prime[f] && k % f === 0, `${k}: ${f}`);
+      });
+    },
+  ],
+  [
+    'sieve',
+    99991,
+    (d) => {
+      const prime = sieve(99991);
+      let count = 0;
+      const pi = [];
+      for (let x = 0; x <= 99991; x++) pi.push((count += prime[x]));
+      assert.deepEqual(
+        d.curvePi,
+        d.curveX.map((x) => pi[x]),
+      );
+      assert.equal(d.curveX[d.curveX.length - 1], 99991);
+    },
+  ],
 ];
 
-test('the program\'s numbers arrive as the exports encode them', { skip: !MODULE && 'no QUORVANTILE_MODULE' }, async () => {
-  const wasmBinary = require('node:fs').readFileSync(MODULE.replace(/\.js$/, '.wasm'));
-  const module = await require(MODULE)({ wasmBinary, print: () => {}, printErr: () => {} });
-  for (const [demo, n, check] of ROUND_TRIPS) {
-    const d = parts.DEMONSTRATIONS[demo].numbers(module, n);
-    assert.equal(d.n, n);
-    try {
-      check(d);
-    } catch (error) {
-      error.message = `${demo} ${n}: ${error.message}`;
-      throw error;
+test(
+  "the program's numbers arrive as the exports encode them",
+  { skip: !MODULE && 'no QUORVANTILE_MODULE' },
+  async () => {
+    const wasmBinary = require('node:fs').readFileSync(MODULE.replace(/\.js$/, '.wasm'));
+    const module = await require(MODULE)({ wasmBinary, print: () => {}, printErr: () => {} });
+    for (const [demo, n, check] of ROUND_TRIPS) {
+      const d = parts.DEMONSTRATIONS[demo].numbers(module, n);
+      assert.equal(d.n, n);
+      try {
+        check(d);
+      } catch (error) {
+        error.message = `${demo} ${n}: ${error.message}`;
+        throw error;
+      }
+      // Each picture draws from them at both ends of its widths.
+      for (const width of [parts.NARROWEST, parts.WIDEST]) {
+        const picture = parts.DEMONSTRATIONS[demo].draw(d, { width, more: () => d });
+        assert.match(picture.markup(), /^<svg /, `${demo} ${n} at ${width}`);
+      }
     }
-    // Each picture draws from them at both ends of its widths.
-    for (const width of [parts.NARROWEST, parts.WIDEST]) {
-      const picture = parts.DEMONSTRATIONS[demo].draw(d, { width, more: () => d });
-      assert.match(picture.markup(), /^<svg /, `${demo} ${n} at ${width}`);
-    }
-  }
-});
+  },
+);
 
 // Small numbers, as the exports give them, for the pictures' own tests.
 function sieveNumbers(n) {
@@ -159,10 +206,13 @@ test('the sieve plays and steps through its primes, and Collatz switches scale',
   const struck = () => (picture.markup().match(/fill-opacity="0.35"/g) || []).length;
   const note = () => {
     const last = /<text[^>]*>((?:<tspan[^>]*>[^<]*<\/tspan>)+)<\/text><\/g><\/svg>$/.exec(picture.markup())[1];
-    return [...last.matchAll(/>([^<]*)</g)].map((m) => m[1]).filter(Boolean).join(' ');
+    return [...last.matchAll(/>([^<]*)</g)]
+      .map((m) => m[1])
+      .filter(Boolean)
+      .join(' ');
   };
   // Drawn done: every composite struck; one step starts again from nothing.
-  assert.deepEqual([struck(), note()], [74, 'composites struck in their smallest prime\'s colour']);
+  assert.deepEqual([struck(), note()], [74, "composites struck in their smallest prime's colour"]);
   step.act();
   assert.deepEqual([struck(), note()], [0, 'nothing struck yet']);
   const seen = [];
@@ -171,7 +221,10 @@ test('the sieve plays and steps through its primes, and Collatz switches scale',
     seen.push([struck(), note()]);
   }
   // 2 strikes 49 numbers, 3 then 16 more, 5 then 6, 7 then 3.
-  assert.deepEqual(seen.map(([s]) => s), [49, 65, 71, 74]);
+  assert.deepEqual(
+    seen.map(([s]) => s),
+    [49, 65, 71, 74],
+  );
   assert.equal(seen[0][1], 'striking the multiples of 2');
   // Play runs from the start to the end, a prime per beat, and stops.
   let redrawn = 0;
@@ -202,21 +255,26 @@ test('the sieve plays and steps through its primes, and Collatz switches scale',
   assert.ok(yLabels().includes('8000'));
   scale.act();
   assert.equal(scale.key(), 'picture.collatz.linear');
-  assert.deepEqual(yLabels().filter((l) => l.startsWith('10')), ['10', '100', '1000']);
+  assert.deepEqual(
+    yLabels().filter((l) => l.startsWith('10')),
+    ['10', '100', '1000'],
+  );
   scale.act();
   assert.ok(yLabels().includes('8000'));
 });
 
 // The luminance of a #rrggbb colour, as contrast ratios use it.
 function luminance(hex) {
-  const [r, g, b] = [1, 3, 5].map((k) => parseInt(hex.slice(k, k + 2), 16) / 255)
+  const [r, g, b] = [1, 3, 5]
+    .map((k) => parseInt(hex.slice(k, k + 2), 16) / 255)
     .map((c) => (c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4));
   return 0.2126 * r + 0.7152 * g + 0.0722 * b;
 }
 
-test('on paper every picture is in the palette\'s paper colours, titled, and printed the same', () => {
+test("on paper every picture is in the palette's paper colours, titled, and printed the same", () => {
   const { PALETTE, onPaper, titled, paperStyle } = parts;
-  const contrast = (a, b) => (Math.max(luminance(a), luminance(b)) + 0.05) / (Math.min(luminance(a), luminance(b)) + 0.05);
+  const contrast = (a, b) =>
+    (Math.max(luminance(a), luminance(b)) + 0.05) / (Math.min(luminance(a), luminance(b)) + 0.05);
   // Words, axes, lines and marks read on white.
   for (const role of ['words', 'axis', 'line', 'accent']) {
     assert.ok(contrast(PALETTE[role].paper, PALETTE.background.paper) >= 4.5, role);
@@ -225,25 +283,42 @@ test('on paper every picture is in the palette\'s paper colours, titled, and pri
   const paperColours = new Set(Object.values(PALETTE).map((c) => c.paper));
   const screens = [
     parts.sievePicture(sieveNumbers(100), { width: 400 }),
-    parts.collatzPicture({ n: 6, steps: 8, peak: 16n, peakStep: 3, terms: [6, 3, 10, 5, 16, 8, 4, 2, 1] }, { width: 400 }),
-    parts.goldbachPicture({ n: 10, bound: 10, counts: [0, 0, 1, 1, 1, 2], counted: true, count: 2, smaller: [3, 5] }, { width: 640 }),
+    parts.collatzPicture(
+      { n: 6, steps: 8, peak: 16n, peakStep: 3, terms: [6, 3, 10, 5, 16, 8, 4, 2, 1] },
+      { width: 400 },
+    ),
+    parts.goldbachPicture(
+      { n: 10, bound: 10, counts: [0, 0, 1, 1, 1, 2], counted: true, count: 2, smaller: [3, 5] },
+      { width: 640 },
+    ),
   ];
   for (const picture of screens) {
     const paper = onPaper(titled(picture.markup()));
     const colours = [...paper.matchAll(/ (?:fill|stroke)="(#[0-9a-f]{6})"/g)].map((m) => m[1]);
-    assert.deepEqual(colours.filter((c) => !paperColours.has(c)), [], picture.label);
+    assert.deepEqual(
+      colours.filter((c) => !paperColours.has(c)),
+      [],
+      picture.label,
+    );
     assert.ok(colours.includes(PALETTE.words.paper), picture.label);
-    assert.equal(paper.match(/<rect class="qv-bg"[^>]*>/g).every((r) => r.includes(`fill="${PALETTE.background.paper}"`)), true);
+    assert.equal(
+      paper.match(/<rect class="qv-bg"[^>]*>/g).every((r) => r.includes(`fill="${PALETTE.background.paper}"`)),
+      true,
+    );
     // The title: the label, over the picture.
     assert.ok(paper.includes(`class="qv-title"`) && paper.includes(picture.label.split(' ')[0]), picture.label);
   }
   const printed = paperStyle('#p');
   for (const [role, { screen, paper }] of changing) {
-    assert.ok(printed.includes(`#p [fill="${screen}"] { fill: ${paper}; }`) && printed.includes(`#p [stroke="${screen}"] { stroke: ${paper}; }`), role);
+    assert.ok(
+      printed.includes(`#p [fill="${screen}"] { fill: ${paper}; }`) &&
+        printed.includes(`#p [stroke="${screen}"] { stroke: ${paper}; }`),
+      role,
+    );
   }
 });
 
-test('the pictures\' words: the same keys and blanks in Chinese as in English, and every key a picture uses', () => {
+test("the pictures' words: the same keys and blanks in Chinese as in English, and every key a picture uses", () => {
   const { WORDS } = parts;
   const blanks = (text) => (text.match(/\{\w+\}/g) || []).sort();
   assert.deepEqual(Object.keys(WORDS.zh).sort(), Object.keys(WORDS.en).sort());
@@ -255,5 +330,8 @@ test('the pictures\' words: the same keys and blanks in Chinese as in English, a
     const source = fs.readFileSync(path.join(__dirname, '..', file), 'utf8');
     for (const [, key] of source.matchAll(/'(picture\.[\w.]+)'/g)) used.add(key);
   }
-  assert.deepEqual([...used].filter((key) => !(key in WORDS.en)), []);
+  assert.deepEqual(
+    [...used].filter((key) => !(key in WORDS.en)),
+    [],
+  );
 });

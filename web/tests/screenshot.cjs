@@ -20,7 +20,12 @@ const SCREENS = [
 h.screenshotScript('screenshot.cjs', async ({ browser, url, folder }) => {
   for (const screen of SCREENS) {
     const page = await browser.newPage();
-    await page.setViewport({ width: screen.width, height: screen.height, isMobile: !!screen.touch, hasTouch: !!screen.touch });
+    await page.setViewport({
+      width: screen.width,
+      height: screen.height,
+      isMobile: !!screen.touch,
+      hasTouch: !!screen.touch,
+    });
     await page.goto(url, { waitUntil: 'load' });
     await page.waitForFunction(() => window.quorvantile && window.quorvantile.state === 'running', { timeout: 30000 });
     await h.waitForPrompt(page, 'Please choose:');

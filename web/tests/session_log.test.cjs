@@ -11,11 +11,16 @@ const utf8 = (text) => new TextEncoder().encode(text);
 test('the log keeps tabs and the typed lines, and drops colours even when split between writes', () => {
   const log = new SessionLog();
   const writes = [
-    utf8('\x1b[1;32m\n\tHeading\x1b[0'), utf8('m\x1b'), utf8('[1;37m\n\tPlease input:'),
+    utf8('\x1b[1;32m\n\tHeading\x1b[0'),
+    utf8('m\x1b'),
+    utf8('[1;37m\n\tPlease input:'),
     'typed 2\t7\n',
     utf8(`${'y'.repeat(70000)}\n`), // larger than the blocks small pieces are joined into
     // A Chinese title split inside a character and a sequence.
-    utf8('\t$ 哥德巴赫').subarray(0, 7), utf8('\t$ 哥德巴赫').subarray(7), utf8('\x1b[31'), utf8('m!\n'),
+    utf8('\t$ 哥德巴赫').subarray(0, 7),
+    utf8('\t$ 哥德巴赫').subarray(7),
+    utf8('\x1b[31'),
+    utf8('m!\n'),
   ];
   for (const piece of writes) {
     if (typeof piece === 'string') log.typed(piece);
@@ -32,8 +37,20 @@ test('past its limit the log keeps the newest text, from its first whole line, a
   // lines written in two parts; the longest line of each.
   const shapes = [
     [(i) => [['program', `pair ${i}=${i}+0\n`]], 20],
-    [(i) => [['program', `${'x'.repeat(1500)}${i}\n`], ['typed', `typed ${i}\n`]], 1510],
-    [(i) => [['program', `part ${i} `], ['program', `and rest ${i}\n`]], 30],
+    [
+      (i) => [
+        ['program', `${'x'.repeat(1500)}${i}\n`],
+        ['typed', `typed ${i}\n`],
+      ],
+      1510,
+    ],
+    [
+      (i) => [
+        ['program', `part ${i} `],
+        ['program', `and rest ${i}\n`],
+      ],
+      30,
+    ],
   ];
   for (const [shape, longestLine] of shapes) {
     const log = new SessionLog(limit);
@@ -55,7 +72,7 @@ test('past its limit the log keeps the newest text, from its first whole line, a
     const kept = rest.join('\n');
     assert.equal(notice, `cut ${counted}`);
     assert.equal(counted + kept.length, all.length, 'the cut and the kept add up to the session');
-    assert.equal(all.slice(counted), kept, 'what is kept is the session\'s end');
+    assert.equal(all.slice(counted), kept, "what is kept is the session's end");
     assert.equal(all[counted - 1], '\n', 'the kept text begins with a whole line');
     assert.ok(kept.length >= limit - longestLine, `only ${kept.length} characters kept`);
   }
@@ -80,7 +97,11 @@ test('a mark starts a line of its own; a printout keeps the last lines after a l
     ['', 5, ''],
     ['\n\tmenu\n', 5, '\n\tmenu\n'], // a first line that is empty
     ['\n\tmenu\n', 1, '[1 left out]\n\tmenu\n'],
-    [`${'pair\n'.repeat(291400)}There are 291400 pairs\n`, 2000, `[289401 left out]\n${'pair\n'.repeat(1999)}There are 291400 pairs\n`],
+    [
+      `${'pair\n'.repeat(291400)}There are 291400 pairs\n`,
+      2000,
+      `[289401 left out]\n${'pair\n'.repeat(1999)}There are 291400 pairs\n`,
+    ],
   ];
   for (const [text, count, printed] of cases) {
     assert.equal(SessionLog.lastLines(text, count, notice), printed, JSON.stringify(text.slice(0, 20)));

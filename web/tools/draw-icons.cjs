@@ -51,12 +51,15 @@ lines.forEach((line, row) => {
     }
     if (ch === "'" || ch === '`') {
       const lean = ch === '`' ? -1 : 0;
-      marks.push(`<line x1="${(x + lean * scale).toFixed(1)}" y1="${(top + 0.1 * CELL_H * scale).toFixed(1)}" ` +
-        `x2="${(x - lean * scale).toFixed(1)}" y2="${(top + 0.4 * CELL_H * scale).toFixed(1)}"/>`);
+      marks.push(
+        `<line x1="${(x + lean * scale).toFixed(1)}" y1="${(top + 0.1 * CELL_H * scale).toFixed(1)}" ` +
+          `x2="${(x - lean * scale).toFixed(1)}" y2="${(top + 0.4 * CELL_H * scale).toFixed(1)}"/>`,
+      );
     }
   }
 });
-const svg = `<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ${SIZE} ${SIZE}">\n` +
+const svg =
+  `<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ${SIZE} ${SIZE}">\n` +
   `<rect width="${SIZE}" height="${SIZE}" fill="#000"/>\n` +
   `<g fill="${GREEN}" stroke="${GREEN}" stroke-width="${(1.4 * scale).toFixed(1)}" stroke-linecap="round">\n` +
   `${marks.join('\n')}\n</g>\n</svg>\n`;
@@ -68,8 +71,11 @@ fs.writeFileSync(path.join(web, 'icon.svg'), svg);
     const page = await chromium.browser.newPage();
     for (const size of [192, 512]) {
       await page.setViewport({ width: size, height: size });
-      await page.setContent(`<body style="margin:0;background:#000"><img src="data:image/svg+xml;base64,${
-        Buffer.from(svg).toString('base64')}" width="${size}" height="${size}" style="display:block"></body>`);
+      await page.setContent(
+        `<body style="margin:0;background:#000"><img src="data:image/svg+xml;base64,${Buffer.from(svg).toString(
+          'base64',
+        )}" width="${size}" height="${size}" style="display:block"></body>`,
+      );
       await page.screenshot({ path: path.join(web, `icon-${size}.png`) });
     }
   } finally {
