@@ -15,7 +15,8 @@
 //
 // The host's interface, all called on Module.quorvantileHost:
 //   terminal()     -> { interactive, color }
-//   write(bytes)   -> 0, or kHostYield when the program should pause now
+//   write(bytes)   (a view valid during the call only)
+//                  -> 0, or kHostYield when the program should pause now
 //                     (output backlog, or its time slice is used up), or
 //                     kHostFailed when the output is gone
 //   pause()        -> a promise, resolved when the program may go on
@@ -51,8 +52,10 @@ EM_JS(int, hostTerminalFlags, (), {
   return (terminal.interactive ? 1 : 0) | (terminal.color ? 2 : 0);
 });
 
+// The bytes are a view of the program's memory, valid during the call only:
+// a host that keeps them copies them, one that writes them at once does not.
 EM_JS(int, hostWrite, (const char* data, std::size_t size), {
-  return Module.quorvantileHost.write(HEAPU8.slice(data, data + size));
+  return Module.quorvantileHost.write(HEAPU8.subarray(data, data + size));
 });
 
 EM_ASYNC_JS(void, hostPause, (), {

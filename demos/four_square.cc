@@ -85,7 +85,8 @@ class DecompositionLines {
       out = cells_.put(out, m);
       out[-1] = '\n';
       used_ = static_cast<std::size_t>(out - block_.data());
-      // (Handing over at `>` would do as well: kLineRoom holds one more line.)
+      // A block never passes kBlockSize + kLineRoom: it is handed over as soon
+      // as it reaches kBlockSize, and one line takes at most kLineRoom.
       if (used_ >= kBlockSize && !handOver(console)) return false;
     }
     return true;
@@ -95,8 +96,10 @@ class DecompositionLines {
 
  private:
   // A block is handed on once it holds this much: large enough that the
-  // console's own copy and write are few, small enough to stay in cache.
-  static constexpr std::size_t kBlockSize = 60000;
+  // console's own copy and write are few, small enough to stay in cache, and
+  // no smaller than the pieces the page's session log keeps without joining
+  // them (64 KiB).
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 16;
   // Room for one more line past kBlockSize, fixed-size copies included.
   static constexpr std::size_t kLineRoom = 128;
 

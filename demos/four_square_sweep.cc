@@ -26,6 +26,7 @@
 #include "demos/four_square_entry.h"
 #include "demos/four_square_store.h"
 #include "demos/integer_sqrt.h"
+#include "demos/own_call.h"
 
 namespace quorvantile {
 
@@ -53,6 +54,9 @@ static_assert(kMostWindowValues <= std::int64_t{1} << (32 - kSlotShift), "slots 
 constexpr std::size_t kMostLookupsPerK = 364;
 static_assert((kMostLookupsPerK - 1) * (kMostLookupsPerK - 1) >= kMostWindowValues,
               "room for one k");
+
+// The steps of a window (filling the buckets, looking them up, keeping the
+// matches) are calls of their own, made once a window (demos/own_call.h).
 
 // Points (i, j) whose u lies in one window of a sweep over `rows` rows: the
 // octant 0 <= j <= i of a ring `window` values wide has area π/8 · window,
@@ -164,7 +168,7 @@ class Sweep {
   // below uEnd, in the order of i and then j. The loop works on local copies:
   // its stores into the buckets could otherwise alias the members and force
   // them to be read again at every point.
-  void fillBuckets(std::int64_t started, std::int64_t uEnd, std::int64_t tFirst) {
+  OWN_CALL void fillBuckets(std::int64_t started, std::int64_t uEnd, std::int64_t tFirst) {
     const std::int64_t tTop = n_ - tFirst;  // a point's slot is tTop - u
     std::uint32_t* const heads = heads_.data();
     std::uint64_t* const filled = filled_.data();
@@ -195,7 +199,7 @@ class Sweep {
   // [tFirst, tLast], in ascending k, and collects a match for each point
   // (i, j) of its bucket with j >= k. Each k resumes where the previous
   // window left it.
-  void lookUp(std::int64_t tFirst, std::int64_t tLast) {
+  OWN_CALL void lookUp(std::int64_t tFirst, std::int64_t tLast) {
     if (tLast < 0) return;
     const std::int64_t kHigh = std::min(kTop_, integerSqrt(tLast));
     // Below it t <= 2k² < tFirst.
@@ -236,7 +240,7 @@ class Sweep {
   // Stores the matches in the order of i, j and k, up to the rows the store
   // can hold. They were found in ascending k; a stable sort by point, whose
   // order is that of i and j, puts them in order.
-  void keepMatches() {
+  OWN_CALL void keepMatches() {
     sortByPoint();
     for (std::size_t f = 0; f < found_.size(); ++f) {
       if (f + kKeepAhead < found_.size()) {

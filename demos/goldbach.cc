@@ -1,6 +1,8 @@
 #include "demos/goldbach.h"
 
 #include <cmath>
+#include <cstring>
+#include <string_view>
 
 #include "console/color.h"
 #include "console/console.h"
@@ -45,31 +47,49 @@ bool isPrime(int n) {
   return true;
 }
 
-GoldbachLineWriter::GoldbachLineWriter(Console& console, int n) : console_(console) {
-  char* at = line_;
+GoldbachLineWriter::GoldbachLineWriter(Console& console, int n)
+    : console_(console), block_(kBlockSize + kLineRoom), n_(n) {
+  char* at = prefix_;
   *at++ = '\t';
   at = writeDecimal(at, n);
   *at++ = '=';
-  prefixLength_ = static_cast<std::size_t>(at - line_);
+  prefixLength_ = static_cast<std::size_t>(at - prefix_);
 }
 
-void GoldbachLineWriter::write(int p, int q) {
-  // The line is formatted behind the prefix and handed over in one piece.
-  char* at = writeDecimal(line_ + prefixLength_, p);
-  *at++ = '+';
-  at = writeDecimal(at, q);
-  console_ << std::string_view(line_, static_cast<std::size_t>(at - line_));
-  console_.endl();
+bool GoldbachLineWriter::write(const int* summands, std::size_t count) {
+  char* const start = block_.data();
+  char* at = start + used_;
+  for (std::size_t i = 0; i < count; ++i) {
+    std::memcpy(at, prefix_, prefixLength_);
+    at = writeIntDecimal(at + prefixLength_, summands[i]);
+    *at++ = '+';
+    at = writeIntDecimal(at, n_ - summands[i]);
+    *at++ = '\n';
+    if (static_cast<std::size_t>(at - start) >= kBlockSize) {
+      used_ = static_cast<std::size_t>(at - start);
+      if (!finish()) return false;
+      at = start;
+    }
+  }
+  used_ = static_cast<std::size_t>(at - start);
+  return true;
+}
+
+bool GoldbachLineWriter::finish() {
+  console_ << std::string_view(block_.data(), used_);
+  console_.flush();
+  used_ = 0;
+  return console_.good();
 }
 
 void goldbachBody(Console& console, int n) {
   int count = 0;
   GoldbachLineWriter lines(console, n);
-  forEachGoldbachPair(n, [&](int p, int q) {
-    ++count;
-    lines.write(p, q);
-    return console.good();
+  forEachGoldbachRun(n, [&](const int* summands, std::size_t size) {
+    count += static_cast<int>(size);
+    return lines.write(summands, size);
   });
+  lines.finish();
   setGreenonBlack(console);
   console << "\n\n\tThere are " << count << " pair(s) of Prime Numbers that add up to " << n;
   console.endl();

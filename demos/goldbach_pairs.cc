@@ -9,6 +9,7 @@
 
 #include "demos/bit_ops.h"
 #include "demos/integer_sqrt.h"
+#include "demos/own_call.h"
 #include "demos/wheel.h"
 
 namespace quorvantile {
@@ -257,9 +258,9 @@ class SummandMap {
       ++block_;
     }
   }
-  Index summand(int bit) const {
-    return block_ * wheel_.modulus + offsets_[static_cast<std::size_t>(first_ + bit)];
-  }
+  // Bit b of the current word stands for blockStart() + wordOffsets()[b].
+  Index blockStart() const { return block_ * wheel_.modulus; }
+  const Index* wordOffsets() const { return offsets_.data() + first_; }
 
  private:
   const Wheel& wheel_;
@@ -267,110 +268,143 @@ class SummandMap {
   Index block_ = 0, first_ = 0;
 };
 
-// The splits whose smaller summand p lies in [low, high], low > the largest
-// pattern prime.
-void sieveSummands(int n, int low, int high, int root, const std::vector<int>& primes,
-                   const GoldbachSieveShape& shape, const GoldbachVisitor& visit) {
-  const Wheel wheel = makeWheel(n, root, low);
-  const Index width = wheel.width();
-  const Index totalBits = (high / wheel.modulus - wheel.firstBlock + 1) * width;
-  int largestPatterned = 0;
-  std::vector<Pattern> patterns =
-      makePatterns(wheel, primes, n, shape, totalBits, largestPatterned);
-
-  // Classes with many strikes per piece strike it while it is in the
-  // level-1 cache, residue by residue; the others strike the whole window
-  // through cursors.
-  std::vector<Bit> next, offsets;
-  std::vector<DenseClass> denseClasses;
-  std::vector<Cursor> cursors;
-  for (int q : primes) {
-    if (q <= std::max(kLargestWheelPrime, largestPatterned)) continue;
-    // Each residue's strikes in a class recur every q blocks.
-    const auto period = static_cast<Bit>(q * width);
-    auto addClass = [&](int target, Index start) {
-      // A class that starts at high still has high to strike.
-      if (start > high) return;
-      // Blocks wholly below start hold nothing to strike.
-      const Index fromBlock = start / wheel.modulus - wheel.firstBlock;
-      if (period <= shape.largestDenseStep) {
-        const std::size_t from = next.size();
-        wheel.firstBitsOfClass(q, target, fromBlock,
-                               [&](Index first) { next.push_back(static_cast<Bit>(first)); });
-        denseClasses.push_back({period, from, next.size()});
-        return;
-      }
-      const std::size_t begin = offsets.size();
-      wheel.firstBitsOfClass(q, target, fromBlock,
-                             [&](Index first) { offsets.push_back(static_cast<Bit>(first)); });
-      std::sort(offsets.begin() + static_cast<std::ptrdiff_t>(begin), offsets.end());
-      const Bit first = offsets[begin];
-      for (std::size_t i = begin; i < offsets.size(); ++i) offsets[i] -= first;
-      cursors.push_back({first, 0, static_cast<std::uint32_t>(begin), period});
-    };
-    addClass(n % q, low);
-    // With n % q == 0 the class of n is the multiples themselves, q included.
-    if (n % q != 0) addClass(0, std::max<Index>(Index{q} * q, low));
+// The smaller summands in [low, high], low > the largest pattern prime, a
+// window at a time: each window is a call of its own (demos/own_call.h) and
+// hands its summands over in one piece, so that the caller's work per pair
+// is out of the sieve's loops.
+class SummandSieve {
+ public:
+  SummandSieve(int n, int low, int high, int root, const std::vector<int>& primes,
+               const GoldbachSieveShape& shape)
+      : low_(low),
+        high_(high),
+        shape_(shape),
+        wheel_(makeWheel(n, root, low)),
+        totalBits_((high / wheel_.modulus - wheel_.firstBlock + 1) * wheel_.width()),
+        window_(shape.windowBits / kWordBits),
+        map_(wheel_) {
+    const Index width = wheel_.width();
+    int largestPatterned = 0;
+    patterns_ = makePatterns(wheel_, primes, n, shape, totalBits_, largestPatterned);
+    phases_.assign(patterns_.size(), 0);
+    // Classes with many strikes per piece strike it while it is in the
+    // level-1 cache, residue by residue; the others strike the whole window
+    // through cursors.
+    for (int q : primes) {
+      if (q <= std::max(kLargestWheelPrime, largestPatterned)) continue;
+      // Each residue's strikes in a class recur every q blocks.
+      const auto period = static_cast<Bit>(q * width);
+      auto addClass = [&](int target, Index start) {
+        // A class that starts at high still has high to strike.
+        if (start > high) return;
+        // Blocks wholly below start hold nothing to strike.
+        const Index fromBlock = start / wheel_.modulus - wheel_.firstBlock;
+        if (period <= shape.largestDenseStep) {
+          const std::size_t from = next_.size();
+          wheel_.firstBitsOfClass(q, target, fromBlock,
+                                  [&](Index first) { next_.push_back(static_cast<Bit>(first)); });
+          denseClasses_.push_back({period, from, next_.size()});
+          return;
+        }
+        const std::size_t begin = offsets_.size();
+        wheel_.firstBitsOfClass(q, target, fromBlock,
+                                [&](Index first) { offsets_.push_back(static_cast<Bit>(first)); });
+        std::sort(offsets_.begin() + static_cast<std::ptrdiff_t>(begin), offsets_.end());
+        const Bit first = offsets_[begin];
+        for (std::size_t i = begin; i < offsets_.size(); ++i) offsets_[i] -= first;
+        cursors_.push_back({first, 0, static_cast<std::uint32_t>(begin), period});
+      };
+      addClass(n % q, low);
+      // With n % q == 0 the class of n is the multiples themselves, q included.
+      if (n % q != 0) addClass(0, std::max<Index>(Index{q} * q, low));
+    }
   }
 
-  std::vector<Word> window(shape.windowBits / kWordBits);
-  Word* const words = window.data();
-  std::vector<std::size_t> phases(patterns.size(), 0);  // the next word of each pattern
-  SummandMap map(wheel);
-  const auto classWidth = static_cast<std::uint32_t>(width);
-  auto strikeDense = [&](Bit base, Bit end) {  // bits base + [0, end)
-    for (const DenseClass& dense : denseClasses) {
+  // Windows cover [0, totalBits); one more, starting at totalBits, would be
+  // empty and change nothing.
+  bool done() const { return windowStart_ >= totalBits_; }
+
+  // Sieves the next window and leaves its summands, ascending, in `out`.
+  OWN_CALL void nextWindow(std::vector<int>& out) {
+    out.clear();
+    const Index g0 = windowStart_;
+    windowStart_ += shape_.windowBits;
+    Word* const words = window_.data();
+    const Bit length = static_cast<Bit>(std::min<Index>(shape_.windowBits, totalBits_ - g0));
+    const Bit wordCount = (length + kWordBits - 1) / kWordBits;
+    for (Bit piece = 0; piece < length; piece += shape_.pieceBits) {
+      const Bit pieceEnd = std::min(length, piece + shape_.pieceBits);
+      const Bit firstWord = piece / kWordBits;
+      const Bit endWord = (pieceEnd + kWordBits - 1) / kWordBits;
+      std::fill(words + firstWord, words + endWord, ~Word{0});
+      for (std::size_t i = 0; i < patterns_.size(); ++i) {
+        // Runs up to the end of the pattern, where it starts over.
+        const Word* const pattern = patterns_[i].words();
+        std::size_t phase = phases_[i];
+        for (Bit k = firstWord; k < endWord;) {
+          const std::size_t run = std::min<std::size_t>(endWord - k, patterns_[i].size() - phase);
+          Word* const out = words + k;
+          const Word* const in = pattern + phase;
+          for (std::size_t j = 0; j < run; ++j) out[j] &= in[j];
+          k += static_cast<Bit>(run);
+          phase += run;
+          if (phase == patterns_[i].size()) phase = 0;
+        }
+        phases_[i] = phase;
+      }
+      strikeDense(words, static_cast<Bit>(g0), pieceEnd);
+    }
+    const auto classWidth = static_cast<std::uint32_t>(wheel_.width());
+    for (Cursor& cursor : cursors_)
+      strikeClass(words, cursor, offsets_.data(), classWidth, g0, length);
+    // The summands go straight into `out`, sized for every bit left, and the
+    // loop keeps its state in locals: stores through a pointer that might
+    // alias the members would have them read again at every summand. Bits
+    // beyond the last block's end stand for numbers above high.
+    std::size_t bits = 0;
+    for (Bit k = 0; k < wordCount; ++k) bits += static_cast<std::size_t>(popcount(words[k]));
+    out.resize(bits);
+    int* const summands = out.data();
+    std::size_t count = 0;
+    const Index low = low_, high = high_;
+    map_.seek(g0);
+    for (Bit k = 0; k < wordCount; ++k, map_.nextWord()) {
+      const Index blockStart = map_.blockStart();
+      const Index* const offsets = map_.wordOffsets();
+      for (Word word = words[k]; word != 0; word &= word - 1) {
+        const Index p = blockStart + offsets[countTrailingZeros(word)];
+        if (p >= low && p <= high) summands[count++] = static_cast<int>(p);
+      }
+    }
+    out.resize(count);
+  }
+
+ private:
+  // Bits base + [0, end) of the window.
+  void strikeDense(Word* words, Bit base, Bit end) {
+    Bit* const next = next_.data();
+    for (const DenseClass& dense : denseClasses_) {
       for (std::size_t i = dense.begin; i < dense.end; ++i) {
         Bit j = next[i] - base;
         for (; j < end; j += dense.step) clearBit(words, j);
         next[i] = base + j;
       }
     }
-  };
-  auto strikeSparse = [&](Index base, Bit end) {
-    for (Cursor& cursor : cursors)
-      strikeClass(words, cursor, offsets.data(), classWidth, base, end);
-  };
-  // Windows cover [0, totalBits) exactly, each but the last shape.windowBits
-  // long.
-  for (Index g0 = 0; g0 < totalBits; g0 += shape.windowBits) {
-    const Bit length = static_cast<Bit>(std::min<Index>(shape.windowBits, totalBits - g0));
-    const Bit wordCount = (length + kWordBits - 1) / kWordBits;
-    const Index base = g0;
-    for (Bit piece = 0; piece < length; piece += shape.pieceBits) {
-      const Bit pieceEnd = std::min(length, piece + shape.pieceBits);
-      const Bit firstWord = piece / kWordBits;
-      const Bit endWord = (pieceEnd + kWordBits - 1) / kWordBits;
-      std::fill(words + firstWord, words + endWord, ~Word{0});
-      for (std::size_t i = 0; i < patterns.size(); ++i) {
-        // Runs up to the end of the pattern, where it starts over.
-        const Word* const pattern = patterns[i].words();
-        std::size_t phase = phases[i];
-        for (Bit k = firstWord; k < endWord;) {
-          const std::size_t run = std::min<std::size_t>(endWord - k, patterns[i].size() - phase);
-          Word* const out = words + k;
-          const Word* const in = pattern + phase;
-          for (std::size_t j = 0; j < run; ++j) out[j] &= in[j];
-          k += static_cast<Bit>(run);
-          phase += run;
-          if (phase == patterns[i].size()) phase = 0;
-        }
-        phases[i] = phase;
-      }
-      strikeDense(static_cast<Bit>(base), pieceEnd);
-    }
-    strikeSparse(base, length);
-    // Bits beyond the last block's end stand for numbers above high.
-    map.seek(g0);
-    for (Bit k = 0; k < wordCount; ++k, map.nextWord()) {
-      for (Word word = words[k]; word != 0; word &= word - 1) {
-        const Index p = map.summand(countTrailingZeros(word));
-        if (p < low || p > high) continue;
-        if (!visit(static_cast<int>(p), n - static_cast<int>(p))) return;
-      }
-    }
   }
-}
+
+  const int low_, high_;
+  const GoldbachSieveShape shape_;
+  const Wheel wheel_;
+  const Index totalBits_;
+  std::vector<Pattern> patterns_;
+  std::vector<std::size_t> phases_;  // the next word of each pattern
+  std::vector<Bit> next_, offsets_;
+  std::vector<DenseClass> denseClasses_;
+  std::vector<Cursor> cursors_;
+  std::vector<Word> window_;
+  SummandMap map_;
+  Index windowStart_ = 0;
+};
 
 }  // namespace
 
@@ -393,6 +427,10 @@ const GoldbachSieveShape kMeasuredSieveShape = {
     Index{1} << 19,                 // patternBitsCap
 };
 
+void forEachGoldbachRun(int n, const GoldbachRunVisitor& visit) {
+  forEachGoldbachRun(n, 2, n / 2, kMeasuredSieveShape, visit);
+}
+
 void forEachGoldbachPair(int n, const GoldbachVisitor& visit) {
   forEachGoldbachPair(n, 2, n / 2, kMeasuredSieveShape, visit);
 }
@@ -403,12 +441,23 @@ void forEachGoldbachPair(int n, int from, int to, const GoldbachVisitor& visit) 
 
 void forEachGoldbachPair(int n, int from, int to, const GoldbachSieveShape& shape,
                          const GoldbachVisitor& visit) {
+  forEachGoldbachRun(n, from, to, shape, [&](const int* summands, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!visit(summands[i], n - summands[i])) return false;
+    }
+    return true;
+  });
+}
+
+void forEachGoldbachRun(int n, int from, int to, const GoldbachSieveShape& shape,
+                        const GoldbachRunVisitor& visit) {
   assert(shape.windowBits > 0 && shape.windowBits % kWordBits == 0);
   assert(shape.pieceBits > 0 && shape.pieceBits % kWordBits == 0);
   assert(shape.largestPatternPrime >= 13);
   if (n < 4 || n % 2 != 0 || from > to) return;
   if (n == 4) {
-    if (from <= 2 && 2 <= to) visit(2, 2);
+    const int two = 2;
+    if (from <= 2 && 2 <= to) visit(&two, 1);
     return;
   }
   // From 6 on the smaller summand is odd: n - 2 is even and above 2.
@@ -420,11 +469,18 @@ void forEachGoldbachPair(int n, int from, int to, const GoldbachSieveShape& shap
   // The patterns strike their own primes too: those, and the wheel's, are
   // checked one by one.
   const int sieveFrom = std::max(low, shape.largestPatternPrime + 1);
+  std::vector<int> summands;
   for (int p : oddPrimesUpTo(shape.largestPatternPrime)) {
     if (p < low || p > high) continue;
-    if (oddIsPrime(n - p, primes) && !visit(p, n - p)) return;
+    if (oddIsPrime(n - p, primes)) summands.push_back(p);
   }
-  if (sieveFrom <= high) sieveSummands(n, sieveFrom, high, root, primes, shape, visit);
+  if (!summands.empty() && !visit(summands.data(), summands.size())) return;
+  if (sieveFrom > high) return;
+  SummandSieve sieve(n, sieveFrom, high, root, primes, shape);
+  while (!sieve.done()) {
+    sieve.nextWindow(summands);
+    if (!summands.empty() && !visit(summands.data(), summands.size())) return;
+  }
 }
 
 }  // namespace quorvantile

@@ -3,6 +3,7 @@
 // up to 2147483646, in little memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -10,10 +11,15 @@ namespace quorvantile {
 
 // Called with each split n = p + q, p <= q; returns false to stop.
 using GoldbachVisitor = std::function<bool(int p, int q)>;
+// Called with the smaller summands of consecutive splits, ascending, many at
+// a time (a window of the sieve); returns false to stop.
+using GoldbachRunVisitor = std::function<bool(const int* summands, std::size_t count)>;
 
 // Visits every split of `n` into two primes, in increasing order of the
 // smaller summand. Nothing is visited for odd n or n < 4.
 void forEachGoldbachPair(int n, const GoldbachVisitor& visit);
+// The same splits in runs: what a listing goes through.
+void forEachGoldbachRun(int n, const GoldbachRunVisitor& visit);
 
 // The same, restricted to the splits whose smaller summand p lies in
 // [from, to].
@@ -46,5 +52,7 @@ extern const GoldbachSieveShape kMeasuredSieveShape;
 
 void forEachGoldbachPair(int n, int from, int to, const GoldbachSieveShape& shape,
                          const GoldbachVisitor& visit);
+void forEachGoldbachRun(int n, int from, int to, const GoldbachSieveShape& shape,
+                        const GoldbachRunVisitor& visit);
 
 }  // namespace quorvantile

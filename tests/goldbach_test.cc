@@ -182,8 +182,9 @@ TEST(GoldbachBody, PairLinesInWhiteThenTheSummaryInGreen) {
 TEST(GoldbachBody, WritesTheLargestNumbersAtFullWidth) {
   EXPECT_EQ(capture([](Console& console) {
               GoldbachLineWriter lines(console, kLargestEven);
-              lines.write(1073741789, 1073741857);
-              lines.write(2147483629, 17);
+              const int summands[] = {1073741789, 2147483629};
+              lines.write(summands, 2);
+              lines.finish();
             }),
             "\t2147483646=1073741789+1073741857\n\t2147483646=2147483629+17\n");
 }

@@ -4,8 +4,9 @@
 // whenever the page must catch up: when the terminal is behind, when its
 // time slice is used up, and for as long as the output is paused.
 //
-// new OutputQueue(term)        what has been written to the terminal and not
-//                              yet drawn; one for the page, shared by its runs
+// new OutputQueue(term)        the output on its way to the terminal, where
+//                              lines that would scroll away unseen are cut;
+//                              one for the page, shared by its runs
 // new TerminalHost({ screen, editor, log, onInterrupt, onPause, onVisit, onAccepted })
 //   host.type(data)            keys and pastes from the terminal
 //   host.setPaused(paused)     holds or releases the program and its output
@@ -15,16 +16,20 @@
 'use strict';
 
 (function (root) {
-  const { HOST_YIELD, HOST_FAILED, concat } = root.quorvantileHostCommon;
+  const { HOST_YIELD, HOST_FAILED } = root.quorvantileHostCommon;
 
-  // Bytes handed to the terminal and not yet drawn: above the high mark the
-  // program pauses until the terminal is down to the low mark. The terminal
-  // drops data when far more is queued, and Ctrl-C waits for what is queued.
-  const HIGH_WATER = 128 * 1024;
-  const LOW_WATER = 16 * 1024;
+  // Output not yet drawn, in bytes: above the high mark the program pauses
+  // until the queue is down to the low mark. Long listings of plain lines
+  // never get there (see OutputQueue); other output waits for the terminal.
+  const HIGH_WATER = 2 * 1024 * 1024;
+  const LOW_WATER = 1024 * 1024;
   // The longest the program runs between two turns of the page, in ms: short
   // enough that keys, drawing and Ctrl-C are never held up noticeably.
   const SLICE_MS = 30;
+  // The most the terminal is handed ahead of what it has drawn: the rest
+  // waits in the queue, where lines that would scroll away unseen are cut.
+  const TERMINAL_AHEAD = 64 * 1024;
+  const LINE_FEED = 0x0a;
 
   const encoder = new TextEncoder();
 
@@ -39,25 +44,137 @@
     });
   }
 
+  // The output on its way to the terminal: handed on TERMINAL_AHEAD at a
+  // time, as the terminal draws. What waits is thinned: where it holds more
+  // whole plain lines in a row (text, tabs, line ends) than the terminal keeps
+  // (its rows and scrollback), the lines before its last ones are cut. They
+  // would have scrolled out of the scrollback before they were ever drawn;
+  // the terminal ends up holding the same rows, colours and cursor either
+  // way, as every cut line ends with a line feed, which starts a new line
+  // (convertEol), and changes nothing else. The session log gets the whole
+  // output from the host, not from here.
   class OutputQueue {
     constructor(term) {
       this.term = term;
-      this.queued = 0;
+      this.bytes = new Uint8Array(TERMINAL_AHEAD);
+      this.head = 0; // the queue is bytes[head, tail)
+      this.tail = 0;
+      this.plainFrom = 0; // bytes[plainFrom, tail) changes nothing but text
+      this.lineEnds = []; // where its line feeds are, ascending
+      this.inTerminal = 0; // handed on, not yet drawn
+      this.cut = 0; // bytes never handed on, in all
+      this.held = false; // paused: the terminal is handed nothing more
       this.waiters = [];
     }
+    get queued() {
+      return this.inTerminal + this.tail - this.head;
+    }
     write(data) {
-      const size = data.length;
-      this.queued += size;
-      this.term.write(data, () => {
-        this.queued -= size;
-        const ready = this.waiters.filter((w) => this.queued <= w.limit);
-        this.waiters = this.waiters.filter((w) => this.queued > w.limit);
-        ready.forEach((w) => w.resolve());
-      });
+      this.reserve(data.length);
+      const bytes = this.bytes;
+      const ends = this.lineEnds;
+      let end = this.tail + data.length;
+      bytes.set(data, this.tail);
+      for (let i = this.tail; i < end; i++) {
+        const b = bytes[i];
+        if (b === LINE_FEED) {
+          ends.push(i);
+        } else if (b < 0x20 ? b !== 0x09 && b !== 0x0d && b !== 0x08 : b === 0xc2) {
+          // The terminal may leave plain text here (escape sequences, shifts,
+          // bells, the other C0 controls; 0xC2 leads the C1 controls, and a
+          // few Latin-1 signs, which only lose the cut): the plain run ends,
+          // and its lines beyond the kept ones go.
+          this.tail = end;
+          const removed = this.thin(i);
+          i -= removed;
+          end -= removed;
+          this.plainFrom = i + 1;
+          ends.length = 0;
+        }
+      }
+      this.tail = end;
+      if (ends.length >= 2 * this.kept()) this.thin(end);
+      this.pump();
+    }
+    // Paused output stops at once, as a terminal's does at Ctrl-S: what is
+    // queued stays queued until the hold is released.
+    hold(held) {
+      this.held = held;
+      this.pump();
     }
     drained(limit) {
       if (this.queued <= limit) return Promise.resolve();
       return new Promise((resolve) => this.waiters.push({ limit, resolve }));
+    }
+
+    // Lines the terminal keeps.
+    kept() {
+      return this.term.rows + (this.term.options.scrollback || 0);
+    }
+    // Cuts the whole lines of the plain run before `end`, but for the line
+    // it began in and its last kept() lines; returns the bytes cut.
+    thin(end) {
+      const ends = this.lineEnds;
+      const keep = this.kept();
+      const count = ends.length;
+      if (!this.term.options.convertEol || count <= keep + 1) return 0;
+      // The run's first line still queued ends at its first line feed at or
+      // after the head: the line feeds before are on their way already.
+      const from = Math.max(this.plainFrom, this.head);
+      let low = 0;
+      for (let high = count; low < high;) {
+        const middle = (low + high) >> 1;
+        if (ends[middle] < from) low = middle + 1;
+        else high = middle;
+      }
+      const first = ends[low];
+      const last = ends[count - keep - 1]; // after it: the kept lines
+      if (low >= count - keep - 1 || last >= end) return 0;
+      this.bytes.copyWithin(first + 1, last + 1, this.tail);
+      const removed = last - first;
+      this.tail -= removed;
+      this.cut += removed;
+      ends[0] = first;
+      for (let k = 0; k < keep; k++) ends[1 + k] = ends[count - keep + k] - removed;
+      ends.length = keep + 1;
+      return removed;
+    }
+    reserve(size) {
+      if (this.tail + size <= this.bytes.length) return;
+      const held = this.tail - this.head;
+      let bytes = this.bytes;
+      if (held + size > bytes.length / 2) {
+        bytes = new Uint8Array(Math.max(2 * bytes.length, 2 * (held + size)));
+      }
+      bytes.set(this.bytes.subarray(this.head, this.tail), 0);
+      this.bytes = bytes;
+      this.plainFrom = Math.max(0, this.plainFrom - this.head);
+      const ends = this.lineEnds;
+      for (let k = 0; k < ends.length; k++) ends[k] -= this.head;
+      this.tail = held;
+      this.head = 0;
+    }
+    pump() {
+      while (!this.held && this.tail > this.head && this.inTerminal < TERMINAL_AHEAD) {
+        const size = Math.min(this.tail - this.head, TERMINAL_AHEAD - this.inTerminal);
+        const chunk = this.bytes.slice(this.head, this.head + size);
+        this.head += size;
+        this.inTerminal += size;
+        this.term.write(chunk, () => {
+          this.inTerminal -= size;
+          this.pump();
+          this.wake();
+        });
+      }
+      if (this.head === this.tail) {
+        this.head = this.tail = this.plainFrom = 0;
+        this.lineEnds.length = 0;
+      }
+    }
+    wake() {
+      const ready = this.waiters.filter((w) => this.queued <= w.limit);
+      this.waiters = this.waiters.filter((w) => this.queued > w.limit);
+      ready.forEach((w) => w.resolve());
     }
   }
 
@@ -77,10 +194,8 @@
       this.resumers = [];
       this.pieces = [];
       this.pending = 0;
-      // The program's output not yet given to the log and the editor: taken
-      // a slice at a time, as the program writes a line at a time.
+      // The program's output not yet given to the log and the editor.
       this.unlogged = [];
-      this.unloggedSize = 0;
       this.sliceStart = performance.now();
       this.lines = []; // lines sent, as UTF-8, not yet read
       this.inputEnded = false;
@@ -91,11 +206,14 @@
     terminal() {
       return { interactive: true, color: true };
     }
-    write(bytes) {
+    write(view) {
       if (!this.alive) return HOST_FAILED;
+      // The view is of the program's memory: the log keeps what it is given.
+      const bytes = view.slice();
       this.unlogged.push(bytes);
-      this.unloggedSize += bytes.length;
       this.hold(bytes);
+      // Straight on to the queue, where a long listing is thinned as it comes.
+      if (!this.paused) this.flush();
       const late = performance.now() - this.sliceStart > SLICE_MS;
       const behind = this.pending + this.screen.queued > HIGH_WATER;
       return this.paused || late || behind ? HOST_YIELD : 0;
@@ -157,6 +275,7 @@
     }
     setPaused(paused) {
       this.paused = paused;
+      this.screen.hold(paused);
       if (paused) return;
       this.flush();
       const resumers = this.resumers;
@@ -184,17 +303,17 @@
       this.pending += bytes.length;
     }
     settle() {
-      if (this.unlogged.length === 0) return;
-      const output = concat(this.unlogged, this.unloggedSize);
+      // Piece by piece: both take the output as a stream.
+      for (const piece of this.unlogged) {
+        this.log.program(piece);
+        this.editor.output(piece);
+      }
       this.unlogged = [];
-      this.unloggedSize = 0;
-      this.log.program(output);
-      this.editor.output(output);
     }
     flush() {
       this.settle();
       if (this.paused || this.pieces.length === 0) return;
-      this.screen.write(concat(this.pieces, this.pending));
+      for (const piece of this.pieces) this.screen.write(piece);
       this.pieces = [];
       this.pending = 0;
     }

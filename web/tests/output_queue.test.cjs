@@ -1,0 +1,128 @@
+// The page's output queue (web/terminal_host.js) under node, with a stand-in
+// for the terminal: whatever it cuts from a listing, the terminal must end up
+// holding what it would have held with every byte, as the harness's model of
+// a terminal shows it, over its rows and scrollback, and it must get every
+// escape sequence and control in order.
+'use strict';
+
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const path = require('node:path');
+const vm = require('node:vm');
+const { test } = require('node:test');
+const { terminalRows } = require('./harness.cjs');
+
+// The queue needs no turns of the page; a real channel would keep node running.
+class IdleChannel {
+  constructor() {
+    this.port1 = {};
+    this.port2 = { postMessage() {} };
+  }
+}
+
+function loadOutputQueue() {
+  const context = {
+    quorvantileHostCommon: require('../host_common.js'),
+    MessageChannel: IdleChannel,
+    performance,
+    TextEncoder,
+    Promise,
+  };
+  context.window = context;
+  vm.runInNewContext(fs.readFileSync(path.join(__dirname, '..', 'terminal_host.js'), 'utf8'), context);
+  return context.QuorvantileTerminalHost.OutputQueue;
+}
+const OutputQueue = loadOutputQueue();
+
+// Takes what it is handed at once; answers the way xterm.js does, later.
+// Every case writes well over the 64 kB the queue hands on before it waits.
+function standInTerminal(rows, cols, scrollback) {
+  return {
+    rows,
+    cols,
+    options: { scrollback, convertEol: true },
+    received: [],
+    write(data, done) {
+      this.received.push(Buffer.from(data));
+      setImmediate(done);
+    },
+  };
+}
+
+const GREEN = '\x1b[92m';
+const WHITE = '\x1b[97m';
+// What changes the terminal beyond text, in order: escape sequences, and C0
+// controls but tab, line feed, carriage return and backspace.
+// eslint-disable-next-line no-control-regex -- control characters are what it looks for
+const stateChanges = (text) => text.match(/\x1b\[[0-9;?]*[A-Za-z]|[\x00-\x07\x0b\x0c\x0e-\x1a\x1c-\x1f]/g);
+const lines = (count, line) => Array.from({ length: count }, (_, i) => line(i)).join('');
+
+const CASES = [
+  {
+    name: 'a Goldbach listing after its prompt, then the summary in colour',
+    rows: 30,
+    cols: 80,
+    scrollback: 5000,
+    text:
+      '\tPlease input a positive even integer:' +
+      lines(40000, (i) => `\t1000000=${i}+${1000000 - i}\n`) +
+      `${GREEN}\n\n\tThere are 40000 pair(s)\n${WHITE}\n\tPlease input a positive even integer:`,
+  },
+  {
+    name: 'lines wider than the terminal wrap',
+    rows: 6,
+    cols: 20,
+    scrollback: 50,
+    text: lines(3000, (i) => `\t\t${'x'.repeat(i % 57)}=${i}\n`) + 'end',
+  },
+  {
+    name: 'colour changes every few hundred lines end the runs that may be cut',
+    rows: 5,
+    cols: 40,
+    scrollback: 20,
+    text: lines(20000, (i) => (i % 300 === 7 ? `${GREEN}${i}${WHITE} mid\n` : `\t${i}\n`)),
+  },
+  {
+    name: 'wide characters, carriage returns and a last line left open',
+    rows: 4,
+    cols: 10,
+    scrollback: 9,
+    text: lines(8000, (i) => `${'质数'.repeat(i % 7)}\r${i}\n`) + '开',
+  },
+  {
+    name: 'a bell and a shift between listings are kept in their place',
+    rows: 3,
+    cols: 30,
+    scrollback: 4,
+    text:
+      lines(20000, (i) => `${i}\n`) +
+      '\x07\x0e' +
+      lines(20000, (i) => `b${i}\n`) +
+      '\x0f' +
+      lines(30, (i) => `c${i}\n`),
+  },
+];
+
+test('the terminal ends as with every byte, however the output was cut and split', async () => {
+  for (const c of CASES) {
+    const bytes = Buffer.from(c.text, 'utf8');
+    // Pieces of every size, split inside lines, sequences and characters.
+    for (const pieceSize of [1 << 16, 4093, 7]) {
+      const term = standInTerminal(c.rows, c.cols, c.scrollback);
+      const queue = new OutputQueue(term);
+      for (let at = 0; at < bytes.length; at += pieceSize) {
+        queue.write(new Uint8Array(bytes.subarray(at, at + pieceSize)));
+      }
+      await queue.drained(0);
+      const kept = c.rows + c.scrollback;
+      const expected = terminalRows(c.text, c.cols);
+      const received = Buffer.concat(term.received).toString('utf8');
+      const shown = terminalRows(received, c.cols);
+      const label = `${c.name} (pieces of ${pieceSize})`;
+      assert.deepEqual(shown.rows.slice(-kept), expected.rows.slice(-kept), label);
+      assert.equal(shown.cursorX, expected.cursorX, label);
+      assert.deepEqual(stateChanges(received), stateChanges(c.text), label);
+      assert.ok(queue.cut > 0, `${label}: nothing was cut`);
+    }
+  }
+});
