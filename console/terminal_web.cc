@@ -76,7 +76,7 @@ EM_JS(void, hostError, (const char* text), {
 // tests, which run the features under node with no host at all, have none.
 EM_JS(void, hostVisit, (const char* demo), {
   const host = Module.quorvantileHost;
-  if (host && typeof host.visit === 'function') host.visit(demo ? UTF8ToString(demo) : '');
+  if (host && typeof host.visit === 'function') host.visit(demo ? UTF8ToString(demo) : "");
 });
 
 EM_JS(void, hostAccepted, (const char* demo, int number), {
