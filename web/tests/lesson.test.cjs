@@ -104,6 +104,18 @@ test('a bad link types nothing and says so; a good # then starts from the menu',
   assert.equal(await last.$eval('#note', (note) => note.textContent), '');
 });
 
+// Longer than any answer from a page that stays put takes.
+const EVALUATE_TIMEOUT_MS = 5000;
+
+// `promise`, or an error naming `what` once `ms` have passed without it.
+function bounded(promise, ms, what) {
+  let timer;
+  const late = new Promise((resolve, reject) => {
+    timer = setTimeout(() => reject(new Error(`${what} did not answer within ${ms} ms`)), ms);
+  });
+  return Promise.race([promise, late]).finally(() => clearTimeout(timer));
+}
+
 // The served folder as the next release: another cache name, and a mark in
 // its page and in one of its scripts.
 function nextRelease() {
@@ -130,13 +142,21 @@ async function visit(page, url, menuText) {
   const deadline = Date.now() + SCREEN_TIMEOUT_MS;
   for (;;) {
     try {
-      await h.waitForScreen(page, menuText, 1000);
-      return page.evaluate(async () => ({
-        page: (document.querySelector('meta[name="release"]') || { content: 'first' }).content,
-        script: window.releaseScript || 'first',
-        caches: (await caches.keys()).length,
-        kept: !!navigator.serviceWorker.controller,
-      }));
+      // A reload that comes while the screen is read (a new version taking
+      // over) can leave the browser's answer pending for ever: asked again.
+      return await bounded(
+        (async () => {
+          await h.waitForScreen(page, menuText, 1000);
+          return page.evaluate(async () => ({
+            page: (document.querySelector('meta[name="release"]') || { content: 'first' }).content,
+            script: window.releaseScript || 'first',
+            caches: (await caches.keys()).length,
+            kept: !!navigator.serviceWorker.controller,
+          }));
+        })(),
+        EVALUATE_TIMEOUT_MS,
+        "the visit's page",
+      );
     } catch (error) {
       if (Date.now() > deadline) throw error;
     }
@@ -162,7 +182,11 @@ test('the served page links a manifest, starts offline after one visit, and take
     manifest.icons.some((icon) => icon.sizes === '512x512'),
     'an icon of 512 px',
   );
-  await page.evaluate(() => navigator.serviceWorker.ready);
+  await bounded(
+    page.evaluate(() => navigator.serviceWorker.ready.then(() => true)),
+    SCREEN_TIMEOUT_MS,
+    'the service worker',
+  );
   await h.waitForScreen(page, menu.text, SCREEN_TIMEOUT_MS);
 
   // The network gone: the page and a lesson link still start.
