@@ -12,6 +12,8 @@
 //                         demonstration or ('') to anything else
 //   quorvantile-accepted  { demo, number, module } when a demonstration
 //                         takes a number
+//   quorvantile-waiting   {} when the program waits for a line typed, its
+//                         output all in the terminal
 // The page's controls belong to controls.js, and every word to i18n.js.
 'use strict';
 
@@ -215,6 +217,7 @@
         const detail = { demo, number, module: run.module };
         window.dispatchEvent(new CustomEvent('quorvantile-accepted', { detail }));
       },
+      onWaiting: () => window.dispatchEvent(new CustomEvent('quorvantile-waiting', { detail: {} })),
     });
     let module;
     try {

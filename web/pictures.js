@@ -198,6 +198,14 @@
   const pictures = { timings: [], counted: [], shown: null, pngBlob, svgBlob };
   let pending = null;
   let scheduled = false;
+  // A picture's numbers take the one thread the program's listing runs on
+  // too: while a turn is still writing, they wait for its end (the program
+  // asking for its next line) or LISTING_PATIENCE_MS, whichever is first. A
+  // listing that ends within it ends sooner, its picture straight after; a
+  // longer one gets its picture while it runs.
+  const LISTING_PATIENCE_MS = 500;
+  let turnRunning = false;
+  let patience = null;
   let current = null; // { picture, demo, number, numbers, module, width }
 
   // A button of the picture. The keys go back to the terminal, where the
@@ -389,9 +397,14 @@
     return document.documentElement.dataset.pictures !== 'off';
   }
 
-  // Draws the latest request in a task of its own, once the pictures show.
+  // Draws the latest request in a task of its own, once the pictures show
+  // and the turn has ended or run long.
   function schedule() {
     if (scheduled || !pending || !picturesOn()) return;
+    if (turnRunning) {
+      if (patience === null) patience = setTimeout(turnRunsOn, LISTING_PATIENCE_MS);
+      return;
+    }
     scheduled = true;
     setTimeout(() => {
       scheduled = false;
@@ -399,6 +412,19 @@
       pending = null;
       if (request) draw(request);
     }, 0);
+  }
+
+  function turnRunsOn() {
+    clearTimeout(patience);
+    patience = null;
+    turnRunning = false;
+    schedule();
+  }
+
+  // Once the terminal has shown the turn's end (a hidden page draws no
+  // frames: patience then runs out instead).
+  function turnEnded() {
+    if (turnRunning) requestAnimationFrame(turnRunsOn);
   }
 
   if (pane) {
@@ -423,8 +449,10 @@
         return;
       }
       pending = { demo, number, module };
+      turnRunning = true;
       schedule();
     });
+    window.addEventListener('quorvantile-waiting', turnEnded);
     window.addEventListener('quorvantile-state', (event) => {
       if (event.detail && event.detail.state === 'loading') {
         pending = null;

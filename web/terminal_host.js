@@ -7,7 +7,7 @@
 // new OutputQueue(term)        the output on its way to the terminal, where
 //                              lines that would scroll away unseen are cut;
 //                              one for the page, shared by its runs
-// new TerminalHost({ screen, editor, log, onInterrupt, onPause, onVisit, onAccepted })
+// new TerminalHost({ screen, editor, log, onInterrupt, onPause, onVisit, onAccepted, onWaiting })
 //   host.type(data)            keys and pastes from the terminal
 //   host.setPaused(paused)     holds or releases the program and its output
 //   host.end()                 the run is over: its output is flushed and its
@@ -181,7 +181,7 @@
   const never = new Promise(() => {});
 
   class TerminalHost {
-    constructor({ screen, editor, log, onInterrupt, onPause, onVisit, onAccepted }) {
+    constructor({ screen, editor, log, onInterrupt, onPause, onVisit, onAccepted, onWaiting }) {
       this.screen = screen;
       this.editor = editor;
       this.log = log;
@@ -189,6 +189,7 @@
       this.onPause = onPause;
       this.onVisit = onVisit;
       this.onAccepted = onAccepted;
+      this.onWaiting = onWaiting;
       this.alive = true;
       this.paused = false;
       this.resumers = [];
@@ -227,6 +228,11 @@
     }
     async read(capacity) {
       this.flush();
+      // The program has nothing more to do until a line comes: said once
+      // the terminal has all its output.
+      if (this.lines.length === 0 && !this.inputEnded && this.onWaiting) {
+        this.screen.drained(0).then(() => this.alive && this.onWaiting());
+      }
       while (this.lines.length === 0 && !this.inputEnded) {
         await new Promise((resolve) => (this.wakeReader = resolve));
       }
