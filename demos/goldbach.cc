@@ -60,7 +60,10 @@ bool GoldbachLineWriter::write(const int* summands, std::size_t count) {
   char* const start = block_.data();
   char* at = start + used_;
   for (std::size_t i = 0; i < count; ++i) {
-    std::memcpy(at, prefix_, prefixLength_);
+    // The whole prefix buffer, a fixed size, is one copy inlined where a
+    // copy of its length would be a call; what lies past the prefix is
+    // written over.
+    std::memcpy(at, prefix_, sizeof prefix_);
     at = writeIntDecimal(at + prefixLength_, summands[i]);
     *at++ = '+';
     at = writeIntDecimal(at, n_ - summands[i]);

@@ -360,6 +360,8 @@
     if (warmed.get(module).has(demo)) return;
     warmed.get(module).add(demo);
     idle(() => {
+      // Not while a listing runs: its picture's own numbers warm it then.
+      if (turnRunning) return;
       try {
         warm(module);
       } catch (error) {

@@ -29,6 +29,11 @@
   // The most the terminal is handed ahead of what it has drawn: the rest
   // waits in the queue, where lines that would scroll away unseen are cut.
   const TERMINAL_AHEAD = 64 * 1024;
+  // While a listing comes faster than the terminal draws, the terminal is
+  // handed more of it at most this often, in ms: meanwhile the queue is
+  // thinned, and every line cut is one the terminal never parses. Ten
+  // times a second still shows a listing scrolling by.
+  const STREAMING_FRAME_MS = 100;
   const LINE_FEED = 0x0a;
 
   const encoder = new TextEncoder();
@@ -54,7 +59,7 @@
   // (convertEol), and changes nothing else. The session log gets the whole
   // output from the host, not from here.
   class OutputQueue {
-    constructor(term) {
+    constructor(term, { streamingFrameMs = STREAMING_FRAME_MS } = {}) {
       this.term = term;
       this.bytes = new Uint8Array(TERMINAL_AHEAD);
       this.head = 0; // the queue is bytes[head, tail)
@@ -65,11 +70,16 @@
       this.cut = 0; // bytes never handed on, in all
       this.held = false; // paused: the terminal is handed nothing more
       this.waiters = [];
+      this.streamingFrameMs = streamingFrameMs;
+      this.handedAt = -Infinity; // when the terminal was last handed output
+      this.rush = false; // someone waits for the queue to empty
+      this.timer = null;
     }
     get queued() {
       return this.inTerminal + this.tail - this.head;
     }
     write(data) {
+      this.rush = false;
       this.reserve(data.length);
       const bytes = this.bytes;
       const ends = this.lineEnds;
@@ -102,8 +112,11 @@
       this.held = held;
       this.pump();
     }
+    // Whoever waits for the queue wants it handed on without delay.
     drained(limit) {
       if (this.queued <= limit) return Promise.resolve();
+      this.rush = true;
+      this.pump();
       return new Promise((resolve) => this.waiters.push({ limit, resolve }));
     }
 
@@ -154,12 +167,29 @@
       this.tail = held;
       this.head = 0;
     }
+    // A listing streams: more of one plain run is queued than the terminal
+    // keeps, so more lines are likely to follow and cut what waits.
+    streaming() {
+      return !this.rush && this.lineEnds.length > this.kept();
+    }
     pump() {
+      const wait = this.handedAt + this.streamingFrameMs - performance.now();
+      if (wait > 0 && this.streaming()) {
+        if (this.timer === null) {
+          this.timer = setTimeout(() => {
+            this.timer = null;
+            this.pump();
+          }, wait);
+        }
+        return;
+      }
+      if (!this.held && this.lineEnds.length > this.kept() + 1) this.thin(this.tail);
       while (!this.held && this.tail > this.head && this.inTerminal < TERMINAL_AHEAD) {
         const size = Math.min(this.tail - this.head, TERMINAL_AHEAD - this.inTerminal);
         const chunk = this.bytes.slice(this.head, this.head + size);
         this.head += size;
         this.inTerminal += size;
+        this.handedAt = performance.now();
         this.term.write(chunk, () => {
           this.inTerminal -= size;
           this.pump();

@@ -25,6 +25,7 @@ function loadOutputQueue() {
     quorvantileHostCommon: require('../host_common.js'),
     MessageChannel: IdleChannel,
     performance,
+    setTimeout,
     TextEncoder,
     Promise,
   };
