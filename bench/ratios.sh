@@ -45,6 +45,7 @@ four_bytes=$(sh -c "$(four 2147483647) | $native | wc -c")
 
 for ((round = 1; round <= runs; round++)); do
   echo "round $round of $runs" >&2
+  measure node-start "node -e 0"
   measure native-goldbach-2e9 "$(goldbach 2000000000) | $native"
   measure node-goldbach-2e9 "$(goldbach 2000000000) | node web/run-node.js $wasm"
   measure native-four-2e8 "$(four 200000000) | $native"
@@ -93,4 +94,11 @@ for title, mine, reference, target in rows:
     cpu = median(mine, 1) / median(reference, 1) if median(reference, 1) else float("nan")
     print(f"| {title} | {median(mine, 0):.3f} s ({median(mine, 1):.2f}) | {median(reference, 0):.3f} s "
           f"({median(reference, 1):.2f}) | {wall:.1f}× | {cpu:.1f}× | ≤ {target:g} |")
+# Node's own start, before any of the program: most of what separates the
+# WebAssembly rows from native in short runs.
+start = median("node-start", 0)
+if start is not None:
+    beside = [f"{title.split(': ', 1)[1]} {(median(mine, 0) - start) / median(reference, 0):.1f}×"
+              for title, mine, reference, _ in rows[:2] if median(mine, 0) and median(reference, 0)]
+    print(f"\nnode's own start (node -e 0): {start:.3f} s; the WebAssembly rows without it: {', '.join(beside)}")
 PY

@@ -62,6 +62,7 @@
     constructor(term, { streamingFrameMs = STREAMING_FRAME_MS } = {}) {
       this.term = term;
       this.bytes = new Uint8Array(TERMINAL_AHEAD);
+      this.words = new Uint32Array(this.bytes.buffer, 0, TERMINAL_AHEAD >> 2); // the same, for scan
       this.head = 0; // the queue is bytes[head, tail)
       this.tail = 0;
       this.plainFrom = 0; // bytes[plainFrom, tail) changes nothing but text
@@ -85,26 +86,49 @@
       const ends = this.lineEnds;
       let end = this.tail + data.length;
       bytes.set(data, this.tail);
-      for (let i = this.tail; i < end; i++) {
-        const b = bytes[i];
-        if (b === LINE_FEED) {
-          ends.push(i);
-        } else if (b < 0x20 ? b !== 0x09 && b !== 0x0d && b !== 0x08 : b === 0xc2) {
-          // The terminal may leave plain text here (escape sequences, shifts,
-          // bells, the other C0 controls; 0xC2 leads the C1 controls, and a
-          // few Latin-1 signs, which only lose the cut): the plain run ends,
-          // and its lines beyond the kept ones go.
-          this.tail = end;
-          const removed = this.thin(i);
-          i -= removed;
-          end -= removed;
-          this.plainFrom = i + 1;
-          ends.length = 0;
-        }
+      for (let i = this.scan(this.tail, end); i >= 0; i = this.scan(i + 1, end)) {
+        // The terminal may leave plain text here (escape sequences, shifts,
+        // bells, the other C0 controls; 0xC2 leads the C1 controls, and a
+        // few Latin-1 signs, which only lose the cut): the plain run ends,
+        // and its lines beyond the kept ones go.
+        this.tail = end;
+        const removed = this.thin(i);
+        i -= removed;
+        end -= removed;
+        this.plainFrom = i + 1;
+        ends.length = 0;
       }
       this.tail = end;
       if (ends.length >= 2 * this.kept()) this.thin(end);
       this.pump();
+    }
+    // Notes the line feeds of bytes[from, end) up to the first byte that is
+    // not plain (see write) and returns where that is, or -1. Four bytes at a
+    // time: a word none of whose bytes is below 0x20 or 0xC2 (the line feed
+    // among them) is passed over whole. The tests may flag a word wrongly,
+    // never miss one: a flagged word is looked at byte by byte.
+    scan(from, end) {
+      const bytes = this.bytes;
+      const words = this.words;
+      const ends = this.lineEnds;
+      let i = from;
+      for (;;) {
+        if ((i & 3) === 0 && i + 4 <= end) {
+          const x = words[i >> 2];
+          const y = x ^ 0xc2c2c2c2;
+          if (((((x - 0x20202020) & ~x) | ((y - 0x01010101) & ~y)) & 0x80808080) === 0) {
+            i += 4;
+            continue;
+          }
+        }
+        const stop = Math.min(end, (i | 3) + 1);
+        for (; i < stop; i++) {
+          const b = bytes[i];
+          if (b === LINE_FEED) ends.push(i);
+          else if (b < 0x20 ? b !== 0x09 && b !== 0x0d && b !== 0x08 : b === 0xc2) return i;
+        }
+        if (i >= end) return -1;
+      }
     }
     // Paused output stops at once, as a terminal's does at Ctrl-S: what is
     // queued stays queued until the hold is released.
@@ -161,6 +185,7 @@
       }
       bytes.set(this.bytes.subarray(this.head, this.tail), 0);
       this.bytes = bytes;
+      this.words = new Uint32Array(bytes.buffer, 0, bytes.length >> 2);
       this.plainFrom = Math.max(0, this.plainFrom - this.head);
       const ends = this.lineEnds;
       for (let k = 0; k < ends.length; k++) ends[k] -= this.head;

@@ -84,11 +84,11 @@ const CASES = [
     text: lines(20000, (i) => (i % 300 === 7 ? `${GREEN}${i}${WHITE} mid\n` : `\t${i}\n`)),
   },
   {
-    name: 'wide characters, carriage returns and a last line left open',
+    name: 'wide characters, carriage returns, a Latin-1 sign now and then and a last line left open',
     rows: 4,
     cols: 10,
     scrollback: 9,
-    text: lines(8000, (i) => `${'质数'.repeat(i % 7)}\r${i}\n`) + '开',
+    text: lines(8000, (i) => `${'质数'.repeat(i % 7)}\r${i}${i % 900 === 5 ? '©' : ''}\n`) + '开',
   },
   {
     name: 'a bell and a shift between listings are kept in their place',
