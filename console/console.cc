@@ -29,8 +29,14 @@ Console::Console(std::streambuf& input, Sink& output, Encoding encoding)
 
 Console& Console::operator<<(std::string_view text) {
   if (failed_ || text.empty()) return *this;
-  buffer_.append(text);
   lineOpen_ = text.back() != '\n';
+  // A block as large as a flush, with nothing before it, goes out as it is:
+  // the listings hand over whole blocks, and copying them gains nothing.
+  if (buffer_.empty() && text.size() >= kFlushSize) {
+    if (!sink_.write(text)) failed_ = true;
+    return *this;
+  }
+  buffer_.append(text);
   if (buffer_.size() >= kFlushSize) flush();
   return *this;
 }
