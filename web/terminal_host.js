@@ -75,6 +75,7 @@
       this.handedAt = -Infinity; // when the terminal was last handed output
       this.rush = false; // someone waits for the queue to empty
       this.timer = null;
+      this.pumpQueued = false;
     }
     get queued() {
       return this.inTerminal + this.tail - this.head;
@@ -100,7 +101,17 @@
       }
       this.tail = end;
       if (ends.length >= 2 * this.kept()) this.thin(end);
-      this.pump();
+      this.pumpSoon();
+    }
+    // Once the program's time slice is over (its writes come in one task):
+    // by then the queue knows whether a listing streams.
+    pumpSoon() {
+      if (this.pumpQueued) return;
+      this.pumpQueued = true;
+      queueMicrotask(() => {
+        this.pumpQueued = false;
+        this.pump();
+      });
     }
     // Notes the line feeds of bytes[from, end) up to the first byte that is
     // not plain (see write) and returns where that is, or -1. Four bytes at a
@@ -157,13 +168,7 @@
       if (!this.term.options.convertEol || count <= keep + 1) return 0;
       // The run's first line still queued ends at its first line feed at or
       // after the head: the line feeds before are on their way already.
-      const from = Math.max(this.plainFrom, this.head);
-      let low = 0;
-      for (let high = count; low < high;) {
-        const middle = (low + high) >> 1;
-        if (ends[middle] < from) low = middle + 1;
-        else high = middle;
-      }
+      const low = this.firstEndFrom(Math.max(this.plainFrom, this.head));
       const first = ends[low];
       const last = ends[count - keep - 1]; // after it: the kept lines
       if (low >= count - keep - 1 || last >= end) return 0;
@@ -209,8 +214,15 @@
         return;
       }
       if (!this.held && this.lineEnds.length > this.kept() + 1) this.thin(this.tail);
-      while (!this.held && this.tail > this.head && this.inTerminal < TERMINAL_AHEAD) {
-        const size = Math.min(this.tail - this.head, TERMINAL_AHEAD - this.inTerminal);
+      // A streaming listing is shown a screenful at a time: the lines after
+      // it wait, and most of them are cut before their turn comes. (The
+      // state is read anew for every piece: the terminal may answer a write
+      // at once, and its answer pumps too.)
+      while (!this.held && this.inTerminal < TERMINAL_AHEAD) {
+        const streaming = this.streaming();
+        const limit = streaming ? this.screenfulEnd() : this.tail;
+        if (limit <= this.head) break;
+        const size = Math.min(limit - this.head, TERMINAL_AHEAD - this.inTerminal);
         const chunk = this.bytes.slice(this.head, this.head + size);
         this.head += size;
         this.inTerminal += size;
@@ -220,11 +232,30 @@
           this.pump();
           this.wake();
         });
+        if (streaming) break;
       }
       if (this.head === this.tail) {
         this.head = this.tail = this.plainFrom = 0;
         this.lineEnds.length = 0;
       }
+    }
+    // The end of the terminal's rows' worth of whole lines from the head.
+    screenfulEnd() {
+      const ends = this.lineEnds;
+      const low = this.firstEndFrom(this.head);
+      if (low >= ends.length) return this.tail;
+      return ends[Math.min(ends.length - 1, low + this.term.rows - 1)] + 1;
+    }
+    // The index of the first line feed at or after `from`.
+    firstEndFrom(from) {
+      const ends = this.lineEnds;
+      let low = 0;
+      for (let high = ends.length; low < high;) {
+        const middle = (low + high) >> 1;
+        if (ends[middle] < from) low = middle + 1;
+        else high = middle;
+      }
+      return low;
     }
     wake() {
       const ready = this.waiters.filter((w) => this.queued <= w.limit);

@@ -115,11 +115,12 @@ test('Pause holds a long listing still, and after Resume the saved session is th
   await h.typeLine(page, inputs[0]);
   await h.waitForScreen(page, session.atWaits[1]);
   const started = Date.now();
-  await h.typeLine(page, inputs[1]);
-  // Paused with Ctrl-S, as in a terminal, then scrolled back to read: at
-  // once, as the page lists at the program's speed (the program runs a time
-  // slice of the listing before the page takes the key).
+  // Paused with Ctrl-S, as in a terminal, then scrolled back to read. The
+  // page lists at the program's speed, faster than keys can follow Enter,
+  // so the pause comes first: the number still reaches the program, which
+  // is held at its first output.
   await h.pressControl(page, 'KeyS');
+  await h.typeLine(page, inputs[1]);
   await page.evaluate(() => window.quorvantile.term.scrollLines(-100));
   const snapshot = () =>
     page.evaluate(() => {

@@ -26,6 +26,7 @@ function loadOutputQueue() {
     MessageChannel: IdleChannel,
     performance,
     setTimeout,
+    queueMicrotask,
     TextEncoder,
     Promise,
   };
