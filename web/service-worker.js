@@ -63,16 +63,10 @@ self.addEventListener('fetch', (event) => {
 
 async function answer(event) {
   const { request } = event;
-  if (request.mode === 'navigate' && !successor) {
-    const waiting = await mayTakeOver(event.clientId);
-    if (waiting) successor = await cacheOf(waiting);
-    if (waiting && !successor) {
-      // One from before this hand-over: it takes over at once, and the
-      // page, loaded once more, is its own.
-      waiting.postMessage('take-over');
-      return new Response('', { headers: { Refresh: '0', 'Content-Type': 'text/html' } });
-    }
-    if (successor) handOver = takeOverOnceLoaded(waiting);
+  if (request.mode === 'navigate') {
+    const turn = deciding.then(() => decide(event.clientId));
+    deciding = turn.catch(() => {});
+    if ((await turn) === 'reload') return new Response('', { headers: { Refresh: '0', 'Content-Type': 'text/html' } });
   }
   if (request.mode === 'navigate' && successor) {
     loading.add(event.resultingClientId);
@@ -82,6 +76,25 @@ async function answer(event) {
   }
   const kept = await caches.match(request, { cacheName: successor || CACHE, ignoreSearch: true });
   return kept || fetch(request);
+}
+
+// Whether this version hands over to the one waiting as a page is opened
+// from `opener`, decided for one page at a time so that it hands over
+// once. 'reload' when the version waiting is from before it could say its
+// cache: it takes over at once, and the page, loaded once more, is wholly
+// its own.
+let deciding = Promise.resolve();
+async function decide(opener) {
+  if (successor) return null;
+  const waiting = await mayTakeOver(opener);
+  if (!waiting) return null;
+  successor = await cacheOf(waiting);
+  if (successor) {
+    handOver = takeOverOnceLoaded(waiting);
+    return null;
+  }
+  waiting.postMessage('take-over');
+  return 'reload';
 }
 
 // The version waiting, when it may take over the page being opened: no
