@@ -126,6 +126,21 @@ function nextRelease() {
   return folder;
 }
 
+// What `page` is: the release of its page and of its script, the caches
+// kept, and whether a service worker answers it.
+function shows(page) {
+  return bounded(
+    page.evaluate(async () => ({
+      page: (document.querySelector('meta[name="release"]') || { content: 'first' }).content,
+      script: window.releaseScript || 'first',
+      caches: await caches.keys(),
+      kept: !!navigator.serviceWorker.controller,
+    })),
+    SCREEN_TIMEOUT_MS,
+    'the page',
+  );
+}
+
 // Opens `url` afresh (or, with no url, loads the page again, as its reload
 // button does), waits for the program's menu and tells what the page is.
 async function visit(page, url, menuText) {
@@ -137,16 +152,7 @@ async function visit(page, url, menuText) {
   }
   // Bounded as a whole: a read of a page that goes away may never answer.
   await bounded(h.waitForScreen(page, menuText, SCREEN_TIMEOUT_MS), 2 * SCREEN_TIMEOUT_MS, 'the menu');
-  return bounded(
-    page.evaluate(async () => ({
-      page: (document.querySelector('meta[name="release"]') || { content: 'first' }).content,
-      script: window.releaseScript || 'first',
-      caches: await caches.keys(),
-      kept: !!navigator.serviceWorker.controller,
-    })),
-    SCREEN_TIMEOUT_MS,
-    "the visit's page",
-  );
+  return shows(page);
 }
 
 test('the served page links a manifest and starts offline after one visit', async (t) => {
@@ -198,10 +204,18 @@ test('the served page links a manifest and starts offline after one visit', asyn
     await page.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration()).waiting, {
       timeout: SCREEN_TIMEOUT_MS,
     });
-    // The visit after, a reload of the same tab with the network gone
-    // again, is wholly the next, from its kept files, loaded once; then the
-    // next one has taken over and the first one's files are gone.
     await server.close();
+    // With the network gone again, another tab opened now is still wholly
+    // the first, as the one open is.
+    const other = await h.openPage(served.browser, server.url);
+    await bounded(h.waitForScreen(other.page, menu.text, SCREEN_TIMEOUT_MS), 2 * SCREEN_TIMEOUT_MS, 'the menu');
+    const both = [cache, `${cache}-next`];
+    assert.deepEqual(await shows(other.page), { page: 'first', script: 'first', caches: both, kept: true });
+    assert.deepEqual(other.problems, []);
+    await other.page.close();
+    // The visit after, a reload of the only tab, is wholly the next, from
+    // its kept files, loaded once; then the next one has taken over and the
+    // first one's files are gone.
     const asked = requests.length;
     const after = await visit(page, null, menu.text);
     assert.deepEqual(
@@ -213,7 +227,7 @@ test('the served page links a manifest and starts offline after one visit', asyn
       async () => !(await navigator.serviceWorker.getRegistration()).waiting && (await caches.keys()).length === 1,
       { timeout: SCREEN_TIMEOUT_MS },
     );
-    after.caches = await page.evaluate(() => caches.keys());
+    after.caches = (await shows(page)).caches;
     assert.deepEqual(after, { page: 'next', script: 'next', caches: [`${cache}-next`], kept: true });
     assert.deepEqual(problems, []);
   });
