@@ -5,13 +5,28 @@
 // cache, filled whole before it is used, and the old one is deleted only
 // when no open page uses it any more, so no page ever mixes two versions.
 // The new version takes over when the page is next opened or reloaded with
-// no other tab of it open (the page then loads once more, from the new
-// version); until then the kept one answers.
+// no other window of it open: the version leaving answers that page, every
+// file of it, out of the new version's cache, and tells the new version to
+// take over once the page has loaded (offline.js says so). The page loads
+// once, wholly new. Until then the kept one answers.
 'use strict';
 
 const CACHE = '@QUORVANTILE_CACHE@';
 const FILES = '@QUORVANTILE_FILES@'.split(',');
 const CACHE_PREFIX = 'quorvantile-';
+// A waiting version answers at once; one that does not is from before it
+// could say its cache (or is gone), and the page is then loaded once more.
+const ANSWER_MS = 5000;
+// A page that has not said it is loaded by then is taken over anyway.
+const LOADED_MS = 30000;
+
+// Once this version has handed over: the new version's cache (no window
+// shows this version any more, so all this worker answers comes from
+// there), the pages it answered that have not yet loaded, and the promise
+// that settles when the new version is told to take over.
+let successor = null;
+const loading = new Set();
+let handOver = null;
 
 self.addEventListener('install', (event) => {
   event.waitUntil(
@@ -19,6 +34,8 @@ self.addEventListener('install', (event) => {
   );
 });
 
+// Only pages of this version are left once it is active: those the version
+// before handed over, and those opened since.
 self.addEventListener('activate', (event) => {
   event.waitUntil(
     caches
@@ -31,34 +48,92 @@ self.addEventListener('activate', (event) => {
   );
 });
 
+// 'which-cache' and 'take-over' come from the version leaving while this
+// one waits; 'loaded' from a page, when it has asked for all its files.
 self.addEventListener('message', (event) => {
+  if (event.data === 'which-cache' && event.ports[0]) event.ports[0].postMessage(CACHE);
   if (event.data === 'take-over') self.skipWaiting();
+  if (event.data === 'loaded' && event.source) pageLoaded(event.source.id);
 });
 
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET') return;
-  event.respondWith(answer(event.request));
+  event.respondWith(answer(event));
 });
 
-async function answer(request) {
-  if (request.mode === 'navigate' && (await handedOver())) {
-    // Loaded again, the page is the new version's from its first file.
-    return new Response('', { headers: { Refresh: '0', 'Content-Type': 'text/html' } });
+async function answer(event) {
+  const { request } = event;
+  if (request.mode === 'navigate') {
+    const turn = deciding.then(() => decide(event.clientId));
+    deciding = turn.catch(() => {});
+    if ((await turn) === 'reload') return new Response('', { headers: { Refresh: '0', 'Content-Type': 'text/html' } });
   }
-  const kept = await caches.open(CACHE).then((cache) => cache.match(request, { ignoreSearch: true }));
+  if (request.mode === 'navigate' && successor) {
+    loading.add(event.resultingClientId);
+    // This worker stays until the new version takes over: stopped, it
+    // would forget where the page's files come from.
+    event.waitUntil(handOver);
+  }
+  const kept = await caches.match(request, { cacheName: successor || CACHE, ignoreSearch: true });
   return kept || fetch(request);
 }
 
-// A page is being opened while a new version waits: unless another page
-// still shows this version, the new one is told to take over, and this
-// worker answers nothing more of the page, so that none of its files comes
-// from the version leaving. (The new one takes over only once this answer
-// is given: waiting for it here would wait for ever.)
-async function handedOver() {
-  const waiting = self.registration.waiting;
-  if (!waiting) return false;
-  const pages = await self.clients.matchAll({ type: 'window' });
-  if (pages.length > 1) return false;
+// Whether this version hands over to the one waiting as a page is opened
+// from `opener`, decided for one page at a time so that it hands over
+// once. 'reload' when the version waiting is from before it could say its
+// cache: it takes over at once, and the page, loaded once more, is wholly
+// its own.
+let deciding = Promise.resolve();
+async function decide(opener) {
+  if (successor) return null;
+  const waiting = await mayTakeOver(opener);
+  if (!waiting) return null;
+  successor = await cacheOf(waiting);
+  if (successor) {
+    handOver = takeOverOnceLoaded(waiting);
+    return null;
+  }
   waiting.postMessage('take-over');
-  return true;
+  return 'reload';
+}
+
+// The version waiting, when it may take over the page being opened: no
+// window shows this version but the one it is opened from (the page that
+// is reloaded, or that followed a link), which it replaces. A page opened
+// afresh has no opener, so any other window open keeps this version.
+async function mayTakeOver(opener) {
+  const waiting = self.registration.waiting;
+  if (!waiting) return null;
+  const pages = await self.clients.matchAll({ type: 'window' });
+  return pages.every((page) => page.id === opener) ? waiting : null;
+}
+
+// The name of `waiting`'s cache, or null if it does not say one.
+function cacheOf(waiting) {
+  return new Promise((resolve) => {
+    const channel = new MessageChannel();
+    const timer = setTimeout(() => resolve(null), ANSWER_MS);
+    channel.port1.onmessage = (event) => {
+      clearTimeout(timer);
+      const name = event.data;
+      resolve(typeof name === 'string' && name.startsWith(CACHE_PREFIX) ? name : null);
+    };
+    waiting.postMessage('which-cache', [channel.port2]);
+  });
+}
+
+// Tells `waiting` to take over once every page answered from its cache has
+// loaded. Not before: a request that reaches this worker as it stops
+// would go to the network instead.
+let allLoaded = null;
+function takeOverOnceLoaded(waiting) {
+  return new Promise((resolve) => {
+    allLoaded = resolve;
+    setTimeout(resolve, LOADED_MS);
+  }).then(() => waiting.postMessage('take-over'));
+}
+
+function pageLoaded(id) {
+  loading.delete(id);
+  if (successor && loading.size === 0 && allLoaded) allLoaded();
 }
