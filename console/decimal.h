@@ -31,8 +31,10 @@ inline char* writeIntDecimal(char* at, int value) {
     *at++ = '-';
     rest = 0u - rest;
   }
-  int digits = 1;
-  for (std::uint32_t bound = 10; digits < 10 && rest >= bound; bound *= 10) ++digits;
+  // Counted without a loop: nine comparisons that do not wait on each other.
+  const int digits = 1 + (rest >= 10u) + (rest >= 100u) + (rest >= 1000u) + (rest >= 10000u) +
+                     (rest >= 100000u) + (rest >= 1000000u) + (rest >= 10000000u) +
+                     (rest >= 100000000u) + (rest >= 1000000000u);
   char* const end = at + digits;
   char* out = end;
   for (; rest >= 100; rest /= 100) {
