@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "console/color.h"
+#include "console/decimal.h"
 
 namespace quorvantile {
 
@@ -132,6 +135,33 @@ TEST(Output, WritesNumbersAndEndsTheLastLineAtFinish) {
   f.console << "n=" << -2147483647 - 1 << ' ' << 9000000000LL;
   f.console.finish();
   EXPECT_EQ(f.out.text(), "n=-2147483648 9000000000\n");
+}
+
+// Every int around each power of ten and at both ends, as the library
+// writes it: the listings' own writer counts digits its own way.
+TEST(Output, ListingIntsAreWrittenAsTheLibraryWritesThem) {
+  std::vector<int> values = {0, -1, std::numeric_limits<int>::max(),
+                             std::numeric_limits<int>::min()};
+  for (long long power = 1; power <= 1000000000; power *= 10) {
+    for (long long v : {power - 1, power, power + 1}) {
+      values.push_back(static_cast<int>(v));
+      values.push_back(static_cast<int>(-v));
+    }
+  }
+  for (int value : values) {
+    char text[kMaxDecimalLength];
+    EXPECT_EQ(std::string(text, writeIntDecimal(text, value)), std::to_string(value));
+  }
+}
+
+// A block as large as a flush is written without being buffered, and keeps
+// its place among the writes around it; an open last line is still ended.
+TEST(Output, LargeBlocksKeepTheirPlace) {
+  const std::string block(std::size_t{1} << 17, 'x');
+  Fixture f("");
+  f.console << block << "a\n" << block;
+  f.console.finish();
+  EXPECT_EQ(f.out.text(), block + "a\n" + block + "\n");
 }
 
 TEST(Output, FlushesEveryLineEndOnlyWhenInteractive) {
