@@ -36,8 +36,12 @@ function loadOutputQueue() {
 }
 const OutputQueue = loadOutputQueue();
 
-// Takes what it is handed at once; answers the way xterm.js does, later.
+// Takes what it is handed at once; answers the way xterm.js does, later, and
+// as slowly as it parses, so that a listing outruns it; but now and then at
+// once, inside the write, as xterm.js answers the first write after a key.
 // Every case writes well over the 64 kB the queue hands on before it waits.
+const PARSED_BYTES_PER_MS = 8192;
+const ANSWERED_AT_ONCE = 3; // every third write
 function standInTerminal(rows, cols, scrollback) {
   return {
     rows,
@@ -46,10 +50,15 @@ function standInTerminal(rows, cols, scrollback) {
     received: [],
     write(data, done) {
       this.received.push(Buffer.from(data));
-      setImmediate(done);
+      if (this.received.length % ANSWERED_AT_ONCE === 0) done();
+      else setTimeout(done, data.length / PARSED_BYTES_PER_MS);
     },
   };
 }
+
+// The program's output between two of its turns of the page.
+const SLICE_BYTES = 256 * 1024;
+const sliceEnds = () => new Promise((resolve) => setTimeout(resolve, 1));
 
 const GREEN = '\x1b[92m';
 const WHITE = '\x1b[97m';
@@ -108,19 +117,27 @@ const CASES = [
 test('the terminal ends as with every byte, however the output was cut and split', async () => {
   for (const c of CASES) {
     const bytes = Buffer.from(c.text, 'utf8');
-    // Pieces of every size, split inside lines, sequences and characters.
-    for (const pieceSize of [1 << 16, 4093, 7]) {
+    // Pieces of every size, split inside lines, sequences and characters;
+    // the terminal handed more of a streaming listing at most every few ms; the
+    // program's time slices ending every 256 kB, as the queue learns that a
+    // listing streams only between them.
+    for (const [pieceSize, streamingFrameMs] of [
+      [1 << 16, 50],
+      [4093, 5],
+      [7, 20],
+    ]) {
       const term = standInTerminal(c.rows, c.cols, c.scrollback);
-      const queue = new OutputQueue(term);
+      const queue = new OutputQueue(term, { streamingFrameMs });
       for (let at = 0; at < bytes.length; at += pieceSize) {
         queue.write(new Uint8Array(bytes.subarray(at, at + pieceSize)));
+        if (Math.floor((at + pieceSize) / SLICE_BYTES) > Math.floor(at / SLICE_BYTES)) await sliceEnds();
       }
       await queue.drained(0);
       const kept = c.rows + c.scrollback;
       const expected = terminalRows(c.text, c.cols);
       const received = Buffer.concat(term.received).toString('utf8');
       const shown = terminalRows(received, c.cols);
-      const label = `${c.name} (pieces of ${pieceSize})`;
+      const label = `${c.name} (pieces of ${pieceSize}, frames of ${streamingFrameMs} ms)`;
       assert.deepEqual(shown.rows.slice(-kept), expected.rows.slice(-kept), label);
       assert.equal(shown.cursorX, expected.cursorX, label);
       assert.deepEqual(stateChanges(received), stateChanges(c.text), label);
