@@ -50,7 +50,9 @@
   }
 
   // The output on its way to the terminal: handed on TERMINAL_AHEAD at a
-  // time, as the terminal draws. What waits is thinned: where it holds more
+  // time, as the terminal draws, but for a listing that streams (see
+  // streaming()), which is handed a screenful every STREAMING_FRAME_MS
+  // until it ends or someone waits for it. What waits is thinned: where it holds more
   // whole plain lines in a row (text, tabs, line ends) than the terminal keeps
   // (its rows and scrollback), the lines before its last ones are cut. They
   // would have scrolled out of the scrollback before they were ever drawn;
@@ -62,7 +64,7 @@
     constructor(term, { streamingFrameMs = STREAMING_FRAME_MS } = {}) {
       this.term = term;
       this.bytes = new Uint8Array(TERMINAL_AHEAD);
-      this.words = new Uint32Array(this.bytes.buffer, 0, TERMINAL_AHEAD >> 2); // the same, for scan
+      this.words = new Uint32Array(this.bytes.buffer, 0, TERMINAL_AHEAD >> 2); // bytes, for scan()
       this.head = 0; // the queue is bytes[head, tail)
       this.tail = 0;
       this.plainFrom = 0; // bytes[plainFrom, tail) changes nothing but text
