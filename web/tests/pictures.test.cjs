@@ -356,11 +356,26 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
     await untilPrompt(page, NUMBER_PROMPT);
     await turn(page, 27, /There are (\d+) steps to get to 1 for (\d+)\./);
     await pictureLabel(page, 'collatz', 27);
-    const buttons = await page.$$eval('#picture button', (all) =>
-      all.filter((b) => b.getClientRects().length > 0).map((b) => b.textContent),
-    );
     const downloads = ['Download SVG', 'Download PNG'];
-    assert.deepEqual(buttons, screen.low ? downloads : ['Logarithmic scale', ...downloads], screen.name);
+    const expected = screen.low ? downloads : ['Logarithmic scale', ...downloads];
+    const shownButtons = () =>
+      page.$$eval('#picture button', (all) =>
+        all.filter((b) => b.getClientRects().length > 0).map((b) => b.textContent),
+      );
+    // The pane settles within a frame or two of the picture's label.
+    await page
+      .waitForFunction(
+        (want) =>
+          JSON.stringify(
+            [...document.querySelectorAll('#picture button')]
+              .filter((b) => b.getClientRects().length > 0)
+              .map((b) => b.textContent),
+          ) === want,
+        { timeout: 5000 },
+        JSON.stringify(expected),
+      )
+      .catch(() => {});
+    assert.deepEqual(await shownButtons(), expected, screen.name);
     assert.deepEqual(opened.problems, []);
   }
 });
