@@ -451,6 +451,10 @@
         return;
       }
       pending = { demo, number, module };
+      // Patience counts from this turn's start: the last turn's may still be
+      // running if the program never had to wait for its next line.
+      clearTimeout(patience);
+      patience = null;
       turnRunning = true;
       schedule();
     });
