@@ -45,6 +45,11 @@
   const WORDS = 15;
   const WORD_GAP = 6;
 
+  // A picture that is one chart of the usual height, with nothing to change.
+  function chartPicture(width, label, body) {
+    return { label, controls: [], markup: () => svg(width, label, chartHeight(width), body) };
+  }
+
   // A word beside a point: to its left or right, above or below it, as long
   // as it stays between `left` and `right` and below `top`.
   function besidePoint(px, py, content, size, { left, right, top }) {
@@ -178,8 +183,7 @@
         `<rect x="${x0}" y="${top}" width="${round(Math.max(x1 - x0 - 1, 1))}" height="${round(a.y0 - top)}" ` +
         `fill="${COLOUR.bars}"><title>${t('picture.goldbach.runs.bar', { from, to, count: d.runCounts[k] })}</title></rect>`;
     }
-    const body = a.markup + bars;
-    return { label, markup: () => svg(width, label, chartHeight(width), body), controls: [] };
+    return chartPicture(width, label, a.markup + bars);
   }
 
   function collatzPicture(d, { width }) {
@@ -250,19 +254,13 @@
         bars += `M${round(a.x(k) - barWidth / 2)} ${a.y0}V${top}h${round(barWidth)}V${a.y0}z`;
         line += `${k > 1 ? 'L' : 'M'}${a.x(k)} ${a.y(Number(d.sides[k - 1]) ** 2)}`;
       }
-      return {
+      return chartPicture(
+        width,
         label,
-        controls: [],
-        markup: () =>
-          svg(
-            width,
-            label,
-            chartHeight(width),
-            a.markup +
-              `<path d="${bars}" fill="${COLOUR.bars}"/>` +
-              `<path d="${line}" stroke="${ACCENT}" stroke-width="2" fill="none"/>`,
-          ),
-      };
+        a.markup +
+          `<path d="${bars}" fill="${COLOUR.bars}"/>` +
+          `<path d="${line}" stroke="${ACCENT}" stroke-width="2" fill="none"/>`,
+      );
     }
     // The square of side 1+…+n: band k is the L between the squares of sides
     // 1+…+(k−1) and 1+…+k, of area k³; band n, outlined, is the run of odd
@@ -413,19 +411,13 @@
         pi += `${k ? 'L' : 'M'}${a.x(x)} ${a.y(d.curvePi[k])}`;
         if (x >= 3) estimate += `${estimate ? 'L' : 'M'}${a.x(x)} ${a.y(x / Math.log(x))}`;
       });
-      return {
+      return chartPicture(
+        width,
         label,
-        controls: [],
-        markup: () =>
-          svg(
-            width,
-            label,
-            chartHeight(width),
-            a.markup +
-              `<path d="${pi}" stroke="${LINE}" stroke-width="2" fill="none"/>` +
-              `<path d="${estimate}" stroke="${ACCENT}" stroke-width="1.5" stroke-dasharray="5 4" fill="none"/>`,
-          ),
-      };
+        a.markup +
+          `<path d="${pi}" stroke="${LINE}" stroke-width="2" fill="none"/>` +
+          `<path d="${estimate}" stroke="${ACCENT}" stroke-width="1.5" stroke-dasharray="5 4" fill="none"/>`,
+      );
     }
     // The sieving primes in order: those whose square is at most n.
     const sieving = [];

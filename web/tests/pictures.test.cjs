@@ -11,6 +11,7 @@
 const assert = require('node:assert/strict');
 const path = require('node:path');
 const { test } = require('node:test');
+const { isDeepStrictEqual } = require('node:util');
 const h = require('./harness.cjs');
 
 const WEB = process.env.QUORVANTILE_WEB;
@@ -363,18 +364,9 @@ test('the pictures fit their pane beside or below the terminal, and the terminal
         all.filter((b) => b.getClientRects().length > 0).map((b) => b.textContent),
       );
     // The pane settles within a frame or two of the picture's label.
-    await page
-      .waitForFunction(
-        (want) =>
-          JSON.stringify(
-            [...document.querySelectorAll('#picture button')]
-              .filter((b) => b.getClientRects().length > 0)
-              .map((b) => b.textContent),
-          ) === want,
-        { timeout: 5000 },
-        JSON.stringify(expected),
-      )
-      .catch(() => {});
+    for (const until = Date.now() + 5000; Date.now() < until; await h.sleep(50)) {
+      if (isDeepStrictEqual(await shownButtons(), expected)) break;
+    }
     assert.deepEqual(await shownButtons(), expected, screen.name);
     assert.deepEqual(opened.problems, []);
   }
