@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "console/background.h"
 #include "console/color.h"
 #include "console/console.h"
 #include "console/decimal.h"
@@ -130,6 +131,71 @@ class DecompositionLines {
   std::size_t headSize_ = 0;
 };
 
+// Gathers the runs of decompositions into batches and has each batch's lines
+// written in the background while the sweep finds the next: the largest
+// entries spend about as long on their lines as on the rest of the search.
+// While a batch is being written, the console is the background's.
+class BatchedLines {
+ public:
+  BatchedLines(Console& console, int n) : console_(console), lines_(n) {
+    for (Batch& batch : batches_) batch.entries.reserve(kBatchEntries);
+  }
+
+  // Adds one run; false once the console has failed.
+  bool add(std::int32_t i, const std::uint32_t* entries, std::size_t count) {
+    Batch& batch = batches_[filling_];
+    batch.runs.push_back({i, count});
+    batch.entries.insert(batch.entries.end(), entries, entries + count);
+    return batch.entries.size() < kBatchEntries || handOn();
+  }
+
+  // Writes what is left; the console is the caller's again.
+  void finish() {
+    handOn();
+    background_.wait();
+    lines_.finish(console_);
+  }
+
+ private:
+  // Decompositions a batch: a few hundred kilobytes, so that a handing-on
+  // is rare beside the batch's work.
+  static constexpr std::size_t kBatchEntries = std::size_t{1} << 16;
+
+  struct Run {
+    std::int32_t i;
+    std::size_t count;
+  };
+  struct Batch {
+    std::vector<Run> runs;
+    std::vector<std::uint32_t> entries;
+  };
+
+  bool handOn() {
+    background_.wait();  // the other batch is written and cleared
+    if (!written_) return false;
+    Batch& batch = batches_[filling_];
+    background_.start([this, &batch] {
+      const std::uint32_t* entries = batch.entries.data();
+      for (const Run& run : batch.runs) {
+        if (!written_) break;
+        written_ = lines_.write(console_, run.i, entries, run.count);
+        entries += run.count;
+      }
+      batch.runs.clear();
+      batch.entries.clear();
+    });
+    filling_ ^= 1;
+    return true;
+  }
+
+  Console& console_;
+  DecompositionLines lines_;
+  Batch batches_[2];
+  std::size_t filling_ = 0;
+  bool written_ = true;    // the background's while it works
+  Background background_;  // last: waited for before the rest goes
+};
+
 void writeHeading(Console& console) {
   setGreenonBlack(console);
   console << "\n\t----------------Four-square Theorem--------------------";
@@ -143,11 +209,11 @@ void writeHeading(Console& console) {
 }  // namespace
 
 void writeFourSquareTurn(Console& console, int n) {
-  DecompositionLines lines(n);
+  BatchedLines lines(console, n);
   forEachFourSquareRun(n, [&](std::int32_t i, const std::uint32_t* entries, std::size_t count) {
-    return lines.write(console, i, entries, count);
+    return lines.add(i, entries, count);
   });
-  lines.finish(console);
+  lines.finish();
   // The loops run i from 0 to (n+1)/2; n + 1 may not fit in an int.
   const auto loopBound = static_cast<std::uint32_t>((static_cast<std::int64_t>(n) + 1) / 2);
   console << "\n\tThe total loop is " << formatGeneral(passCountDigits(loopBound)) << ".";
