@@ -81,6 +81,20 @@ RootClass rootClass(std::int64_t n, std::int64_t x) {
   return {1, 0};
 }
 
+// Jacobi's count of the signed, ordered representations of n as four
+// squares: 8σ(n) for odd n, 24σ(odd part of n) for even n.
+double fourSquareRepresentations(std::int64_t n) {
+  std::int64_t odd = n;
+  while (odd % 2 == 0) odd /= 2;
+  std::int64_t sigma = 0;
+  for (std::int64_t d = 1; d * d <= odd; d += 2) {
+    if (odd % d != 0) continue;
+    sigma += d;
+    if (d * d != odd) sigma += odd / d;
+  }
+  return static_cast<double>((n % 2 == 1 ? 8 : 24) * sigma);
+}
+
 // Every root of a positive int lies below 46341 = ceil(sqrt(2^31)), so no
 // sweep has more rows than that.
 constexpr std::int64_t kRootCeiling = 46341;
@@ -378,10 +392,10 @@ class Sweep {
   // Ends the pass where the store is expected to reach plannedFill_: matches
   // found only to be dropped again are the costliest waste. A row dropped
   // with matches is expected to have what was noted; any other, as many per
-  // root of n - i² as the dropped rows had. With nothing known the pass runs
-  // to the last row. The plan only steers how much each pass takes on: rows
-  // beyond the store's room are dropped in any case, so a wrong estimate
-  // costs time, never output; a test holds the passes to a bound.
+  // root of n - i² as the dropped rows had. With nothing known yet the plan
+  // comes from the count of decompositions (planFromCount). The plan only steers how much each pass
+  // takes on: rows beyond the store's room are dropped in any case, so a wrong estimate costs time,
+  // never output; a test holds the passes to a bound.
   void planRows() {
     hi_ = iLast_ + 1;
     double seen = 0, seenRoots = 0;
@@ -391,7 +405,10 @@ class Sweep {
       seen += e;
       seenRoots += std::sqrt(static_cast<double>(n_ - i * i));
     }
-    if (seen == 0) return;
+    if (seen == 0) {
+      planFromCount();
+      return;
+    }
     const double perRoot = seen / seenRoots;
     const double room = plannedFill_ * static_cast<double>(store_.capacityUnits());
     double expected = 0;
@@ -402,6 +419,28 @@ class Sweep {
       const double e = expectedUnits_[static_cast<std::size_t>(i - iFirst_)];
       expected += e != 0 ? e : perRoot * std::sqrt(static_cast<double>(n_ - i * i));
       if (expected > room && i > lo_) {  // (`>=` differs only on a tie)
+        hi_ = i;
+        return;
+      }
+    }
+  }
+
+  // The plan before any row was dropped. Rows with i² >= n/2 all end with the
+  // pass and hold their matches to its end; the others are handed on as the
+  // sweep goes, so only the former are counted. A decomposition with
+  // distinct, nonzero parts stands for 384 signed, ordered representations,
+  // and decompositions lie on their sphere evenly enough that the largest
+  // root i of one falls above sqrt(n/2) with density (16/π)·sqrt(n - i²)/n:
+  // for 73% of them. A match takes about 1.5 units.
+  void planFromCount() {
+    constexpr double kPi = 3.14159265358979323846, kUnitsPerMatch = 1.5;
+    const double perRoot =
+        kUnitsPerMatch * fourSquareRepresentations(n_) / 384 * 16 / kPi / static_cast<double>(n_);
+    const double room = plannedFill_ * static_cast<double>(store_.capacityUnits());
+    double expected = 0;
+    for (std::int64_t i = std::max(lo_, smallestRoot(n_, 2)); i <= iLast_; ++i) {
+      expected += perRoot * std::sqrt(static_cast<double>(n_ - i * i));
+      if (expected > room && i > lo_) {
         hi_ = i;
         return;
       }
