@@ -1,10 +1,12 @@
 // The sweep splits a decomposition into u = i² + j² and t = k² + m² = n - u,
-// and goes through u upwards in windows. In each window the points (i, j) of
-// the open rows i go into buckets by t, and a bit per t tells which buckets
-// hold any; then every point (k, m), m <= k, whose t falls in the window
-// looks up its bucket, in ascending k, and each (i, j) there with j >= k is a
-// match. A stable sort of the window's matches by point puts them in output
-// order (i, then j as u grows, then k).
+// and goes through u upwards in windows. In each window every point (k, m),
+// m <= k, whose t falls in the window goes into a bucket by t, in descending
+// k so that each bucket lists its points in ascending k, and a bit per t
+// tells which buckets hold any; then the points (i, j) of the open rows i
+// whose u falls in the window look up their buckets, in the order of i and
+// then j, and each (k, m) there with k <= j is a match. The matches come in
+// output order (i, then j as u grows, then k), and a bucket's walk stops at
+// its first k beyond j.
 //
 // A row i is complete once u has passed i² + jLast², which for i² < n/2
 // happens in the order of i: the lowest complete rows are handed on while
@@ -99,40 +101,32 @@ double fourSquareRepresentations(std::int64_t n) {
 // sweep has more rows than that.
 constexpr std::int64_t kRootCeiling = 46341;
 
-// A lookup is its slot in the window beside k (k <= sqrt(n/3) < 2^15).
-constexpr int kSlotShift = 15;
-constexpr std::uint32_t kKMask = (1u << kSlotShift) - 1;
-static_assert(kMostWindowValues <= std::int64_t{1} << (32 - kSlotShift), "slots must fit beside k");
-// Lookups of one k in one window, at most: its m² lie less than a window
-// apart, so its ms span at most the window's root. The batch is checked once
-// a k, with this much room beyond it.
-constexpr std::size_t kMostLookupsPerK = 364;
-static_assert((kMostLookupsPerK - 1) * (kMostLookupsPerK - 1) >= kMostWindowValues,
-              "room for one k");
+// Lookups of one row in one window, at most: its j² lie less than a window
+// apart, so its js span at most the window's root. The batch is checked once
+// a row, with this much room beyond it.
+constexpr std::size_t kMostLookupsPerRow = 364;
+static_assert((kMostLookupsPerRow - 1) * (kMostLookupsPerRow - 1) >= kMostWindowValues,
+              "room for one row");
 
-// The steps of a window (filling the buckets, looking them up, keeping the
-// matches) are calls of their own, made once a window (demos/own_call.h).
+// The steps of a window (filling the buckets, looking them up and keeping
+// the matches) are calls of their own, made once a window (demos/own_call.h).
 
-// Points (i, j) whose u lies in one window of a sweep over `rows` rows: the
-// octant 0 <= j <= i of a ring `window` values wide has area π/8 · window,
-// below window / 2; a row holds at most one point beyond its stretch of that
-// area, and the stretches add up to the area give or take twice the longest,
-// which is at most the window's root.
+// Points (k, m) whose t lies in one window of a sweep with `rows` values of
+// k: the octant 0 <= m <= k of a ring `window` values wide has area
+// π/8 · window, below window / 2; a k holds at most one point beyond its
+// stretch of that area, and the stretches add up to the area give or take
+// twice the longest, which is at most the window's root.
 constexpr std::int64_t mostPoints(std::int64_t window, std::int64_t rows, std::int64_t windowRoot) {
   return window / 2 + 2 * (rows + windowRoot + 1);
 }
-// Bits of a point's index in its window, which the radix sort goes through.
-constexpr int kPointBits = 18;
-static_assert(mostPoints(kMostWindowValues, kRootCeiling, kMostLookupsPerK - 1) <=
-                  std::int64_t{1} << kPointBits,
-              "window too wide");
-constexpr int kRadixBits = 9;  // two passes over the matches of a window
-constexpr std::size_t kRadixSize = std::size_t{1} << kRadixBits;
+static_assert(mostPoints(kMostWindowValues, kRootCeiling, kMostLookupsPerRow - 1) < UINT32_MAX,
+              "a window's points are counted in 32 bits");
 
 // Decompositions decoded at a time when a row is handed on.
 constexpr std::size_t kHandOnBatch = 256;
-// Matches ahead whose place in the store is asked for before they are kept:
-// enough to cover a miss to memory at a few nanoseconds a match.
+// Lookups ahead whose row's place in the store is asked for before their
+// matches are kept: enough to cover a miss to memory at a few nanoseconds a
+// match.
 constexpr std::size_t kKeepAhead = 16;
 
 constexpr std::uint32_t kNoPoint = UINT32_MAX;
@@ -154,7 +148,7 @@ class Sweep {
         mNext_(static_cast<std::size_t>(kLast_ + 1)),
         heads_(static_cast<std::size_t>(window_)),
         filled_(static_cast<std::size_t>(window_ + 63) / 64),
-        lookups_(lookupBatch_ + kMostLookupsPerK) {
+        lookups_(lookupBatch_ + kMostLookupsPerRow) {
     for (std::int64_t i = iFirst_; i <= iLast_; ++i) {
       const std::int64_t rest = n - i * i;
       row(i).jLast = static_cast<std::int32_t>(std::min(i, integerSqrt(rest)));
@@ -210,10 +204,9 @@ class Sweep {
       // (A row whose first u is uEnd has no point in this window, so it may
       // start here or in the next alike.)
       while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd) ++started;
-      fillBuckets(started, uEnd, tFirst);
-      lookUp(tFirst, n_ - uStart);
-      keepMatches();
-      clearBuckets();
+      fillBuckets(tFirst, n_ - uStart);
+      lookUp(started, uEnd, tFirst);
+      std::fill(filled_.begin(), filled_.end(), 0);
       started = std::min(started, hi_);
       while (lo_ < hi_ && row(lo_).jNext > row(lo_).jLast) {
         if (!handOn(lo_)) return false;
@@ -225,116 +218,86 @@ class Sweep {
     return true;
   }
 
-  // Buckets the points (i, j) of the open rows below `started` whose u lies
-  // below uEnd, in the order of i and then j. The loop works on local copies:
-  // its stores into the buckets could otherwise alias the members and force
-  // them to be read again at every point.
-  OWN_CALL void fillBuckets(std::int64_t started, std::int64_t uEnd, std::int64_t tFirst) {
-    const std::int64_t tTop = n_ - tFirst;  // a point's slot is tTop - u
+  // Buckets every point (k, m), m <= k <= kTop_, with t = k² + m² in
+  // [tFirst, tLast], in descending k, so that each bucket lists its points
+  // in ascending k. Each k resumes where the previous window left it. The
+  // loop works on local copies: its stores into the buckets could otherwise
+  // alias the members and force them to be read again at every point.
+  OWN_CALL void fillBuckets(std::int64_t tFirst, std::int64_t tLast) {
+    if (tLast < 0) return;
+    const std::int64_t kHigh = std::min(kTop_, integerSqrt(tLast));
+    // Below it t <= 2k² < tFirst.
+    const std::int64_t kLow = tFirst > 0 ? smallestRoot(tFirst, 2) : 0;
     std::uint32_t* const heads = heads_.data();
     std::uint64_t* const filled = filled_.data();
     Point* const points = points_.get();
-    std::uint32_t count = pointCount_;
-    for (std::int64_t i = lo_; i < started; ++i) {
-      FourSquareRow& r = row(i);
-      const std::int64_t jLast = r.jLast, step = classes_[i & 3].step;
-      std::int64_t j = r.jNext;
-      std::int64_t u = i * i + j * j;
-      for (; j <= jLast && u < uEnd; u += step * (2 * j + step), j += step) {
-        const auto slot = static_cast<std::size_t>(tTop - u);
+    std::uint32_t count = 0;
+    for (std::int64_t k = kHigh; k >= kLow; --k) {
+      const std::int64_t kk = k * k, step = classes_[k & 3].step;
+      std::int64_t m = mNext_[k];
+      for (; m >= 0 && kk + m * m >= tFirst; m -= step) {
+        const auto slot = static_cast<std::size_t>(kk + m * m - tFirst);
         // A head is valid only under its bit: the buckets are emptied by
         // clearing the bits alone.
         const std::uint64_t bit = std::uint64_t{1} << (slot % 64);
         const bool empty = (filled[slot / 64] & bit) == 0;  // rarely known: no branch
         const std::uint32_t link = heads[slot] | (kNoPoint * static_cast<std::uint32_t>(empty));
-        points[count] = {packRoots(i, j), link};
+        points[count] = {static_cast<std::uint32_t>(k), link};
         heads[slot] = count++;
         filled[slot / 64] |= bit;
       }
-      r.jNext = static_cast<std::int32_t>(j);
+      mNext_[k] = static_cast<std::int32_t>(m);
     }
-    pointCount_ = count;
   }
 
-  // Looks up every point (k, m), m <= k <= kTop_, with t = k² + m² in
-  // [tFirst, tLast], in ascending k, and collects a match for each point
-  // (i, j) of its bucket with j >= k. Each k resumes where the previous
-  // window left it.
-  OWN_CALL void lookUp(std::int64_t tFirst, std::int64_t tLast) {
-    if (tLast < 0) return;
-    const std::int64_t kHigh = std::min(kTop_, integerSqrt(tLast));
-    // Below it t <= 2k² < tFirst.
-    const std::int64_t kLow = tFirst > 0 ? smallestRoot(tFirst, 2) : 0;
+  // Looks up the points (i, j) of the open rows below `started` whose u lies
+  // below uEnd, in the order of i and then j, and keeps a match for each
+  // point (k, m) of their bucket with k <= j: the matches come in the order
+  // of i, j and k, as they are stored.
+  OWN_CALL void lookUp(std::int64_t started, std::int64_t uEnd, std::int64_t tFirst) {
+    const std::int64_t tTop = n_ - tFirst;  // a point's slot is tTop - u
     std::size_t pending = 0;
-    for (std::int64_t k = kLow; k <= kHigh; ++k) {
+    // Rows from hi_ on, which a keep may drop meanwhile, keep nothing.
+    for (std::int64_t i = lo_; i < std::min(started, hi_); ++i) {
       // (Walking at `>` would also do: the room beyond the batch holds one
-      // more k.)
+      // more row.)
       if (pending >= lookupBatch_) {
         walkBuckets(pending);
         pending = 0;
       }
-      const std::int64_t kk = k * k, step = classes_[k & 3].step;
-      std::int64_t m = mNext_[k];
-      for (; m >= 0 && kk + m * m >= tFirst; m -= step) {
-        // Every t is written down, but only those with points are kept:
+      FourSquareRow& r = row(i);
+      const std::int64_t jLast = r.jLast, step = classes_[i & 3].step;
+      std::int64_t j = r.jNext;
+      std::int64_t u = i * i + j * j;
+      for (; j <= jLast && u < uEnd; u += step * (2 * j + step), j += step) {
+        // Every u is written down, but only those with points are kept:
         // whether a bucket is empty cannot be foreseen, so it is not
         // branched on.
-        const auto slot = static_cast<std::size_t>(kk + m * m - tFirst);
-        lookups_[pending] = static_cast<std::uint32_t>(slot << kSlotShift | k);
+        const auto slot = static_cast<std::size_t>(tTop - u);
+        lookups_[pending] = {static_cast<std::uint32_t>(slot), packRoots(i, j)};
         pending += filled_[slot / 64] >> (slot % 64) & 1;
       }
-      mNext_[k] = static_cast<std::int32_t>(m);
+      r.jNext = static_cast<std::int32_t>(j);
     }
     walkBuckets(pending);
   }
 
-  // Collects the matches of the first `count` lookups.
+  // Keeps the matches of the first `count` lookups, up to the rows the store
+  // can hold.
   void walkBuckets(std::size_t count) {
     for (std::size_t h = 0; h < count; ++h) {
-      const std::uint32_t slot = lookups_[h] >> kSlotShift, k = lookups_[h] & kKMask;
-      for (std::uint32_t p = heads_[slot]; p != kNoPoint; p = points_[p].link) {
-        if (lowRoot(points_[p].ij) >= k) found_.push_back(std::uint64_t{p} << 32 | k);
+      if (h + kKeepAhead < count) {
+        const std::int64_t iAhead = highRoot(lookups_[h + kKeepAhead].ij);
+        if (iAhead < hi_) store_.prefetchTail(row(iAhead));
       }
-    }
-  }
-
-  // Stores the matches in the order of i, j and k, up to the rows the store
-  // can hold. They were found in ascending k; a stable sort by point, whose
-  // order is that of i and j, puts them in order.
-  OWN_CALL void keepMatches() {
-    sortByPoint();
-    for (std::size_t f = 0; f < found_.size(); ++f) {
-      if (f + kKeepAhead < found_.size()) {
-        const std::int64_t iAhead = highRoot(points_[found_[f + kKeepAhead] >> 32].ij);
-        if (iAhead < hi_) store_.prefetchTail(row(iAhead));  // rows from hi_ on keep nothing
-      }
-      const std::uint64_t match = found_[f];
-      const std::uint32_t ij = points_[match >> 32].ij;
-      const std::int64_t i = highRoot(ij);
+      const std::uint32_t i = highRoot(lookups_[h].ij), j = lowRoot(lookups_[h].ij);
       if (i >= hi_) return;
-      if (!keep(i, static_cast<std::int32_t>(lowRoot(ij)), static_cast<std::uint16_t>(match)))
-        return;
+      for (std::uint32_t p = heads_[lookups_[h].slot]; p != kNoPoint && points_[p].k <= j;
+           p = points_[p].link) {
+        if (!keep(i, static_cast<std::int32_t>(j), static_cast<std::uint16_t>(points_[p].k)))
+          return;  // row i, and every row after it, was dropped
+      }
     }
-  }
-
-  // A stable radix sort of found_ by point, kRadixBits at a time.
-  void sortByPoint() {
-    sorted_.resize(found_.size());
-    for (int shift = 32; shift < 32 + kPointBits; shift += kRadixBits) {
-      std::array<std::uint32_t, kRadixSize> start{};
-      for (std::uint64_t match : found_) ++start[match >> shift & (kRadixSize - 1)];
-      std::uint32_t sum = 0;
-      for (std::uint32_t& s : start) sum += std::exchange(s, sum);
-      for (std::uint64_t match : found_)
-        sorted_[start[match >> shift & (kRadixSize - 1)]++] = match;
-      found_.swap(sorted_);
-    }
-  }
-
-  void clearBuckets() {
-    std::fill(filled_.begin(), filled_.end(), 0);
-    pointCount_ = 0;
-    found_.clear();
   }
 
   // Stores a match of i; false when the store had to drop row i itself.
@@ -473,10 +436,15 @@ class Sweep {
     return more;
   }
 
-  // A point (i, j) of the window, in the bucket of its t.
+  // A point (k, m) of the window, in the bucket of its t (which gives m).
   struct Point {
-    std::uint32_t ij;    // packRoots(i, j)
+    std::uint32_t k;
     std::uint32_t link;  // the next point of the bucket
+  };
+  // A point (i, j) whose bucket has points.
+  struct Lookup {
+    std::uint32_t slot;
+    std::uint32_t ij;  // packRoots(i, j)
   };
 
   const std::int64_t n_;
@@ -491,12 +459,9 @@ class Sweep {
   std::vector<std::uint32_t> heads_;
   std::vector<std::uint64_t> filled_;  // a bit per t: has its bucket a point?
   // Room for the most points a window can hold, left untouched until used.
-  std::unique_ptr<Point[]> points_{new Point[static_cast<std::size_t>(
-      mostPoints(window_, iLast_ - iFirst_ + 1, integerSqrt(window_)))]};
-  std::uint32_t pointCount_ = 0;        // points in the current window
-  std::vector<std::uint32_t> lookups_;  // slot << kSlotShift | k
-  std::vector<std::uint64_t> found_;    // point << 32 | k, for each match
-  std::vector<std::uint64_t> sorted_;
+  std::unique_ptr<Point[]> points_{
+      new Point[static_cast<std::size_t>(mostPoints(window_, kLast_ + 1, integerSqrt(window_)))]};
+  std::vector<Lookup> lookups_;
   // Per row, the units it is expected to hold, once a pass has dropped it.
   std::vector<double> expectedUnits_ = std::vector<double>(rows_.size());
   std::int64_t uEnd_ = 0;      // the end of the current window

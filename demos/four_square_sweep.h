@@ -15,8 +15,9 @@ namespace quorvantile {
 using FourSquareRunVisitor =
     std::function<bool(std::int32_t i, const std::uint32_t* entries, std::size_t count)>;
 
-// The widest window: a lookup packs its slot in the window beside k < 2^15
-// into 32 bits.
+// The widest window: the sweep's batch of lookups keeps room for one row's
+// lookups in a window this wide, and its buckets (4 bytes a value) are meant
+// to stay in a level-2 cache.
 constexpr std::int64_t kMostWindowValues = std::int64_t{1} << 17;
 
 // How the sweep cuts up its work. Every shape gives the same decompositions;
