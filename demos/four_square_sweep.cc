@@ -157,9 +157,11 @@ class Sweep {
 
   // Passes until every row is handed on or `visit_` asks to stop.
   FourSquareSweepStats enumerate() {
-    while (lo_ <= iLast_) {
+    while (first_ <= iLast_ && !stopped_) {
       ++stats_.passes;
-      if (!pass()) break;
+      pass();
+    }
+    while (lo_ <= iLast_ && handOnLowest()) {
     }
     stats_.storePeakBytes = store_.peakBytes();
     return stats_;
@@ -168,11 +170,15 @@ class Sweep {
  private:
   FourSquareRow& row(std::int64_t i) { return rows_[static_cast<std::size_t>(i - iFirst_)]; }
 
-  // Every i from lo_ on, or as many as the store is expected to hold; false
-  // when `visit_` asked to stop.
-  bool pass() {
+  // Every i from first_ on, or as many as the store is expected to hold,
+  // until all of them are complete. The complete rows of the pass before,
+  // which all ended with it, are handed on meanwhile, a share each window
+  // over the first half of this pass, so that their lines are written while
+  // the sweep goes on rather than all at once; the rows of this pass follow
+  // as they complete.
+  void pass() {
     planRows();
-    for (std::int64_t i = lo_; i < hi_; ++i) {
+    for (std::int64_t i = first_; i < hi_; ++i) {
       FourSquareRow& r = row(i);
       // 3j² >= j² + k² + m²; a row without a j worth visiting has nothing to find.
       const RootClass& js = classes_[i & 3];
@@ -182,21 +188,24 @@ class Sweep {
       r.used = r.kept = 0;
       r.jFirst = r.jKept = r.jNext;
     }
-    // No u of an i >= lo_ lies below i² + (n - i²)/3, which grows with i.
-    std::int64_t uStart = (n_ + 2 * lo_ * lo_) / 3;
+    open_ = first_;
+    // No u of an i >= first_ lies below i² + (n - i²)/3, which grows with i.
+    std::int64_t uStart = (n_ + 2 * first_ * first_) / 3;
     kTop_ = std::min(kLast_, hi_ - 1);
-    // With i >= lo_ and i >= j >= k: m² <= tTop - k² and
-    // m² <= n - max(lo², k²) - 2k².
+    // With i >= first_ and i >= j >= k: m² <= tTop - k² and
+    // m² <= n - max(first², k²) - 2k².
     const std::int64_t tTop = n_ - uStart;
     for (std::int64_t k = 0; k <= kTop_; ++k) {
       const std::int64_t kk = k * k;
-      const std::int64_t room = std::min(tTop - kk, n_ - std::max(lo_ * lo_, kk) - 2 * kk);
+      const std::int64_t room = std::min(tTop - kk, n_ - std::max(first_ * first_, kk) - 2 * kk);
       const RootClass& ms = classes_[k & 3];
       mNext_[k] = static_cast<std::int32_t>(
           room < 0 || ms.step == 0 ? -1 : ms.lastTo(std::min(k, integerSqrt(room))));
     }
-    std::int64_t started = lo_;  // the i's below it may have a u in the window
-    while (lo_ < hi_) {
+    const std::int64_t halfPass = std::max<std::int64_t>(1, (n_ - uStart) / window_ / 2);
+    const std::int64_t share = (first_ - lo_ + halfPass - 1) / halfPass;  // rows a window
+    std::int64_t started = first_;  // the i's below it may have a u in the window
+    while (open_ < hi_ && !stopped_) {
       ++stats_.windows;
       const std::int64_t uEnd = uStart + window_;
       uEnd_ = uEnd;
@@ -208,14 +217,24 @@ class Sweep {
       lookUp(started, uEnd, tFirst);
       std::fill(filled_.begin(), filled_.end(), 0);
       started = std::min(started, hi_);
-      while (lo_ < hi_ && row(lo_).jNext > row(lo_).jLast) {
-        if (!handOn(lo_)) return false;
-        ++lo_;
+      while (open_ < hi_ && row(open_).jNext > row(open_).jLast) ++open_;
+      for (std::int64_t r = 0; r < share && lo_ < first_ && handOnLowest(); ++r) {
+      }
+      while (lo_ >= first_ && lo_ < open_ && handOnLowest()) {
       }
       kTop_ = std::min(kTop_, hi_ - 1);
       uStart = uEnd;
     }
-    return true;
+    first_ = hi_;
+  }
+
+  // Hands on the lowest row not yet handed on, which is complete; false when
+  // `visit_` asked to stop.
+  bool handOnLowest() {
+    if (stopped_) return false;
+    stopped_ = !handOn(lo_);
+    ++lo_;
+    return !stopped_;
   }
 
   // Buckets every point (k, m), m <= k <= kTop_, with t = k² + m² in
@@ -258,7 +277,7 @@ class Sweep {
     const std::int64_t tTop = n_ - tFirst;  // a point's slot is tTop - u
     std::size_t pending = 0;
     // Rows from hi_ on, which a keep may drop meanwhile, keep nothing.
-    for (std::int64_t i = lo_; i < std::min(started, hi_); ++i) {
+    for (std::int64_t i = open_; i < std::min(started, hi_) && !stopped_; ++i) {
       // (Walking at `>` would also do: the room beyond the batch holds one
       // more row.)
       if (pending >= lookupBatch_) {
@@ -310,13 +329,18 @@ class Sweep {
     return appendOrDropRows(i, k);
   }
 
-  // Appends a unit to row i, dropping the highest open rows while the store
-  // is full; false when that reaches i itself. The lowest open row is kept
-  // beyond the limit once it is the only one left, so that every pass gets
-  // somewhere.
+  // Appends a unit to row i while the store is full, handing on the rows of
+  // the pass before that still wait, then dropping the highest open rows;
+  // false when that reaches i itself, or `visit_` asked to stop. The lowest
+  // open row is kept beyond the limit once it is the only one left, so that
+  // every pass gets somewhere.
   bool appendOrDropRows(std::int64_t i, std::uint16_t unit) {
     FourSquareRow& r = row(i);
-    while (!store_.append(r, unit, i == lo_ && hi_ == i + 1)) {
+    while (!store_.append(r, unit, lo_ >= first_ && i == open_ && hi_ == i + 1)) {
+      if (lo_ < first_) {
+        if (!handOnLowest()) return false;
+        continue;
+      }
       --hi_;
       dropRow(hi_);
       if (hi_ == i) return false;  // hi_ comes down one at a time from above i
@@ -377,11 +401,11 @@ class Sweep {
     double expected = 0;
     // Counting the last row matters little: stopping before it leaves that
     // one row to the next pass, running past it only risks dropping it.
-    for (std::int64_t i = lo_; i <= iLast_; ++i) {
+    for (std::int64_t i = first_; i <= iLast_; ++i) {
       if (classes_[i & 3].step == 0) continue;  // nothing to find
       const double e = expectedUnits_[static_cast<std::size_t>(i - iFirst_)];
       expected += e != 0 ? e : perRoot * std::sqrt(static_cast<double>(n_ - i * i));
-      if (expected > room && i > lo_) {  // (`>=` differs only on a tie)
+      if (expected > room && i > first_) {  // (`>=` differs only on a tie)
         hi_ = i;
         return;
       }
@@ -401,9 +425,9 @@ class Sweep {
         kUnitsPerMatch * fourSquareRepresentations(n_) / 384 * 16 / kPi / static_cast<double>(n_);
     const double room = plannedFill_ * static_cast<double>(store_.capacityUnits());
     double expected = 0;
-    for (std::int64_t i = std::max(lo_, smallestRoot(n_, 2)); i <= iLast_; ++i) {
+    for (std::int64_t i = std::max(first_, smallestRoot(n_, 2)); i <= iLast_; ++i) {
       expected += perRoot * std::sqrt(static_cast<double>(n_ - i * i));
-      if (expected > room && i > lo_) {
+      if (expected > room && i > first_) {
         hi_ = i;
         return;
       }
@@ -464,10 +488,13 @@ class Sweep {
   std::vector<Lookup> lookups_;
   // Per row, the units it is expected to hold, once a pass has dropped it.
   std::vector<double> expectedUnits_ = std::vector<double>(rows_.size());
-  std::int64_t uEnd_ = 0;      // the end of the current window
-  std::int64_t lo_ = iFirst_;  // the first i not yet handed on
-  std::int64_t hi_ = 0;        // the end of this pass's i's
-  std::int64_t kTop_ = 0;      // no k above it is needed
+  std::int64_t uEnd_ = 0;         // the end of the current window
+  std::int64_t lo_ = iFirst_;     // the first i not yet handed on
+  std::int64_t first_ = iFirst_;  // the first i of this pass
+  std::int64_t open_ = iFirst_;   // the first i of this pass not yet complete
+  std::int64_t hi_ = 0;           // the end of this pass's i's
+  bool stopped_ = false;          // `visit_` asked to stop
+  std::int64_t kTop_ = 0;         // no k above it is needed
   FourSquareSweepStats stats_;
 };
 
