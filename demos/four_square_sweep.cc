@@ -11,7 +11,8 @@
 // A row i is complete once u has passed i² + jLast², which for i² < n/2
 // happens in the order of i: the lowest complete rows are handed on while
 // the sweep goes on. Matches of rows still open wait in the store; when it is
-// full the highest open rows are dropped and found again by a later pass
+// full, the complete rows of the pass before that still wait are handed on,
+// then the highest open rows are dropped and found again by a later pass
 // that starts from the first of them (rows with i² > n/2 all end near u = n,
 // so the largest entries take a few passes). A pass visits each lattice
 // point it needs once: about n/4 points for a pass over every i.
@@ -161,7 +162,8 @@ class Sweep {
       ++stats_.passes;
       pass();
     }
-    while (lo_ <= iLast_ && handOnLowest()) {
+    while (lo_ <= iLast_) {
+      if (!handOnLowest()) break;
     }
     stats_.storePeakBytes = store_.peakBytes();
     return stats_;
@@ -218,9 +220,11 @@ class Sweep {
       std::fill(filled_.begin(), filled_.end(), 0);
       started = std::min(started, hi_);
       while (open_ < hi_ && row(open_).jNext > row(open_).jLast) ++open_;
-      for (std::int64_t r = 0; r < share && lo_ < first_ && handOnLowest(); ++r) {
+      for (std::int64_t r = 0; r < share && lo_ < first_; ++r) {
+        if (!handOnLowest()) return;
       }
-      while (lo_ >= first_ && lo_ < open_ && handOnLowest()) {
+      while (lo_ >= first_ && lo_ < open_) {
+        if (!handOnLowest()) return;
       }
       kTop_ = std::min(kTop_, hi_ - 1);
       uStart = uEnd;
@@ -380,11 +384,11 @@ class Sweep {
   // found only to be dropped again are the costliest waste. A row dropped
   // with matches is expected to have what was noted; any other, as many per
   // root of n - i² as the dropped rows had. With nothing known yet the plan
-  // comes from the count of decompositions (planFromCount). The plan only steers how much each pass
-  // takes on: rows beyond the store's room are dropped in any case, so a wrong estimate costs time,
-  // never output; a test holds the passes to a bound.
+  // comes from the count of decompositions (perRootFromCount). The plan only
+  // steers how much each pass takes on: rows beyond the store's room are
+  // dropped in any case, so a wrong estimate costs time, never output; a
+  // test holds the passes to a bound.
   void planRows() {
-    hi_ = iLast_ + 1;
     double seen = 0, seenRoots = 0;
     for (std::int64_t i = iFirst_; i <= iLast_; ++i) {
       const double e = expectedUnits_[static_cast<std::size_t>(i - iFirst_)];
@@ -393,18 +397,36 @@ class Sweep {
       seenRoots += std::sqrt(static_cast<double>(n_ - i * i));
     }
     if (seen == 0) {
-      planFromCount();
+      // Only rows with i² >= n/2 hold their matches to the pass's end: the
+      // others are handed on as the sweep goes.
+      const double perRoot = perRootFromCount();
+      endPassWhereFull(std::max(first_, smallestRoot(n_, 2)), [&](std::int64_t i) {
+        return perRoot * std::sqrt(static_cast<double>(n_ - i * i));
+      });
       return;
     }
     const double perRoot = seen / seenRoots;
+    endPassWhereFull(first_, [&](std::int64_t i) {
+      if (classes_[i & 3].step == 0) return 0.0;  // nothing to find
+      const double e = expectedUnits_[static_cast<std::size_t>(i - iFirst_)];
+      return e != 0 ? e : perRoot * std::sqrt(static_cast<double>(n_ - i * i));
+    });
+  }
+
+  // Sets hi_ to the first row after first_ where the units expected of the
+  // rows from `from` on pass plannedFill_ of the store, or past the last row.
+  // Counting the last row matters little: stopping before it leaves that one
+  // row to the next pass, running past it only risks dropping it. A row
+  // expected to hold nothing ends no pass.
+  template <typename ExpectedUnits>
+  void endPassWhereFull(std::int64_t from, ExpectedUnits expectedUnits) {
+    hi_ = iLast_ + 1;
     const double room = plannedFill_ * static_cast<double>(store_.capacityUnits());
     double expected = 0;
-    // Counting the last row matters little: stopping before it leaves that
-    // one row to the next pass, running past it only risks dropping it.
-    for (std::int64_t i = first_; i <= iLast_; ++i) {
-      if (classes_[i & 3].step == 0) continue;  // nothing to find
-      const double e = expectedUnits_[static_cast<std::size_t>(i - iFirst_)];
-      expected += e != 0 ? e : perRoot * std::sqrt(static_cast<double>(n_ - i * i));
+    for (std::int64_t i = from; i <= iLast_; ++i) {
+      const double units = expectedUnits(i);
+      if (units == 0) continue;
+      expected += units;
       if (expected > room && i > first_) {  // (`>=` differs only on a tie)
         hi_ = i;
         return;
@@ -412,26 +434,16 @@ class Sweep {
     }
   }
 
-  // The plan before any row was dropped. Rows with i² >= n/2 all end with the
-  // pass and hold their matches to its end; the others are handed on as the
-  // sweep goes, so only the former are counted. A decomposition with
-  // distinct, nonzero parts stands for 384 signed, ordered representations,
-  // and decompositions lie on their sphere evenly enough that the largest
-  // root i of one falls above sqrt(n/2) with density (16/π)·sqrt(n - i²)/n:
-  // for 73% of them. A match takes about 1.5 units.
-  void planFromCount() {
+  // The units a row with i² >= n/2 is expected to hold per root of n - i²,
+  // before any row was dropped. A decomposition with distinct, nonzero parts
+  // stands for 384 signed, ordered representations, and decompositions lie
+  // on their sphere evenly enough that the largest root i of one falls above
+  // sqrt(n/2) with density (16/π)·sqrt(n - i²)/n: for 73% of them. A match
+  // takes about 1.5 units.
+  double perRootFromCount() const {
     constexpr double kPi = 3.14159265358979323846, kUnitsPerMatch = 1.5;
-    const double perRoot =
-        kUnitsPerMatch * fourSquareRepresentations(n_) / 384 * 16 / kPi / static_cast<double>(n_);
-    const double room = plannedFill_ * static_cast<double>(store_.capacityUnits());
-    double expected = 0;
-    for (std::int64_t i = std::max(first_, smallestRoot(n_, 2)); i <= iLast_; ++i) {
-      expected += perRoot * std::sqrt(static_cast<double>(n_ - i * i));
-      if (expected > room && i > first_) {
-        hi_ = i;
-        return;
-      }
-    }
+    return kUnitsPerMatch * fourSquareRepresentations(n_) / 384 * 16 / kPi /
+           static_cast<double>(n_);
   }
 
   // Decodes row i's units into runs for `visit_` and gives its chunks back;
@@ -479,7 +491,7 @@ class Sweep {
   FourSquareStore store_;
   std::vector<FourSquareRow> rows_;
   const std::array<RootClass, 4> classes_;  // by the larger root mod 4
-  std::vector<std::int32_t> mNext_;         // per k: the next m to look up, going down
+  std::vector<std::int32_t> mNext_;         // per k: the next m to bucket, going down
   std::vector<std::uint32_t> heads_;
   std::vector<std::uint64_t> filled_;  // a bit per t: has its bucket a point?
   // Room for the most points a window can hold, left untouched until used.
