@@ -29,6 +29,13 @@
   // The most the terminal is handed ahead of what it has drawn: the rest
   // waits in the queue, where lines that would scroll away unseen are cut.
   const TERMINAL_AHEAD = 64 * 1024;
+  // Once the program waits for the queue, at the end of a listing, what is
+  // left goes on in pieces up to this size: the terminal draws a frame
+  // after every piece, of lines that scroll away with the next (about 10 ms
+  // each; four squares of 2·10^8 end with 330 kB). The queue holds no more
+  // plain lines than the terminal keeps, 5,033, which fit at 100 bytes a
+  // line.
+  const RUSHED_AHEAD = 512 * 1024;
   // While a listing comes faster than the terminal draws, the terminal is
   // handed more of it at most this often, in ms: meanwhile the queue is
   // thinned, and every line cut is one the terminal never parses. Ten
@@ -50,10 +57,10 @@
   }
 
   // The output on its way to the terminal: handed on TERMINAL_AHEAD at a
-  // time, as the terminal draws, but for a listing that streams (see
-  // streaming()), which is handed a screenful every STREAMING_FRAME_MS
-  // until it ends or someone waits for it. What waits is thinned: where it holds more
-  // whole plain lines in a row (text, tabs, line ends) than the terminal keeps
+  // time (RUSHED_AHEAD once the program waits for it), as the terminal
+  // draws, but for a listing that streams (see streaming()), which is handed a screenful
+  // every STREAMING_FRAME_MS until it ends or someone waits for it. What
+  // waits is thinned: where it holds more whole plain lines in a row (text, tabs, line ends) than the terminal keeps
   // (its rows and scrollback), the lines before its last ones are cut. They
   // would have scrolled out of the scrollback before they were ever drawn;
   // the terminal ends up holding the same rows, colours and cursor either
@@ -152,9 +159,11 @@
     // Whoever waits for the queue wants it handed on without delay.
     drained(limit) {
       if (this.queued <= limit) return Promise.resolve();
+      // Waiting before the pump: the terminal may answer inside it.
+      const done = new Promise((resolve) => this.waiters.push({ limit, resolve }));
       this.rush = true;
       this.pump();
-      return new Promise((resolve) => this.waiters.push({ limit, resolve }));
+      return done;
     }
 
     // Lines the terminal keeps.
@@ -220,11 +229,12 @@
       // it wait, and most of them are cut before their turn comes. (The
       // state is read anew for every piece: the terminal may answer a write
       // at once, and its answer pumps too.)
-      while (!this.held && this.inTerminal < TERMINAL_AHEAD) {
+      while (!this.held) {
         const streaming = this.streaming();
+        const ahead = this.rush ? RUSHED_AHEAD : TERMINAL_AHEAD;
         const limit = streaming ? this.screenfulEnd() : this.tail;
-        if (limit <= this.head) break;
-        const size = Math.min(limit - this.head, TERMINAL_AHEAD - this.inTerminal);
+        if (limit <= this.head || this.inTerminal >= ahead) break;
+        const size = Math.min(limit - this.head, ahead - this.inTerminal);
         const chunk = this.bytes.slice(this.head, this.head + size);
         this.head += size;
         this.inTerminal += size;

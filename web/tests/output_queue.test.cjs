@@ -132,6 +132,8 @@ test('the terminal ends as with every byte, however the output was cut and split
         queue.write(new Uint8Array(bytes.subarray(at, at + pieceSize)));
         if (Math.floor((at + pieceSize) / SLICE_BYTES) > Math.floor(at / SLICE_BYTES)) await sliceEnds();
       }
+      // The program waits: what is left goes on at once, in one piece.
+      const handed = term.received.length;
       await queue.drained(0);
       const kept = c.rows + c.scrollback;
       const expected = terminalRows(c.text, c.cols);
@@ -142,6 +144,10 @@ test('the terminal ends as with every byte, however the output was cut and split
       assert.equal(shown.cursorX, expected.cursorX, label);
       assert.deepEqual(stateChanges(received), stateChanges(c.text), label);
       assert.ok(queue.cut > 0, `${label}: nothing was cut`);
+      assert.ok(
+        term.received.length - handed <= 1,
+        `${label}: the end came in ${term.received.length - handed} pieces`,
+      );
     }
   }
 });
