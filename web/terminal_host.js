@@ -58,9 +58,10 @@
 
   // The output on its way to the terminal: handed on TERMINAL_AHEAD at a
   // time (RUSHED_AHEAD once the program waits for it), as the terminal
-  // draws, but for a listing that streams (see streaming()), which is handed a screenful
-  // every STREAMING_FRAME_MS until it ends or someone waits for it. What
-  // waits is thinned: where it holds more whole plain lines in a row (text, tabs, line ends) than the terminal keeps
+  // draws, but for a listing that streams (see streaming()), which is
+  // handed a screenful every STREAMING_FRAME_MS until it ends or someone
+  // waits for it. What waits is thinned: where it holds more whole plain
+  // lines in a row (text, tabs, line ends) than the terminal keeps
   // (its rows and scrollback), the lines before its last ones are cut. They
   // would have scrolled out of the scrollback before they were ever drawn;
   // the terminal ends up holding the same rows, colours and cursor either
