@@ -175,6 +175,7 @@ class BatchedLines {
     background_.wait();  // the other batch is written and cleared
     if (!written_) return false;
     Batch& batch = batches_[filling_];
+    if (batch.runs.empty()) return true;  // a small turn's finish: no thread for nothing
     background_.start([this, &batch] {
       const std::uint32_t* entries = batch.entries.data();
       for (const Run& run : batch.runs) {
