@@ -13,30 +13,22 @@ module.exports = [
     rules: { 'no-unused-vars': ['error', { caughtErrors: 'none' }] },
   },
   {
-    // The page's scripts: plain browser scripts, which the node tests also
-    // load (each exports through `module` where there is one). The terminal
-    // widget (Terminal, FitAddon) and the program's module loader
-    // (createQuorvantile) are scripts of the page loaded before them.
-    files: ['*.js'],
-    languageOptions: {
-      sourceType: 'script',
-      globals: {
-        ...globals.browser,
-        module: 'readonly',
-        require: 'readonly',
-        Terminal: 'readonly',
-        FitAddon: 'readonly',
-        createQuorvantile: 'readonly',
-      },
-    },
+    // The page's scripts: ES modules, bundled for the browser; what one
+    // needs of another it imports.
+    files: ['**/*.js'],
+    languageOptions: { sourceType: 'module', globals: globals.browser },
   },
   {
     // The service worker runs in a worker of its own, not in the page.
-    files: ['service-worker.js'],
-    languageOptions: { sourceType: 'script', globals: globals.serviceworker },
+    files: ['offline/service-worker.js'],
+    languageOptions: { sourceType: 'module', globals: globals.serviceworker },
   },
   {
-    files: ['run-node.js', 'eslint.config.cjs', 'tools/**/*.cjs'],
+    files: ['tools/**/*.js', 'tests/**/*.mjs'],
+    languageOptions: { sourceType: 'module', globals: globals.node },
+  },
+  {
+    files: ['eslint.config.cjs', 'tools/**/*.cjs'],
     languageOptions: { sourceType: 'commonjs', globals: globals.node },
   },
   {

@@ -3,9 +3,8 @@
 // that answers the page once the page has asked for all its files (a new
 // version may take over from then on). The single file (opened from disk,
 // its manifest link taken out) registers nothing.
-'use strict';
-
-(function () {
+//   keepOffline()
+export function keepOffline() {
   const served = location.protocol === 'https:' || location.protocol === 'http:';
   if (!served || !('serviceWorker' in navigator) || !document.querySelector('link[rel="manifest"]')) return;
   window.addEventListener('load', () => {
@@ -17,4 +16,4 @@
       console.warn('The page cannot be kept for offline use:', error.message);
     });
   });
-})();
+}

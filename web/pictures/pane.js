@@ -1,12 +1,14 @@
 // The picture pane (#picture): when a demonstration accepts a number (the
-// page's `quorvantile-accepted` event), a picture of it drawn as plain SVG
-// from the numbers the running program itself computes (its picture_*
-// exports, web/picture_exports.cc); a new visit (`quorvantile-visit`)
-// clears the pane. Each demonstration is described once, in DEMONSTRATIONS.
+// run's 'accepted' event), a picture of it drawn as plain SVG from the
+// numbers the running program itself computes (its picture_* exports,
+// pictures/picture_exports_web.cc); a new visit (the run's 'visit') clears
+// the pane. Each demonstration is described once, in
+// pictures/demonstrations.js.
+//   createPicturePane({ pane, run, term }) -> { timings, counted, shown,
+//                                               svgBlob(svg), pngBlob(svg) }
+// (what was drawn and how long it took, for the tests).
 // Every picture is one <svg role="img"> whose aria-label states its key
 // numbers in the page's language, with buttons to download it as SVG or PNG.
-// The words, the SVG pieces and the pictures themselves are in
-// pictures_words.js, pictures_svg.js and pictures_draw.js, loaded before.
 //
 // The exports are called from a later task, never inside the event: by then
 // the program is paused in a wait (Asyncify has unwound it), so calling into
@@ -14,187 +16,62 @@
 // Plain SVG rather than a chart library: two scatter/line charts and three
 // tilings need a few dozen lines of axes, nothing to load or pin, and the
 // same markup serves the screen, printing and the SVG download.
-'use strict';
+import { i18n } from '../shell/i18n.js';
+import { download, focusAfterClick } from '../shell/page_common.js';
+import { DEMONSTRATIONS } from './demonstrations.js';
+import { NARROWEST, WIDEST } from './draw.js';
+import { onPaper, paperStyle, titled, SMALLEST_WORDS } from './svg.js';
+import { PALETTE } from './palette.js';
+import { t } from './words.js';
 
-(function (parts) {
-  const {
-    t,
-    onPaper,
-    paperStyle,
-    titled,
-    PALETTE,
-    SMALLEST_WORDS,
-    WIDEST,
-    NARROWEST,
-    ARC_PAIRS_LIMIT,
-    GOLDBACH_RUNS,
-    FOUR_SQUARES_WINDOW,
-  } = parts;
-  // PNG downloads are this many pixels wide whatever the pane they were
-  // drawn for (a phone's picture is narrower than a projector's): sharp on a
-  // worksheet, about 8 inches across at 160 dpi.
-  const PNG_WIDTH = 1280;
-  // The smallest words of a picture are drawn at least this many pixels
-  // high, and never smaller than the terminal's text: legible on a phone.
-  const LEGIBLE_PX = 11;
+// PNG downloads are this many pixels wide whatever the pane they were
+// drawn for (a phone's picture is narrower than a projector's): sharp on a
+// worksheet, about 8 inches across at 160 dpi.
+const PNG_WIDTH = 1280;
+// The smallest words of a picture are drawn at least this many pixels
+// high, and never smaller than the terminal's text: legible on a phone.
+const LEGIBLE_PX = 11;
 
-  // The program's numbers: each export gives one JSON object naming what it
-  // holds (web/picture_exports.cc); a string of digits is a whole number too
-  // large for a double, made a BigInt here.
-  function decodeRecord(module, pointer) {
-    if (!pointer) throw new Error('the program has no memory left for the picture');
-    const heap = module.HEAPU8;
-    const end = heap.indexOf(0, pointer);
-    const json = new TextDecoder().decode(heap.subarray(pointer, end));
-    module._picture_free(pointer);
-    return wholes(JSON.parse(json));
-  }
+// ---------------------------------------------------------------------
+// Downloads: on white, for worksheets, with the label written over the
+// picture as its title.
 
-  // The strings of digits in a decoded record made BigInts, in place; a walk
-  // rather than JSON.parse's reviver, which is some 50 times slower on the
-  // comet's 50001 counts.
-  function wholes(value) {
-    if (typeof value === 'string') return /^-?\d+$/.test(value) ? BigInt(value) : value;
-    if (value === null || typeof value !== 'object') return value;
-    const keys = Array.isArray(value) ? value.keys() : Object.keys(value);
-    for (const key of keys) {
-      if (typeof value[key] !== 'number') value[key] = wholes(value[key]);
-    }
-    return value;
-  }
+// Through the page's one download helper, as Save does.
+const save = download;
 
-  // The comet up to the program's largest bound, computed once per program:
-  // the comet of any n is its beginning.
-  const comets = new WeakMap();
-  function fullComet(module) {
-    if (!comets.has(module)) comets.set(module, decodeRecord(module, module._picture_goldbach_comet(0x7fffffff)));
-    return comets.get(module);
-  }
+function exported(svgElement) {
+  return onPaper(titled(new XMLSerializer().serializeToString(svgElement)));
+}
 
-  // Past the program's counting limit, n's pairs are counted here run by
-  // run, a task for each, the picture drawn anew after each; stops when
-  // another picture has taken its place.
-  function countRuns(shown, remake) {
-    const { numbers, module } = shown;
-    const started = performance.now();
-    const part = () => {
-      if (!current || current.numbers !== numbers) return;
-      const k = numbers.runCounts.length;
-      if (k + 1 >= numbers.runStarts.length) {
-        numbers.count = numbers.runCounts.reduce((a, b) => a + b, 0);
-        numbers.counted = true;
-        pictures.counted.push({ n: numbers.n, count: numbers.count, ms: Math.round(performance.now() - started) });
-        remake();
-        return;
-      }
-      try {
-        const record = module._picture_goldbach_count(numbers.n, numbers.runStarts[k], numbers.runStarts[k + 1] - 1);
-        numbers.runCounts.push(decodeRecord(module, record).count);
-      } catch (error) {
-        return; // the program has gone: the picture stays as far as it got
-      }
-      remake();
-      setTimeout(part, 0);
+function svgBlob(svgElement) {
+  return new Blob([exported(svgElement)], { type: 'image/svg+xml' });
+}
+
+// Drawn through an <img> of the SVG as a data: URL, which leaves the
+// canvas readable also in a page opened from disk.
+function pngBlob(svgElement) {
+  return new Promise((resolve, reject) => {
+    const source = exported(svgElement);
+    const image = new Image();
+    image.onload = () => {
+      const scale = PNG_WIDTH / image.width;
+      const canvas = document.createElement('canvas');
+      canvas.width = PNG_WIDTH;
+      canvas.height = Math.round(image.height * scale);
+      const context = canvas.getContext('2d');
+      context.scale(scale, scale);
+      context.drawImage(image, 0, 0);
+      canvas.toBlob((blob) => (blob ? resolve(blob) : reject(new Error('no PNG'))), 'image/png');
     };
-    setTimeout(part, 0);
-  }
+    image.onerror = () => reject(new Error('the SVG could not be drawn'));
+    image.src = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(source)}`;
+  });
+}
 
-  // Each demonstration the program announces by name: its numbers for an
-  // entry, its picture (pictures_draw.js), what is left to compute once the
-  // picture shows, and a warm-up. The first call of an export runs in the
-  // browser's baseline code, several times slower than later ones (the first
-  // comet: about 200 ms instead of 30), so a visit's exports are called once
-  // with small numbers while the page is idle, before the first picture.
-  // A new demonstration's picture takes: its numbers in pictures/picture_data
-  // and an export of them in web/picture_exports.cc, its name in its DemoRow
-  // (the `name` of demos/frame.h, in the demonstration's own demos/*.cc), its
-  // words in pictures_words.js, its drawing in pictures_draw.js, an entry
-  // here, its menu choice in lesson_link.js (for lesson links and the Link
-  // control; and its prompt in lesson.js's NUMBER_PROMPT if it asks for its
-  // number in other words), and a round trip in tests/pictures_node.test.cjs,
-  // which fails until the menu choice and the round trip are there.
-  const DEMONSTRATIONS = {
-    goldbach: {
-      // The comet up to n, and n's pairs; past the comet, n's pairs by runs.
-      numbers(module, n) {
-        const comet = fullComet(module);
-        if (n > comet.bound) return { n, ...decodeRecord(module, module._picture_goldbach_pairs(n, 0, GOLDBACH_RUNS)) };
-        const bound = n - (n % 2);
-        const pairs = decodeRecord(module, module._picture_goldbach_pairs(n, ARC_PAIRS_LIMIT + 1, 0));
-        return { n, bound, counts: comet.counts.slice(0, bound / 2 + 1), ...pairs };
-      },
-      draw: parts.goldbachPicture,
-      afterwards: (shown, remake) => (shown.numbers.counted ? null : countRuns(shown, remake)),
-      warmUp(module) {
-        fullComet(module);
-        decodeRecord(module, module._picture_goldbach_pairs(2000000, 0, GOLDBACH_RUNS));
-      },
-    },
-    collatz: {
-      numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_collatz(n)) }),
-      draw: parts.collatzPicture,
-    },
-    nicomachus: {
-      numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_nicomachus(n)) }),
-      draw: parts.nicomachusPicture,
-    },
-    'four-square': {
-      numbers: (module, n, first = 0) => ({
-        n,
-        ...decodeRecord(module, module._picture_four_squares(n, first, FOUR_SQUARES_WINDOW)),
-      }),
-      draw: parts.fourSquaresPicture,
-      warmUp: (module) => decodeRecord(module, module._picture_four_squares(1000000, 0, 1)),
-    },
-    sieve: {
-      numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_sieve(n)) }),
-      draw: parts.sievePicture,
-      warmUp: (module) => decodeRecord(module, module._picture_sieve(100000)),
-    },
-  };
+// ---------------------------------------------------------------------
+// The pane.
 
-  // ---------------------------------------------------------------------
-  // Downloads: on white, for worksheets, with the label written over the
-  // picture as its title.
-
-  // Through the page's one download helper, as Save does.
-  function save(blob, name) {
-    window.quorvantilePageCommon.download(blob, name);
-  }
-
-  function exported(svgElement) {
-    return onPaper(titled(new XMLSerializer().serializeToString(svgElement)));
-  }
-
-  function svgBlob(svgElement) {
-    return new Blob([exported(svgElement)], { type: 'image/svg+xml' });
-  }
-
-  // Drawn through an <img> of the SVG as a data: URL, which leaves the
-  // canvas readable also in a page opened from disk.
-  function pngBlob(svgElement) {
-    return new Promise((resolve, reject) => {
-      const source = exported(svgElement);
-      const image = new Image();
-      image.onload = () => {
-        const scale = PNG_WIDTH / image.width;
-        const canvas = document.createElement('canvas');
-        canvas.width = PNG_WIDTH;
-        canvas.height = Math.round(image.height * scale);
-        const context = canvas.getContext('2d');
-        context.scale(scale, scale);
-        context.drawImage(image, 0, 0);
-        canvas.toBlob((blob) => (blob ? resolve(blob) : reject(new Error('no PNG'))), 'image/png');
-      };
-      image.onerror = () => reject(new Error('the SVG could not be drawn'));
-      image.src = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(source)}`;
-    });
-  }
-
-  // ---------------------------------------------------------------------
-  // The pane.
-
-  const pane = typeof document !== 'undefined' ? document.getElementById('picture') : null;
+export function createPicturePane({ pane, run, term }) {
   const pictures = { timings: [], counted: [], shown: null, pngBlob, svgBlob };
   let pending = null;
   let scheduled = false;
@@ -217,7 +94,7 @@
     b.textContent = t(key);
     b.addEventListener('click', (event) => {
       act();
-      window.quorvantilePageCommon.focusAfterClick(event);
+      focusAfterClick(event, term);
     });
     return b;
   }
@@ -226,7 +103,7 @@
     if (current) current.picture.controls.forEach((c) => c.dispose && c.dispose());
     current = null;
     pictures.shown = null;
-    if (pane) pane.replaceChildren();
+    pane.replaceChildren();
   }
 
   // Draws `current` into the pane, anew: after a change of state or language.
@@ -305,29 +182,21 @@
     render();
   }
 
-  // The terminal's text sets the smallest words' size: a picture follows
-  // the terminal's refits as well as the pane's.
-  const followed = new WeakSet();
-  function followTerminal() {
-    const term = window.quorvantile && window.quorvantile.term;
-    if (!term || followed.has(term) || typeof term.onResize !== 'function') return;
-    followed.add(term);
-    term.onResize(() => refit());
-  }
-
   function draw({ demo, number, module }) {
-    followTerminal();
     // Measured before clear(): an empty pane is hidden and has no width.
     const width = pictureWidth();
     clear();
-    if (!pane) return;
     const started = performance.now();
     let dataMs = 0;
     try {
       const numbers = DEMONSTRATIONS[demo].numbers(module, number);
       dataMs = performance.now() - started;
       show(demo, number, numbers, module, width);
-      if (DEMONSTRATIONS[demo].afterwards) DEMONSTRATIONS[demo].afterwards(current, remake);
+      const shown = current;
+      const still = () => current !== null && current.numbers === shown.numbers;
+      if (DEMONSTRATIONS[demo].afterwards) {
+        DEMONSTRATIONS[demo].afterwards({ ...shown, still, counted: pictures.counted }, remake);
+      }
     } catch (error) {
       failed(error);
     }
@@ -376,8 +245,7 @@
   function pictureWidth() {
     const paneWidth = pane.clientWidth - 2; // the picture's border
     if (paneWidth <= 0) return WIDEST;
-    const term = window.quorvantile && window.quorvantile.term;
-    const termPx = term && term.options ? Number(term.options.fontSize) || 0 : 0;
+    const termPx = Number(term.options.fontSize) || 0;
     const wordsPx = Math.max(LEGIBLE_PX, termPx);
     return Math.max(NARROWEST, Math.min(WIDEST, Math.floor((SMALLEST_WORDS * paneWidth) / wordsPx)));
   }
@@ -429,55 +297,49 @@
     if (turnRunning) requestAnimationFrame(turnRunsOn);
   }
 
-  if (pane) {
-    // The palette's colours for the pane, on the screen and on paper.
-    const style = document.createElement('style');
-    style.textContent =
-      `#picture svg { background: ${PALETTE.background.screen}; }\n` + `@media print {\n${paperStyle('#picture')}}\n`;
-    document.head.append(style);
-    // A visit to a demonstration, or to anything else the menu offers:
-    // the last visit's picture goes.
-    window.addEventListener('quorvantile-visit', (event) => {
-      const { demo, module } = event.detail;
+  // The palette's colours for the pane, on the screen and on paper.
+  const style = document.createElement('style');
+  style.textContent =
+    `#picture svg { background: ${PALETTE.background.screen}; }\n` + `@media print {\n${paperStyle('#picture')}}\n`;
+  document.head.append(style);
+  // A visit to a demonstration, or to anything else the menu offers:
+  // the last visit's picture goes.
+  run.addEventListener('visit', (event) => {
+    const { demo, module } = event.detail;
+    pending = null;
+    clear();
+    if (module) warmUp(module, demo);
+  });
+  run.addEventListener('accepted', (event) => {
+    const { demo, number, module } = event.detail;
+    if (!(demo in DEMONSTRATIONS) || !module) {
       pending = null;
       clear();
-      if (module) warmUp(module, demo);
-    });
-    window.addEventListener('quorvantile-accepted', (event) => {
-      const { demo, number, module } = event.detail;
-      if (!(demo in DEMONSTRATIONS) || !module) {
-        pending = null;
-        clear();
-        return;
-      }
-      pending = { demo, number, module };
-      // Patience counts from this turn's start: the last turn's may still be
-      // running if the program never had to wait for its next line.
-      clearTimeout(patience);
-      patience = null;
-      turnRunning = true;
-      schedule();
-    });
-    window.addEventListener('quorvantile-waiting', turnEnded);
-    window.addEventListener('quorvantile-state', (event) => {
-      if (event.detail && event.detail.state === 'loading') {
-        pending = null;
-        clear();
-      }
-    });
-    window.addEventListener('quorvantile-lang', remake);
-    if (typeof ResizeObserver === 'function') new ResizeObserver(refit).observe(pane);
-    new MutationObserver(schedule).observe(document.documentElement, {
-      attributes: true,
-      attributeFilter: ['data-pictures'],
-    });
-    window.quorvantilePictures = pictures;
-  }
-
-  Object.assign(parts, { decodeRecord, DEMONSTRATIONS });
-  if (typeof module !== 'undefined') module.exports = parts;
-})(
-  typeof globalThis.quorvantilePictureParts === 'object'
-    ? globalThis.quorvantilePictureParts
-    : (globalThis.quorvantilePictureParts = {}),
-);
+      return;
+    }
+    pending = { demo, number, module };
+    // Patience counts from this turn's start: the last turn's may still be
+    // running if the program never had to wait for its next line.
+    clearTimeout(patience);
+    patience = null;
+    turnRunning = true;
+    schedule();
+  });
+  run.addEventListener('waiting', turnEnded);
+  run.addEventListener('state', (event) => {
+    if (event.detail && event.detail.state === 'loading') {
+      pending = null;
+      clear();
+    }
+  });
+  i18n.addEventListener('lang', remake);
+  new ResizeObserver(refit).observe(pane);
+  // The terminal's text sets the smallest words' size: a picture follows
+  // the terminal's refits as well as the pane's.
+  term.onResize(() => refit());
+  new MutationObserver(schedule).observe(document.documentElement, {
+    attributes: true,
+    attributeFilter: ['data-pictures'],
+  });
+  return pictures;
+}

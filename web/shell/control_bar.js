@@ -1,32 +1,37 @@
 // The bar below the terminal: its buttons, the status line in the page's
-// language, its notes, and the loading box over the terminal. Runs after
-// page.js, terminal_view.js and session_export.js: it drives
-// window.quorvantile (stop(), paused, setPaused(bool), restart()) and
-// renders its 'quorvantile-state' events ({ state, reason, progress,
-// canRestart, paused }). It sets
-//   window.quorvantileControls = { note(text, ms) }
-// the one writer of the note beside the status, for the scripts that wire
-// a button of their own (lesson.js's Link): `text` shown for `ms`, 0 for
-// until the next note.
+// language, its notes, the loading box over the terminal, and the Link
+// control with its dialog.
+//   createControlBar({ run, view, exporter }) -> { note(text, ms) }
+// It drives the run (stop(), paused, setPaused(bool), restart()) and renders
+// its 'state' events ({ state, reason, progress, canRestart, paused }).
+// note() is the one writer of the note beside the status: `text` shown for
+// `ms`, 0 for until the next note.
 // A button of the bar is its <button> in #controls (index.html) with its
-// words in i18n.js; its action is wired here with onClick().
-'use strict';
+// words in shell/i18n.js; its action is wired here with onClick().
+import qrcode from 'qrcode-generator';
+import { i18n } from './i18n.js';
+import { load, store, focusAfterClick } from './page_common.js';
+import { hashFor } from './lesson_link.js';
 
-(function () {
-  // How long a note ("Copied 12 lines.") stays beside the status.
-  const NOTE_MS = 4000;
-  // ...and one that asks the user to do something.
-  const LONG_NOTE_MS = 10000;
-  const STORE = {
-    pictures: 'quorvantile.pictures',
-    reader: 'quorvantile.screenReader',
-  };
+// How long a note ("Copied 12 lines.") stays beside the status.
+const NOTE_MS = 4000;
+// ...and one that asks the user to do something.
+const LONG_NOTE_MS = 10000;
+const STORE = {
+  pictures: 'quorvantile.pictures',
+  reader: 'quorvantile.screenReader',
+};
 
-  const page = window.quorvantile;
+// How long "Copied the link ..." stays.
+const LINK_NOTE_MS = 8000;
+// The QR code's cells in px, and its quiet border in cells (the code's
+// own rule is four).
+const QR_CELL_PX = 6;
+const QR_QUIET_CELLS = 4;
+
+export function createControlBar({ run: page, view, exporter }) {
   const { term } = page;
-  const i18n = window.quorvantileI18n;
   const t = (key, vars) => i18n.t(key, vars);
-  const { load, store, focusAfterClick } = window.quorvantilePageCommon;
   const byId = (id) => document.getElementById(id);
   const loading = byId('loading');
   const loadingText = byId('loading-text');
@@ -51,7 +56,6 @@
       noteLine.textContent = '';
     }, ms);
   }
-  window.quorvantileControls = { note };
 
   const known = (key) => t(key) !== key;
   const ended = (state) => state === 'stopped' || state === 'ended' || state === 'failed';
@@ -99,7 +103,7 @@
     picturePane.dataset.hint = t('page.pictureHint'); // shown while the pane is empty
   }
 
-  window.addEventListener('quorvantile-state', (event) => {
+  page.addEventListener('state', (event) => {
     const onRestart = document.activeElement === buttons.restart; // hidden below once running
     shown = { ...event.detail, canRestart: !!event.detail.canRestart };
     render();
@@ -107,18 +111,10 @@
     else if (shown.state === 'running' && onRestart) term.focus();
   });
 
-  window.addEventListener('quorvantile-lang', () => {
+  i18n.addEventListener('lang', () => {
     render();
     note('', 0);
   });
-
-  // Without a terminal (its widget missing) the page can only say why.
-  if (!term) {
-    for (const button of Object.values(buttons)) button.disabled = true;
-    i18n.apply();
-    render();
-    return;
-  }
 
   // ---------------------------------------------------------------------------
   // The buttons.
@@ -126,7 +122,7 @@
   function onClick(button, action) {
     button.addEventListener('click', async (event) => {
       await action();
-      focusAfterClick(event);
+      focusAfterClick(event, term);
     });
   }
 
@@ -137,8 +133,7 @@
   });
   onClick(buttons.restart, () => page.restart());
 
-  const view = window.quorvantileTerminalView;
-  window.addEventListener('quorvantile-fit', (event) => {
+  view.addEventListener('fit', (event) => {
     buttons.smaller.disabled = !event.detail.smaller;
     buttons.larger.disabled = !event.detail.larger;
   });
@@ -158,7 +153,6 @@
   onClick(buttons.smaller, () => changeTextSize(-1));
   onClick(buttons.larger, () => changeTextSize(1));
 
-  const exporter = window.quorvantileSessionExport;
   onClick(buttons.save, () => note(t('note.saved', { name: exporter.save() })));
   onClick(buttons.copy, async () => {
     const lines = await exporter.copyAll();
@@ -190,6 +184,69 @@
   onClick(buttons.lang, () => i18n.setLang(i18n.lang === 'zh' ? 'en' : 'zh'));
 
   // ---------------------------------------------------------------------------
+  // The Link control: copies the address of the demonstration and number
+  // entered last and, on a served page, shows it as a QR code for phones
+  // (not from disk, where no other device could open it). Nothing of the
+  // address is ever put into the page but through textContent.
+
+  const dialog = byId('share');
+  const served = location.protocol === 'http:' || location.protocol === 'https:';
+  let last = null; // { demo, number } entered last
+
+  page.addEventListener('accepted', (event) => {
+    const { demo, number } = event.detail || {};
+    if (!hashFor(demo, number)) return;
+    last = { demo, number };
+    buttons.link.disabled = false;
+  });
+
+  function drawCode(canvas, text) {
+    const code = qrcode(0, 'M');
+    code.addData(text);
+    code.make();
+    const cells = code.getModuleCount() + 2 * QR_QUIET_CELLS;
+    canvas.width = cells * QR_CELL_PX;
+    canvas.height = cells * QR_CELL_PX;
+    const colours = getComputedStyle(document.documentElement);
+    const pen = canvas.getContext('2d');
+    pen.fillStyle = colours.getPropertyValue('--qr-light').trim();
+    pen.fillRect(0, 0, canvas.width, canvas.height);
+    pen.fillStyle = colours.getPropertyValue('--qr-dark').trim();
+    for (let row = 0; row < code.getModuleCount(); row++) {
+      for (let col = 0; col < code.getModuleCount(); col++) {
+        if (!code.isDark(row, col)) continue;
+        pen.fillRect((col + QR_QUIET_CELLS) * QR_CELL_PX, (row + QR_QUIET_CELLS) * QR_CELL_PX, QR_CELL_PX, QR_CELL_PX);
+      }
+    }
+  }
+
+  async function shareLink() {
+    if (!last) return;
+    const address = location.href.split('#')[0] + hashFor(last.demo, last.number);
+    try {
+      await navigator.clipboard.writeText(address);
+      note(t('lesson.copied', { link: address }), LINK_NOTE_MS);
+    } catch {
+      note(t('lesson.copyFailed', { link: address }), LINK_NOTE_MS);
+    }
+    if (!served) return;
+    drawCode(byId('share-code'), address);
+    byId('share-address').textContent = address;
+    dialog.showModal();
+  }
+
+  // The keyboard back to the terminal by the page's one rule (after a mouse
+  // click, never after a tap), once the QR code is no longer in front of it.
+  buttons.link.addEventListener('click', async (event) => {
+    await shareLink();
+    if (!dialog.open) focusAfterClick(event, term);
+  });
+  byId('share-close').addEventListener('click', (event) => {
+    dialog.close();
+    focusAfterClick(event, term);
+  });
+
+  // ---------------------------------------------------------------------------
 
   setPictures(load(STORE.pictures, 'on') !== 'off');
   if (load(STORE.reader, 'off') === 'on') setReader(true);
@@ -198,4 +255,5 @@
   buttons.larger.disabled = !larger;
   i18n.apply();
   render();
-})();
+  return { note };
+}

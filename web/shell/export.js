@@ -1,24 +1,19 @@
 // The session taken off the page: saved as a text file, copied whole, and
-// printed. The text is page.js's session log (every run of the session).
-// Runs after page.js and sets
-//   window.quorvantileSessionExport = { save(), copyAll() }
+// printed. The text is the run's session log (every run of the session).
+//   createExport(run) -> { save(), copyAll() }
 // where save() offers the file and gives its name, and copyAll() gives the
 // count of lines copied, or null where the browser refused. The printout is
 // filled in before each printing.
-'use strict';
+import { i18n } from './i18n.js';
+import { download } from './page_common.js';
+import { cellWidth } from '../terminal/host_common.js';
+import { SessionLog } from '../terminal/session_log.js';
 
-(function () {
-  // The lines a printout holds at most: some 30 pages of A4 (28 for the end
-  // of a Goldbach listing of 10^8, which would otherwise print 4,464).
-  const PRINT_LINES = 2000;
+// The lines a printout holds at most: some 30 pages of A4 (28 for the end
+// of a Goldbach listing of 10^8, which would otherwise print 4,464).
+const PRINT_LINES = 2000;
 
-  const page = window.quorvantile;
-  if (!page.term) return; // no terminal widget: nothing to export
-  const i18n = window.quorvantileI18n;
-  const { download } = window.quorvantilePageCommon;
-  const { cellWidth } = window.quorvantileHostCommon;
-  const SessionLog = window.QuorvantileSessionLog;
-
+export function createExport(page) {
   function lineCount(text) {
     return text === '' ? 0 : text.split('\n').length - (text.endsWith('\n') ? 1 : 0);
   }
@@ -82,5 +77,5 @@
   }
 
   window.addEventListener('beforeprint', fillPrint);
-  window.quorvantileSessionExport = { save, copyAll };
-})();
+  return { save, copyAll };
+}

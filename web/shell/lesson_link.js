@@ -8,47 +8,37 @@
 //                        program's 'four-square'), or null where no link could lead
 //                        there (a name or a number parse() would refuse)
 // `keys` are what a student types at the menu for it: the menu's choice and
-// the number, each ended by Enter. A classic script
-// (window.quorvantileLessonLink) and a node module.
-'use strict';
+// the number, each ended by Enter. The links' names and the menu's choices
+// are those of pictures/demonstrations.js.
+import { DEMONSTRATIONS } from '../pictures/demonstrations.js';
 
-(function () {
-  // The links' names, each with the name the program announces the
-  // demonstration by and its choice in the menu (app/menu.cc).
-  const LINKS = Object.freeze({
-    goldbach: { demo: 'goldbach', choice: 1 },
-    collatz: { demo: 'collatz', choice: 2 },
-    nicomachus: { demo: 'nicomachus', choice: 3 },
-    'four-squares': { demo: 'four-square', choice: 4 },
-    sieve: { demo: 'sieve', choice: 5 },
-  });
-  // The program reads a 32-bit int: more digits, or a larger value, is not
-  // a number it could take as typed.
-  const MAX_DIGITS = 10;
-  const INT_MAX = 2147483647;
-  const LINK = /^#([a-z-]+)=([0-9]{1,10})$/;
+// The links' names, each with the name the program announces the
+// demonstration by and its choice in the menu.
+const LINKS = Object.fromEntries(
+  Object.entries(DEMONSTRATIONS).map(([demo, { link, choice }]) => [link, { demo, choice }]),
+);
+// The program reads a 32-bit int: more digits, or a larger value, is not
+// a number it could take as typed.
+const MAX_DIGITS = 10;
+const INT_MAX = 2147483647;
+const LINK = /^#([a-z-]+)=([0-9]{1,10})$/;
 
-  function parse(hash) {
-    if (typeof hash !== 'string' || hash === '' || hash === '#') return { kind: 'none' };
-    const match = LINK.exec(hash);
-    if (!match) return { kind: 'bad' };
-    const [, name, digits] = match;
-    if (!Object.prototype.hasOwnProperty.call(LINKS, name)) return { kind: 'bad' };
-    const { demo, choice } = LINKS[name];
-    if (digits.length > MAX_DIGITS) return { kind: 'bad' };
-    const number = Number(digits);
-    if (number > INT_MAX) return { kind: 'bad' };
-    return { kind: 'lesson', demo, number, keys: `${choice}\r${digits}\r` };
-  }
+export function parse(hash) {
+  if (typeof hash !== 'string' || hash === '' || hash === '#') return { kind: 'none' };
+  const match = LINK.exec(hash);
+  if (!match) return { kind: 'bad' };
+  const [, name, digits] = match;
+  if (!Object.prototype.hasOwnProperty.call(LINKS, name)) return { kind: 'bad' };
+  const { demo, choice } = LINKS[name];
+  if (digits.length > MAX_DIGITS) return { kind: 'bad' };
+  const number = Number(digits);
+  if (number > INT_MAX) return { kind: 'bad' };
+  return { kind: 'lesson', demo, number, keys: `${choice}\r${digits}\r` };
+}
 
-  function hashFor(demo, number) {
-    const name = Object.keys(LINKS).find((key) => LINKS[key].demo === demo);
-    if (!name || !Number.isInteger(number)) return null;
-    const hash = `#${name}=${number}`;
-    return parse(hash).kind === 'lesson' ? hash : null;
-  }
-
-  const lessonLink = { parse, hashFor, LINKS };
-  if (typeof window !== 'undefined') window.quorvantileLessonLink = lessonLink;
-  if (typeof module !== 'undefined') module.exports = lessonLink;
-})();
+export function hashFor(demo, number) {
+  const name = Object.keys(LINKS).find((key) => LINKS[key].demo === demo);
+  if (!name || !Number.isInteger(number)) return null;
+  const hash = `#${name}=${number}`;
+  return parse(hash).kind === 'lesson' ? hash : null;
+}

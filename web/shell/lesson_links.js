@@ -4,45 +4,26 @@
 // demonstration's prompt is, so the screen, the picture and the saved session
 // are those of typing them. A new # while the page is open starts that
 // demonstration (starting the program again unless it waits at the menu).
-// Anything else after # types nothing and the status line says so. The Link
-// control copies the address of the demonstration and number entered last
-// and, on a served page, shows it as a QR code for phones (not from disk,
-// where no other device could open it). Nothing of the address is ever put
-// into the page but through textContent. Runs after page.js and controls.js
-// (whose note() it writes its sentences with).
-'use strict';
+// Anything else after # types nothing and the note line says so, through
+// the control bar's note().
+//   followLessonLinks(run, note)
+import { parse } from './lesson_link.js';
+import { DEMONSTRATIONS } from '../pictures/demonstrations.js';
+import { i18n } from './i18n.js';
 
-(function () {
-  const { parse, hashFor } = window.quorvantileLessonLink;
-  const page = window.quorvantile;
+// The menu's prompt (app/menu.cc) at which the choice is typed; the number
+// is typed at its demonstration's own prompt.
+const MENU_PROMPT = 'Please choose:';
+// A note that stays until the next one.
+const STAYS = 0;
+
+export function followLessonLinks(page, note) {
   const { term } = page;
-  if (!term) return; // no terminal widget: nothing to type into, page.js says why
-  const i18n = window.quorvantileI18n;
   const t = (key, vars) => i18n.t(key, vars);
-  const { focusAfterClick } = window.quorvantilePageCommon;
-  const { note } = window.quorvantileControls;
-
-  // The program's prompts (app/menu.cc, demos/*.cc) at which each key is
-  // typed: the first line at the menu, the number at the demonstration's.
-  const MENU_PROMPT = /Please choose:$/;
-  const NUMBER_PROMPT = /(Please input a positive (even )?integer|please input the end number):$/;
-  // How long "Copied the link ..." stays in the status line.
-  const NOTE_MS = 8000;
-  // The QR code's cells in px, and its quiet border in cells (the code's
-  // own rule is four).
-  const QR_CELL_PX = 6;
-  const QR_QUIET_CELLS = 4;
-
-  const linkButton = document.getElementById('link');
-  const noteLine = document.getElementById('note');
-  // A note that stays until the next one.
-  const STAYS = 0;
-  const dialog = document.getElementById('share');
-  const served = location.protocol === 'http:' || location.protocol === 'https:';
-
-  // The lines still to type for the link being followed, or null.
+  // The lines still to type for the link being followed, with the prompt
+  // each waits for, or null.
   let pending = null;
-  let last = null; // { demo, number } entered last
+  let badShown = false; // the note says a link was not understood
 
   // The cursor's row when it stands right after the text of that row, or
   // null: a prompt waits there, nothing typed after it yet.
@@ -59,13 +40,13 @@
     if (!pending) return;
     const row = promptRow();
     if (row === null) return;
-    const prompt = pending.length === 2 ? MENU_PROMPT : NUMBER_PROMPT;
-    if (!prompt.test(row)) {
+    const { line, prompt } = pending[0];
+    if (!row.endsWith(prompt)) {
       // Back at the menu before the number was asked for: given up.
-      if (pending.length === 1 && MENU_PROMPT.test(row)) pending = null;
+      if (pending.length === 1 && row.endsWith(MENU_PROMPT)) pending = null;
       return;
     }
-    const line = pending.shift();
+    pending.shift();
     if (pending.length === 0) pending = null;
     term.input(`${line}\r`);
   }
@@ -76,74 +57,24 @@
     if (link.kind === 'bad') {
       pending = null;
       note(t('lesson.bad'), STAYS);
+      badShown = true;
       return;
     }
-    if (noteLine.textContent === t('lesson.bad')) note('', STAYS);
-    pending = link.keys.split('\r').filter((line) => line !== '');
+    if (badShown) note('', STAYS);
+    badShown = false;
+    const [choice, number] = link.keys.split('\r');
+    pending = [
+      { line: choice, prompt: MENU_PROMPT },
+      { line: number, prompt: DEMONSTRATIONS[link.demo].prompt },
+    ];
     if (page.state === 'failed') return; // the program cannot load: nothing to type into
     const atMenu = promptRow();
-    if (page.state === 'loading' || (atMenu !== null && MENU_PROMPT.test(atMenu))) typeWhenAsked();
+    if (page.state === 'loading' || (atMenu !== null && atMenu.endsWith(MENU_PROMPT))) typeWhenAsked();
     else page.restart();
   }
 
   term.onWriteParsed(typeWhenAsked);
-  window.addEventListener('quorvantile-state', typeWhenAsked);
+  page.addEventListener('state', typeWhenAsked);
   window.addEventListener('hashchange', () => follow(location.hash));
-
-  // ---------------------------------------------------------------------------
-  // The Link control.
-
-  window.addEventListener('quorvantile-accepted', (event) => {
-    const { demo, number } = event.detail || {};
-    if (!hashFor(demo, number)) return;
-    last = { demo, number };
-    linkButton.disabled = false;
-  });
-
-  function drawCode(canvas, text) {
-    const code = window.qrcode(0, 'M');
-    code.addData(text);
-    code.make();
-    const cells = code.getModuleCount() + 2 * QR_QUIET_CELLS;
-    canvas.width = cells * QR_CELL_PX;
-    canvas.height = cells * QR_CELL_PX;
-    const pen = canvas.getContext('2d');
-    pen.fillStyle = '#ffffff';
-    pen.fillRect(0, 0, canvas.width, canvas.height);
-    pen.fillStyle = '#000000';
-    for (let row = 0; row < code.getModuleCount(); row++) {
-      for (let col = 0; col < code.getModuleCount(); col++) {
-        if (!code.isDark(row, col)) continue;
-        pen.fillRect((col + QR_QUIET_CELLS) * QR_CELL_PX, (row + QR_QUIET_CELLS) * QR_CELL_PX, QR_CELL_PX, QR_CELL_PX);
-      }
-    }
-  }
-
-  async function shareLink() {
-    if (!last) return;
-    const address = location.href.split('#')[0] + hashFor(last.demo, last.number);
-    try {
-      await navigator.clipboard.writeText(address);
-      note(t('lesson.copied', { link: address }), NOTE_MS);
-    } catch {
-      note(t('lesson.copyFailed', { link: address }), NOTE_MS);
-    }
-    if (!served || typeof window.qrcode !== 'function') return;
-    drawCode(document.getElementById('share-code'), address);
-    document.getElementById('share-address').textContent = address;
-    dialog.showModal();
-  }
-
-  // The keyboard back to the terminal by the page's one rule (after a mouse
-  // click, never after a tap), once the QR code is no longer in front of it.
-  linkButton.addEventListener('click', async (event) => {
-    await shareLink();
-    if (!dialog.open) focusAfterClick(event);
-  });
-  document.getElementById('share-close').addEventListener('click', (event) => {
-    dialog.close();
-    focusAfterClick(event);
-  });
-
   follow(location.hash);
-})();
+}

@@ -1,90 +1,43 @@
 // The run's lifecycle on the page: loading the program, starting it in the
-// terminal widget, and ending it, every end going through endRun(). It
-// exposes
-//   window.quorvantile = { term, state, reason, module, paused, stop(),
-//                          setPaused(bool), restart(), sessionText(),
-//                          selectionText() }
-// with state 'loading', 'running', 'stopped', 'ended' or 'failed', and
-// dispatches on window
-//   quorvantile-state     { state, reason, progress, canRestart, paused } at
-//                         every change
-//   quorvantile-visit     { demo, module } when a visit begins, to a
-//                         demonstration or ('') to anything else
-//   quorvantile-accepted  { demo, number, module } when a demonstration
-//                         takes a number
-//   quorvantile-waiting   {} when the program waits for a line typed, its
-//                         output all in the terminal
-// The page's controls belong to controls.js, and every word to i18n.js.
-'use strict';
+// terminal, and ending it, every end going through endRun().
+//   createRun(term) -> run, an EventTarget with
+//     { term, state, reason, module, paused, stop(), setPaused(bool),
+//       start(), restart(), sessionText(), selectionText() }
+// with state 'loading', 'running', 'stopped', 'ended' or 'failed'; it
+// dispatches
+//   state     { state, reason, progress, canRestart, paused } at every change
+//   visit     { demo, module } when a visit begins, to a demonstration or
+//             ('') to anything else
+//   accepted  { demo, number, module } when a demonstration takes a number
+//   waiting   {} when the program waits for a line typed, its output all in
+//             the terminal
+// The program's own loader (quorvantile.js, built by Emscripten) is the one
+// script of the page beside the bundle: it leaves createQuorvantile on the
+// window, which is where the run finds it.
+import { concat } from '../terminal/host_common.js';
+import { TerminalHost } from '../terminal/host.js';
+import { OutputQueue } from '../terminal/output_queue.js';
+import { LineEditor } from '../terminal/line_editor.js';
+import { SessionLog } from '../terminal/session_log.js';
+import { selectionText } from '../terminal/selection.js';
+import { warmUp } from '../terminal/terminal.js';
+import { i18n } from './i18n.js';
 
-(function () {
-  const { TerminalHost, OutputQueue } = window.QuorvantileTerminalHost;
-  const { concat } = window.quorvantileHostCommon;
-  const LineEditor = window.QuorvantileLineEditor;
-  const SessionLog = window.QuorvantileSessionLog;
-  const selectionText = window.quorvantileSelectionText;
+// Backspace at a row's start goes back to the row the line wrapped from.
+const REVERSE_WRAPAROUND = '\x1b[?45h';
+const WASM_FILE = 'quorvantile.wasm';
 
-  // Lines kept above the screen: a long listing must not fill the memory
-  // (the session log keeps the whole session for saving).
-  const SCROLLBACK = 5000;
-  // Backspace at a row's start goes back to the row the line wrapped from.
-  const REVERSE_WRAPAROUND = '\x1b[?45h';
-  const WASM_FILE = 'quorvantile.wasm';
-  // The first long listing would be parsed by the browser's baseline code,
-  // its kept lines about a fifth slower than a later listing's (four
-  // squares of 2·10^8): a terminal that is never shown parses this many
-  // lines of the same kind once, in a few pieces, while the page is idle.
-  const WARM_UP_LINES = 1500;
-  const WARM_UP_PIECES = 3;
-
-  // Where each reason leaves the page, and whether starting again can help.
-  const ENDINGS = {
-    ended: { state: 'ended', canRestart: true },
-    'stopped-by-user': { state: 'stopped', canRestart: true },
-    aborted: { state: 'stopped', canRestart: true },
-    'load-failed': { state: 'failed', canRestart: true },
-    'load-wasm-missing': { state: 'failed', canRestart: false },
-    'load-script-missing': { state: 'failed', canRestart: false },
-    'load-from-disk': { state: 'failed', canRestart: false },
-    'load-terminal-missing': { state: 'failed', canRestart: false },
-  };
-  const i18n = window.quorvantileI18n;
-
-  // Without the terminal widget (xterm.js or its fit addon missing from a
-  // copied folder) there is nothing to run the program in: the page only
-  // says why.
-  if (typeof Terminal !== 'function' || typeof FitAddon !== 'object') {
-    const reason = 'load-terminal-missing';
-    window.quorvantile = { term: null, state: 'failed', reason, module: null, paused: false, sessionText: () => '' };
-    const detail = { state: 'failed', reason, paused: false, progress: null, canRestart: false };
-    const tell = () => window.dispatchEvent(new CustomEvent('quorvantile-state', { detail }));
-    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', tell, { once: true });
-    else tell();
-    return;
-  }
-
-  const term = new Terminal({
-    cols: 80,
-    rows: 30,
-    scrollback: SCROLLBACK,
-    convertEol: true, // "\n" starts a new line, as a terminal's output processing does
-    cursorBlink: true,
-    fontSize: 15,
-    // The terminal's fonts, which the printout shares (style.css).
-    fontFamily:
-      getComputedStyle(document.documentElement).getPropertyValue('--terminal-font').replace(/\s+/g, ' ').trim() ||
-      'monospace',
-    // A true black background (the default palette paints black as grey).
-    theme: {
-      background: '#000000',
-      foreground: '#e5e5e5',
-      black: '#000000',
-      brightBlack: '#666666',
-      brightRed: '#ff5555',
-      brightGreen: '#55ff55',
-      brightWhite: '#ffffff',
-    },
-  });
+// Where each reason leaves the page, and whether starting again can help.
+const ENDINGS = {
+  ended: { state: 'ended', canRestart: true },
+  'stopped-by-user': { state: 'stopped', canRestart: true },
+  aborted: { state: 'stopped', canRestart: true },
+  'load-failed': { state: 'failed', canRestart: true },
+  'load-wasm-missing': { state: 'failed', canRestart: false },
+  'load-script-missing': { state: 'failed', canRestart: false },
+  'load-from-disk': { state: 'failed', canRestart: false },
+};
+export function createRun(term) {
   const screen = new OutputQueue(term);
 
   let current = null; // the run going on or last: { host, module, ended }
@@ -95,7 +48,7 @@
   let wasm = null; // the program's bytes once fetched: a restart needs no second download
   let progress = null;
 
-  const page = {
+  const page = Object.assign(new EventTarget(), {
     term,
     state: 'loading',
     reason: 'loading',
@@ -103,11 +56,12 @@
     paused: false,
     stop,
     setPaused,
+    start,
     restart,
     sessionText,
     selectionText: () => selectionText(term),
-  };
-  window.quorvantile = page;
+  });
+  const tell = (type, detail) => page.dispatchEvent(new CustomEvent(type, { detail }));
 
   function setState(state, reason) {
     page.state = state;
@@ -120,7 +74,7 @@
       progress: state === 'loading' ? progress : null,
       canRestart: !!ending && ending.canRestart,
     };
-    window.dispatchEvent(new CustomEvent('quorvantile-state', { detail }));
+    tell('state', detail);
   }
 
   // Every end of a run: the program returned, was stopped, aborted, or never
@@ -205,6 +159,7 @@
     page.paused = false;
     term.write(REVERSE_WRAPAROUND);
     setState('loading', 'loading');
+    const createQuorvantile = globalThis.createQuorvantile;
     if (typeof createQuorvantile !== 'function') {
       endRun(run, 'load-script-missing');
       return;
@@ -216,14 +171,9 @@
       log,
       onInterrupt: () => endRun(run, 'stopped-by-user'),
       onPause: (paused) => setPaused(paused),
-      onVisit: (demo) => {
-        window.dispatchEvent(new CustomEvent('quorvantile-visit', { detail: { demo, module: run.module } }));
-      },
-      onAccepted: (demo, number) => {
-        const detail = { demo, number, module: run.module };
-        window.dispatchEvent(new CustomEvent('quorvantile-accepted', { detail }));
-      },
-      onWaiting: () => window.dispatchEvent(new CustomEvent('quorvantile-waiting', { detail: {} })),
+      onVisit: (demo) => tell('visit', { demo, module: run.module }),
+      onAccepted: (demo, number) => tell('accepted', { demo, number, module: run.module }),
+      onWaiting: () => tell('waiting', {}),
     });
     let module;
     try {
@@ -248,7 +198,7 @@
     page.module = module;
     setState('running', 'started');
     term.focus();
-    if (runs === 1) whenIdle(warmUpTerminal);
+    if (runs === 1) whenIdle(() => warmUp(term));
     try {
       await module.ccall('main', 'number', ['number', 'number'], [0, 0], { async: true });
     } catch (error) {
@@ -256,19 +206,6 @@
       return;
     }
     endRun(run, 'ended');
-  }
-
-  function warmUpTerminal() {
-    // A scrollback it outgrows: lines are added, then reused, as in a listing.
-    const spare = new Terminal({ cols: term.cols, rows: term.rows, scrollback: WARM_UP_LINES / 3, convertEol: true });
-    const perPiece = WARM_UP_LINES / WARM_UP_PIECES;
-    for (let p = 0; p < WARM_UP_PIECES; p++) {
-      let text = '\x1b[92m';
-      for (let k = p * perPiece; k < (p + 1) * perPiece; k++) {
-        text += `\t\t${k * k + 7}=${k}x${k}+${k % 89}x${k % 89}+2x2+1x1\n`;
-      }
-      spare.write(`${text}\x1b[97m`, p === WARM_UP_PIECES - 1 ? () => spare.dispose() : undefined);
-    }
   }
 
   function whenIdle(task) {
@@ -292,45 +229,5 @@
   term.onData((data) => {
     if (current && current.host && page.state === 'running') current.host.type(data);
   });
-
-  // Keys as in other terminals: Ctrl-C copies a selection (and otherwise
-  // reaches the program as an interrupt), Ctrl-V and Ctrl-Shift-V paste,
-  // Tab moves the focus on. (Ctrl-S and Ctrl-Q reach the line editor, which
-  // pauses and resumes the output with them.) Returning false leaves the key to the browser,
-  // whose copy, paste and focus do the rest.
-  // Every phase of such a key is left alone (keydown, and keypress where a
-  // browser sends one).
-  term.attachCustomKeyEventHandler((event) => {
-    if (event.altKey || event.metaKey) return true;
-    const key = event.key.toLowerCase();
-    if (event.ctrlKey && key === 'c') {
-      if (term.hasSelection()) return false;
-      if (!event.shiftKey) return true;
-      // Ctrl-Shift-C copies; with nothing selected it does nothing.
-      if (event.type === 'keydown') event.preventDefault();
-      return false;
-    }
-    if (event.ctrlKey && key === 'v') return false;
-    if (event.key === 'Tab' && !event.ctrlKey) return false;
-    return true;
-  });
-
-  const pane = document.getElementById('terminal');
-  // Ahead of the widget's own copy, which turns tabs into blanks.
-  pane.addEventListener(
-    'copy',
-    (event) => {
-      if (!term.hasSelection()) return;
-      event.clipboardData.setData('text/plain', selectionText(term));
-      event.preventDefault();
-      event.stopImmediatePropagation();
-    },
-    true,
-  );
-
-  term.open(pane);
-  // The first run starts once every script of the page has run, so that the
-  // controls hear each of its events, a load that fails at once included.
-  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', () => start(), { once: true });
-  else start();
-})();
+  return page;
+}

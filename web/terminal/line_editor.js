@@ -13,165 +13,155 @@
 //                          sent it), { eof: true }, { interrupt: true }
 //                          (Ctrl-C: the rest of `data` is dropped),
 //                          { pause: true | false } (Ctrl-S, Ctrl-Q)
-// A classic script: window.QuorvantileLineEditor in the page, the module's
-// export under node.
-'use strict';
+import { cellWidth, tabStop, escapeState } from './host_common.js';
 
-(function (root) {
-  const common = typeof module !== 'undefined' ? require('./host_common.js') : root.quorvantileHostCommon;
-  const { cellWidth, tabStop, escapeState } = common;
+const REPLACEMENT = 0xfffd;
 
-  const REPLACEMENT = 0xfffd;
+export class LineEditor {
+  constructor(cols) {
+    this.cols = cols;
+    this.col = 0;
+    // What is typed: { text, width, from }, one per character (a
+    // combining mark joins the entry before it), from being its column.
+    this.entries = [];
+    // The program's output may split a sequence between two writes.
+    this.utf8Need = 0;
+    this.utf8Code = 0;
+    this.outputEscape = null; // null, 'esc' or 'csi'
+  }
 
-  class LineEditor {
-    constructor(cols) {
-      this.cols = cols;
+  output(bytes) {
+    // Only what follows the last line feed decides the column.
+    let start = bytes.lastIndexOf(0x0a) + 1;
+    if (start > 0) {
       this.col = 0;
-      // What is typed: { text, width, from }, one per character (a
-      // combining mark joins the entry before it), from being its column.
-      this.entries = [];
-      // The program's output may split a sequence between two writes.
       this.utf8Need = 0;
-      this.utf8Code = 0;
-      this.outputEscape = null; // null, 'esc' or 'csi'
+      this.outputEscape = null;
     }
+    for (let i = start; i < bytes.length; i++) this.outputByte(bytes[i]);
+  }
 
-    output(bytes) {
-      // Only what follows the last line feed decides the column.
-      let start = bytes.lastIndexOf(0x0a) + 1;
-      if (start > 0) {
+  outputByte(b) {
+    if (this.utf8Need > 0) {
+      if ((b & 0xc0) === 0x80) {
+        this.utf8Code = (this.utf8Code << 6) | (b & 0x3f);
+        if (--this.utf8Need === 0) this.advance(this.utf8Code);
+        return;
+      }
+      this.utf8Need = 0;
+      this.advance(REPLACEMENT);
+    }
+    const escaped = this.outputEscape !== null;
+    this.outputEscape = escapeState(this.outputEscape, b);
+    if (escaped || this.outputEscape !== null) return;
+    if (b === 0x0d) this.col = 0;
+    else if (b === 0x09) this.col = tabStop(this.col, this.cols());
+    else if (b < 0x20 || b === 0x7f) return;
+    else if (b < 0x80) this.advance(b);
+    else if ((b & 0xe0) === 0xc0) this.startSequence(b & 0x1f, 1);
+    else if ((b & 0xf0) === 0xe0) this.startSequence(b & 0x0f, 2);
+    else if ((b & 0xf8) === 0xf0) this.startSequence(b & 0x07, 3);
+    else this.advance(REPLACEMENT);
+  }
+
+  startSequence(code, need) {
+    this.utf8Code = code;
+    this.utf8Need = need;
+  }
+
+  // A character that does not fit on the row goes to the start of the next.
+  advance(codePoint) {
+    const width = cellWidth(codePoint);
+    if (width === 0) return;
+    if (this.col + width > this.cols()) this.col = 0;
+    this.col += width;
+  }
+
+  feed(data) {
+    const out = { echo: '', actions: [] };
+    // The keys' own sequences (arrows, function keys, Alt) are dropped; one
+    // cut off at the end of `data` ends there.
+    let escape = null;
+    for (const ch of data) {
+      const escaped = escape !== null;
+      escape = escapeState(escape, ch.codePointAt(0));
+      if (escaped || escape !== null) continue;
+      if (ch === '\x03') {
+        this.entries = [];
+        out.actions.push({ interrupt: true });
+        return out;
+      }
+      this.key(ch, out);
+    }
+    return out;
+  }
+
+  key(ch, out) {
+    switch (ch) {
+      case '\r':
+      case '\n':
+        out.echo += '\r\n';
+        out.actions.push({ line: this.take() + '\n' });
         this.col = 0;
-        this.utf8Need = 0;
-        this.outputEscape = null;
-      }
-      for (let i = start; i < bytes.length; i++) this.outputByte(bytes[i]);
-    }
-
-    outputByte(b) {
-      if (this.utf8Need > 0) {
-        if ((b & 0xc0) === 0x80) {
-          this.utf8Code = (this.utf8Code << 6) | (b & 0x3f);
-          if (--this.utf8Need === 0) this.advance(this.utf8Code);
-          return;
+        return;
+      case '\x7f':
+      case '\b':
+        if (this.entries.length > 0) out.echo += this.erase();
+        return;
+      case '\x15': // Ctrl-U: the whole line
+        while (this.entries.length > 0) out.echo += this.erase();
+        return;
+      case '\x04': // Ctrl-D: the end of input at the start of a line, else sends the line
+        if (this.entries.length === 0) out.actions.push({ eof: true });
+        else out.actions.push({ line: this.take() });
+        return;
+      case '\x13': // Ctrl-S and Ctrl-Q: output stopped and started, as a terminal's flow control
+        out.actions.push({ pause: true });
+        return;
+      case '\x11':
+        out.actions.push({ pause: false });
+        return;
+      case '\t':
+        this.type(ch, tabStop(this.col, this.cols()) - this.col);
+        out.echo += ch;
+        return;
+      default: {
+        const code = ch.codePointAt(0);
+        if (code < 0x20 || (code >= 0x7f && code < 0xa0)) return; // other control keys edit nothing
+        const width = cellWidth(code);
+        if (width === 0) {
+          // A mark with nothing typed before it would join the prompt.
+          if (this.entries.length === 0) return;
+          this.entries[this.entries.length - 1].text += ch;
+        } else {
+          const wraps = this.col + width > this.cols();
+          this.type(ch, width, wraps);
         }
-        this.utf8Need = 0;
-        this.advance(REPLACEMENT);
+        out.echo += ch;
       }
-      const escaped = this.outputEscape !== null;
-      this.outputEscape = escapeState(this.outputEscape, b);
-      if (escaped || this.outputEscape !== null) return;
-      if (b === 0x0d) this.col = 0;
-      else if (b === 0x09) this.col = tabStop(this.col, this.cols());
-      else if (b < 0x20 || b === 0x7f) return;
-      else if (b < 0x80) this.advance(b);
-      else if ((b & 0xe0) === 0xc0) this.startSequence(b & 0x1f, 1);
-      else if ((b & 0xf0) === 0xe0) this.startSequence(b & 0x0f, 2);
-      else if ((b & 0xf8) === 0xf0) this.startSequence(b & 0x07, 3);
-      else this.advance(REPLACEMENT);
-    }
-
-    startSequence(code, need) {
-      this.utf8Code = code;
-      this.utf8Need = need;
-    }
-
-    // A character that does not fit on the row goes to the start of the next.
-    advance(codePoint) {
-      const width = cellWidth(codePoint);
-      if (width === 0) return;
-      if (this.col + width > this.cols()) this.col = 0;
-      this.col += width;
-    }
-
-    feed(data) {
-      const out = { echo: '', actions: [] };
-      // The keys' own sequences (arrows, function keys, Alt) are dropped; one
-      // cut off at the end of `data` ends there.
-      let escape = null;
-      for (const ch of data) {
-        const escaped = escape !== null;
-        escape = escapeState(escape, ch.codePointAt(0));
-        if (escaped || escape !== null) continue;
-        if (ch === '\x03') {
-          this.entries = [];
-          out.actions.push({ interrupt: true });
-          return out;
-        }
-        this.key(ch, out);
-      }
-      return out;
-    }
-
-    key(ch, out) {
-      switch (ch) {
-        case '\r':
-        case '\n':
-          out.echo += '\r\n';
-          out.actions.push({ line: this.take() + '\n' });
-          this.col = 0;
-          return;
-        case '\x7f':
-        case '\b':
-          if (this.entries.length > 0) out.echo += this.erase();
-          return;
-        case '\x15': // Ctrl-U: the whole line
-          while (this.entries.length > 0) out.echo += this.erase();
-          return;
-        case '\x04': // Ctrl-D: the end of input at the start of a line, else sends the line
-          if (this.entries.length === 0) out.actions.push({ eof: true });
-          else out.actions.push({ line: this.take() });
-          return;
-        case '\x13': // Ctrl-S and Ctrl-Q: output stopped and started, as a terminal's flow control
-          out.actions.push({ pause: true });
-          return;
-        case '\x11':
-          out.actions.push({ pause: false });
-          return;
-        case '\t':
-          this.type(ch, tabStop(this.col, this.cols()) - this.col);
-          out.echo += ch;
-          return;
-        default: {
-          const code = ch.codePointAt(0);
-          if (code < 0x20 || (code >= 0x7f && code < 0xa0)) return; // other control keys edit nothing
-          const width = cellWidth(code);
-          if (width === 0) {
-            // A mark with nothing typed before it would join the prompt.
-            if (this.entries.length === 0) return;
-            this.entries[this.entries.length - 1].text += ch;
-          } else {
-            const wraps = this.col + width > this.cols();
-            this.type(ch, width, wraps);
-          }
-          out.echo += ch;
-        }
-      }
-    }
-
-    // A character that wraps is erased back to the start of its row, which
-    // for the next character is the same as the end of the row before.
-    type(text, width, wraps = false) {
-      const from = wraps ? this.cols() : this.col;
-      this.entries.push({ text, width, from, tab: text === '\t' });
-      this.col = (wraps ? 0 : this.col) + width;
-    }
-
-    take() {
-      const line = this.entries.map((entry) => entry.text).join('');
-      this.entries = [];
-      return line;
-    }
-
-    // The echo that takes the last entry off the screen.
-    erase() {
-      const entry = this.entries.pop();
-      this.col = entry.from;
-      const back = '\b'.repeat(entry.width);
-      // A tab wrote nothing over the columns it passed.
-      return entry.tab ? back : back + ' '.repeat(entry.width) + back;
     }
   }
 
-  if (typeof module !== 'undefined') module.exports = { LineEditor };
-  else root.QuorvantileLineEditor = LineEditor;
-})(typeof window !== 'undefined' ? window : globalThis);
+  // A character that wraps is erased back to the start of its row, which
+  // for the next character is the same as the end of the row before.
+  type(text, width, wraps = false) {
+    const from = wraps ? this.cols() : this.col;
+    this.entries.push({ text, width, from, tab: text === '\t' });
+    this.col = (wraps ? 0 : this.col) + width;
+  }
+
+  take() {
+    const line = this.entries.map((entry) => entry.text).join('');
+    this.entries = [];
+    return line;
+  }
+
+  // The echo that takes the last entry off the screen.
+  erase() {
+    const entry = this.entries.pop();
+    this.col = entry.from;
+    const back = '\b'.repeat(entry.width);
+    // A tab wrote nothing over the columns it passed.
+    return entry.tab ? back : back + ' '.repeat(entry.width) + back;
+  }
+}

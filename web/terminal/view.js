@@ -1,41 +1,40 @@
 // The terminal in its box: the text size and the columns and rows that fit,
-// the view that follows the output, and touch scrolling. Runs after page.js
-// (window.quorvantile.term) and sets
-//   window.quorvantileTerminalView = { MIN_COLS, MIN_ROWS, textSize(step),
-//                                      linesCut() }
+// the view that follows the output, and touch scrolling.
+//   createView(term, run) -> view, an EventTarget with { MIN_COLS,
+//                            MIN_ROWS, textSize(step), linesCut() }
 // where textSize(step) moves the user's text size by `step` steps (0 leaves
 // it) and gives { size, smaller, larger }: the size in px and whether a
 // smaller and a larger one are left; linesCut() says whether the columns
-// are wider than the box. It dispatches 'quorvantile-fit' on window after
-// every fit, for the controls of the text size.
-'use strict';
+// are wider than the box. It dispatches 'fit' (detail: textSize(0)) after
+// every fit, for the controls of the text size. Each change of the run's
+// state may have laid the page out anew; a new run has reset the terminal.
+import { FitAddon } from '@xterm/addon-fit';
+import { load, store } from '../shell/page_common.js';
 
-(function () {
-  // The menu's frame, the listings and the farewell picture are laid out for
-  // 80 columns: the terminal never has fewer, and scrolls sideways in its own
-  // box where they do not fit.
-  const MIN_COLS = 80;
-  // Below this the page prefers smaller text to fewer rows: the menu from its
-  // banner ("I LOVE C++") to its prompt takes 25 rows (app/menu.cc's
-  // showMenu() and runMenu(); layout.test.cjs counts them in the native
-  // program's output and holds this number to them).
-  const MIN_ROWS = 25;
-  // The sizes the page chooses itself: 12 px is the smallest that reads well
-  // on a phone held at reading distance, and above 32 px a projector gains
-  // legibility only by losing rows.
-  const AUTO_FONT_MIN = 12;
-  const AUTO_FONT_MAX = 32;
-  // The user's smaller/larger steps, in px from the chosen size, and their
-  // bounds.
-  const TEXT_STEP_PX = 2;
-  const TEXT_STEPS_MAX = 8;
-  const USER_FONT_MIN = 8;
-  const USER_FONT_MAX = 48;
-  const TEXT_STEPS_KEY = 'quorvantile.textSize';
+// The menu's frame, the listings and the farewell picture are laid out for
+// 80 columns: the terminal never has fewer, and scrolls sideways in its own
+// box where they do not fit.
+const MIN_COLS = 80;
+// Below this the page prefers smaller text to fewer rows: the menu from its
+// banner ("I LOVE C++") to its prompt takes 25 rows (app/menu.cc's
+// showMenu() and runMenu(); layout.test.cjs counts them in the native
+// program's output and holds this number to them).
+const MIN_ROWS = 25;
+// The sizes the page chooses itself: 12 px is the smallest that reads well
+// on a phone held at reading distance, and above 32 px a projector gains
+// legibility only by losing rows.
+const AUTO_FONT_MIN = 12;
+const AUTO_FONT_MAX = 32;
+// The user's smaller/larger steps, in px from the chosen size, and their
+// bounds.
+const TEXT_STEP_PX = 2;
+const TEXT_STEPS_MAX = 8;
+const USER_FONT_MIN = 8;
+const USER_FONT_MAX = 48;
+const TEXT_STEPS_KEY = 'quorvantile.textSize';
 
-  const { term } = window.quorvantile;
-  if (!term) return; // no terminal widget: page.js says why
-  const { load, store } = window.quorvantilePageCommon;
+export function createView(term, run) {
+  const view = new EventTarget();
   const pane = document.getElementById('terminal-pane');
   const box = document.getElementById('terminal');
   const clamp = (value, low, high) => Math.min(high, Math.max(low, value));
@@ -44,7 +43,7 @@
   // Size: the largest text that gives MIN_COLS columns and MIN_ROWS rows in
   // the box, moved by the user's steps; then as many columns and rows as fit.
 
-  const fitAddon = new FitAddon.FitAddon();
+  const fitAddon = new FitAddon();
   term.loadAddon(fitAddon);
   let textSteps = clamp(Number(load(TEXT_STEPS_KEY, 0)) || 0, -TEXT_STEPS_MAX, TEXT_STEPS_MAX);
 
@@ -90,7 +89,7 @@
     }
     const cols = Math.max(MIN_COLS, dims.cols);
     if (cols !== term.cols || dims.rows !== term.rows) term.resize(cols, dims.rows);
-    window.dispatchEvent(new CustomEvent('quorvantile-fit', { detail: textSize(0) }));
+    view.dispatchEvent(new CustomEvent('fit', { detail: textSize(0) }));
   }
 
   let fitPending = false;
@@ -319,12 +318,12 @@
 
   // A new run has reset the terminal; any change of state may have laid the
   // page out anew.
-  window.addEventListener('quorvantile-state', (event) => {
+  run.addEventListener('state', (event) => {
     scheduleFit();
     if (event.detail && event.detail.state === 'loading') afterReset();
   });
 
-  window.quorvantileTerminalView = { MIN_COLS, MIN_ROWS, textSize, linesCut };
   followFinger();
   fit();
-})();
+  return Object.assign(view, { MIN_COLS, MIN_ROWS, textSize, linesCut });
+}

@@ -1,6 +1,7 @@
 // Shared pieces of the browser tests: the native program run as a reference,
-// a model of what a terminal shows for its output, a static server bound to
-// 127.0.0.1, headless Chromium, and reading the page's terminal.
+// what a terminal shows for its output (the page's own terminal widget,
+// headless), a static server bound to 127.0.0.1, headless Chromium, and
+// reading the page's terminal.
 'use strict';
 
 const childProcess = require('node:child_process');
@@ -9,7 +10,7 @@ const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
-const { cellWidth, tabStop } = require('../host_common.js');
+const { Terminal } = require('@xterm/headless');
 
 const CHROMIUM = process.env.QUORVANTILE_CHROMIUM || '/usr/bin/chromium';
 // Input closed where a line would have been typed: Ctrl-D at a terminal.
@@ -130,46 +131,28 @@ async function nativeSession(exe, inputs) {
 }
 
 // ---------------------------------------------------------------------------
-// What a terminal of `cols` columns shows for a text: each line feed starts a
-// new row at the left edge, tabs move to the next stop, long lines wrap, East
-// Asian wide characters take two cells. Rows are returned right-trimmed with
-// whether they continue the row above, as xterm.js reports them.
+// What a terminal of `cols` columns shows for a text, by the page's terminal
+// widget itself (xterm.js, headless): its rows from the top to the cursor's,
+// right-trimmed, with whether each continues the row above, and the
+// cursor's column. It keeps more rows than the page's terminal does (its
+// scrollback and screen), so that the page's rows are always among them.
 
-function terminalRows(text, cols) {
-  // eslint-disable-next-line no-control-regex -- the escape sequences are what goes
-  const plain = text.replace(/\x1b\[[0-9;?]*[A-Za-z]/g, '');
-  const rows = [{ cells: [], wrapped: false }];
-  let col = 0;
-  for (const ch of plain) {
-    const row = rows[rows.length - 1];
-    if (ch === '\n') {
-      rows.push({ cells: [], wrapped: false });
-      col = 0;
-    } else if (ch === '\r') {
-      col = 0;
-    } else if (ch === '\t') {
-      col = tabStop(col, cols);
-    } else {
-      const width = cellWidth(ch.codePointAt(0));
-      let target = row;
-      if (col + width > cols) {
-        target = { cells: [], wrapped: true };
-        rows.push(target);
-        col = 0;
-      }
-      target.cells[col] = ch;
-      if (width === 2) target.cells[col + 1] = '';
-      col += width;
-    }
+const KEPT_ROWS = 6000;
+let lastShown = null; // { text, cols, shown }: a wait asks again for the same text
+async function terminalRows(text, cols) {
+  if (lastShown && lastShown.text === text && lastShown.cols === cols) return lastShown.shown;
+  const term = new Terminal({ cols, rows: 1, scrollback: KEPT_ROWS, convertEol: true, allowProposedApi: true });
+  await new Promise((resolve) => term.write(text, resolve));
+  const buffer = term.buffer.active;
+  const rows = [];
+  for (let y = 0; y <= buffer.baseY + buffer.cursorY; y++) {
+    const line = buffer.getLine(y);
+    rows.push({ text: line.translateToString(true).trimEnd(), wrapped: line.isWrapped });
   }
-  const cursorX = Math.min(col, cols - 1);
-  const shown = rows.map((row) => ({
-    text: Array.from(row.cells, (cell) => (cell === undefined ? ' ' : cell))
-      .join('')
-      .trimEnd(),
-    wrapped: row.wrapped,
-  }));
-  return { rows: shown, cursorX };
+  const shown = { rows, cursorX: buffer.cursorX };
+  term.dispose();
+  lastShown = { text, cols, shown };
+  return shown;
 }
 
 // ---------------------------------------------------------------------------
@@ -253,8 +236,17 @@ async function openPage(
 ) {
   const page = await browser.newPage();
   await page.evaluateOnNewDocument(() => {
+    // The page's handle hears every state from the first, as it is set.
     window.stateEvents = [];
-    window.addEventListener('quorvantile-state', (event) => window.stateEvents.push(event.detail));
+    let handle;
+    Object.defineProperty(window, 'quorvantile', {
+      configurable: true,
+      get: () => handle,
+      set(run) {
+        handle = run;
+        run.addEventListener('state', (event) => window.stateEvents.push(event.detail));
+      },
+    });
   });
   if (setUp) await page.evaluateOnNewDocument(setUp);
   await page.setViewport(viewport);
@@ -338,7 +330,7 @@ async function waitForScreen(page, text, timeoutMs = 10000) {
   let difference;
   for (;;) {
     const screen = await readScreen(page);
-    difference = screenDifference(screen, terminalRows(text, screen.cols));
+    difference = screenDifference(screen, await terminalRows(text, screen.cols));
     if (!difference) return screen;
     if (Date.now() > deadline) throw new Error(difference);
     await sleep(20);
@@ -347,8 +339,8 @@ async function waitForScreen(page, text, timeoutMs = 10000) {
 
 // The rows a terminal of `cols` columns shows last for `text`, for a screen
 // whose earlier content does not matter.
-function lastRows(text, cols) {
-  const { rows } = terminalRows(text, cols);
+async function lastRows(text, cols) {
+  const { rows } = await terminalRows(text, cols);
   return rows.map((row) => row.text);
 }
 
@@ -358,7 +350,7 @@ async function waitForScreenEnding(page, text, timeoutMs = 10000) {
   const deadline = Date.now() + timeoutMs;
   for (;;) {
     const screen = await readScreen(page);
-    const wanted = lastRows(text, screen.cols);
+    const wanted = await lastRows(text, screen.cols);
     const shown = screen.rows.slice(-wanted.length).map((row) => row.text);
     if (shown.length === wanted.length && shown.every((row, i) => row === wanted[i])) return screen;
     if (Date.now() > deadline) {

@@ -155,7 +155,7 @@ function measure(page) {
 // writes them, and those of its frame.
 async function menuRows() {
   const session = await h.nativeSession(NATIVE, []);
-  const rows = h.lastRows(session.text, MIN_COLS);
+  const rows = await h.lastRows(session.text, MIN_COLS);
   return {
     rows: rows.length - rows.findIndex((row) => row.includes('I LOVE C++')),
     framed: rows.filter((row) => /^\s*\$/.test(row)).length,
@@ -180,7 +180,7 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
   for (const screen of screens) {
     const { page, problems } = await openAt(t, screen);
     assert.equal(
-      await page.evaluate(() => window.quorvantileTerminalView.MIN_ROWS),
+      await page.evaluate(() => window.quorvantile.view.MIN_ROWS),
       menu.rows,
       "the page's least rows are not the menu's",
     );
@@ -263,8 +263,8 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
     for (let i = 0; i < LONG_ENTRY.length; i++) await page.keyboard.press('Backspace');
     // Ended, with Start again shown.
     await page.evaluate(() =>
-      window.dispatchEvent(
-        new CustomEvent('quorvantile-state', { detail: { state: 'ended', reason: 'ended', canRestart: true } }),
+      window.quorvantile.dispatchEvent(
+        new CustomEvent('state', { detail: { state: 'ended', reason: 'ended', canRestart: true } }),
       ),
     );
     await settled(page);
@@ -450,7 +450,7 @@ test('the controls: language, pictures and text size are remembered; the status 
     await page.click('#larger');
     await settled(page);
     return page.evaluate(() => ({
-      cut: window.quorvantileTerminalView.linesCut(),
+      cut: window.quorvantile.view.linesCut(),
       words: document.getElementById('note').textContent,
       disabled: document.getElementById('larger').disabled,
     }));
@@ -520,7 +520,7 @@ test('the controls: language, pictures and text size are remembered; the status 
   const rows = new Set();
   for (const { detail, status, loading, restart } of cases) {
     const shown = await page.evaluate(async (d) => {
-      window.dispatchEvent(new CustomEvent('quorvantile-state', { detail: d }));
+      window.quorvantile.dispatchEvent(new CustomEvent('state', { detail: d }));
       await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
       const button = document.getElementById('restart');
       const box = document.getElementById('loading');

@@ -122,7 +122,7 @@ function nextRelease() {
     fs.writeFileSync(path.join(folder, file), change(fs.readFileSync(path.join(folder, file), 'utf8')));
   edit('service-worker.js', (text) => text.replace(/const CACHE = '([^']+)'/, "const CACHE = '$1-next'"));
   edit('index.html', (text) => text.replace('<head>', '<head>\n<meta name="release" content="next">'));
-  edit('lesson_link.js', (text) => `window.releaseScript = 'next';\n${text}`);
+  edit('quorvantile-page.js', (text) => `window.releaseScript = 'next';\n${text}`);
   return folder;
 }
 

@@ -206,7 +206,7 @@ async function everyDemonstration(page) {
 
 async function logTimings(t, page) {
   const { timings, longTasks } = await page.evaluate(() => ({
-    timings: window.quorvantilePictures.timings,
+    timings: window.quorvantile.pictures.timings,
     longTasks: window.longTasks || [],
   }));
   for (const { demo, number, at, ms, dataMs, paintedMs } of timings) {
@@ -243,7 +243,7 @@ test('the single file draws every picture from disk, and they download as SVG an
   await turn(opened.page, 27, /steps to get to 1/);
   await pictureLabel(opened.page, 'collatz', 27);
   const files = await opened.page.evaluate(async () => {
-    const pictures = window.quorvantilePictures;
+    const pictures = window.quorvantile.pictures;
     const svg = document.querySelector('#picture svg');
     const png = new Uint8Array(await (await pictures.pngBlob(svg)).arrayBuffer());
     const image = new Image();
@@ -382,7 +382,7 @@ function measureWords(page, download = false) {
     if (download) {
       const shown = document.createElement('div');
       shown.style.cssText = 'position: absolute; left: 0; top: 0';
-      shown.innerHTML = await window.quorvantilePictures.svgBlob(svg).text();
+      shown.innerHTML = await window.quorvantile.pictures.svgBlob(svg).text();
       document.body.append(shown);
       svg = shown.firstElementChild;
     }
@@ -531,8 +531,8 @@ test('the largest entries draw at once and leave the page taking keys', async (t
     // Past the counting limit, the pairs are counted by parts while the
     // listing goes on.
     if (demo === 'goldbach') {
-      await page.waitForFunction(() => window.quorvantilePictures.counted.length > 0, { timeout: 60000 });
-      const [{ count, ms }] = await page.evaluate(() => window.quorvantilePictures.counted);
+      await page.waitForFunction(() => window.quorvantile.pictures.counted.length > 0, { timeout: 60000 });
+      const [{ count, ms }] = await page.evaluate(() => window.quorvantile.pictures.counted);
       assert.equal(await pictureLabel(page, demo, n), `Goldbach pairs of ${n}: ${count}`);
       t.diagnostic(`goldbach ${n}: ${count} pairs counted by parts in ${ms} ms`);
     }
@@ -580,7 +580,7 @@ test("the four-square stepper walks through the terminal's decompositions", asyn
 test("the labels follow the page's language", async (t) => {
   const opened = await freshPage(t);
   await opened.page.click('#lang');
-  assert.equal(await opened.page.evaluate(() => window.quorvantileI18n.lang), 'zh');
+  assert.equal(await opened.page.evaluate(() => window.quorvantile.i18n.lang), 'zh');
   const { page } = opened;
   await untilPrompt(page, 'Please choose:');
   await h.typeLine(page, '2');

@@ -3,11 +3,11 @@
 // standard streams, as the native program would run: the host that
 // console/terminal_web.cc expects, built on blocking reads and writes.
 // Usage: run-node.js <path to quorvantile.js>
-'use strict';
-
-const fs = require('fs');
-const tty = require('tty');
-const { HOST_FAILED, colorWanted } = require('./host_common.js');
+import fs from 'node:fs';
+import path from 'node:path';
+import tty from 'node:tty';
+import { createRequire } from 'node:module';
+import { HOST_FAILED, colorWanted } from '../terminal/host_common.js';
 
 // Standard input is read in blocks of this size and handed out line by line.
 const READ_BLOCK = 1 << 16;
@@ -82,8 +82,9 @@ class StandardStreams {
 }
 
 async function main() {
-  const script = require('path').resolve(process.argv[2]);
-  const createQuorvantile = require(script);
+  const script = path.resolve(process.argv[2]);
+  // The program's loader is a CommonJS module (Emscripten's MODULARIZE).
+  const createQuorvantile = createRequire(import.meta.url)(script);
   // The WebAssembly is handed over directly: the module's own loader would
   // try fetch() first, which this node has but cannot use on a file.
   const wasm = script.replace(/\.js$/, '.wasm');

@@ -1,18 +1,24 @@
 // The pictures under plain node: the numbers the program's exports encode
-// (web/picture_exports.cc), decoded by the page's one decoder, against the
+// (pictures/picture_exports_web.cc), decoded by the page's one decoder, against the
 // same numbers worked out here; the pictures' controls, their colours on
 // paper and their words in both languages.
 //
 // QUORVANTILE_MODULE is the web build's quorvantile.js; without it the
 // round trip is skipped and the rest still runs.
-'use strict';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+import { test } from 'node:test';
+import * as draw from '../pictures/draw.js';
+import { DEMONSTRATIONS } from '../pictures/demonstrations.js';
+import { PALETTE, readPalette } from '../pictures/palette.js';
+import { onPaper, titled, paperStyle } from '../pictures/svg.js';
+import { PICTURE_WORDS } from '../pictures/words.js';
 
-const assert = require('node:assert/strict');
-const { test } = require('node:test');
-require('../pictures_words.js');
-require('../pictures_svg.js');
-require('../pictures_draw.js');
-const parts = require('../pictures.js');
+// The pictures' colours as the page's style sheet names them.
+const css = fs.readFileSync(new URL('../shell/style.css', import.meta.url), 'utf8');
+const custom = Object.fromEntries([...css.matchAll(/(--[\w-]+):\s*([^;]+);/g)].map(([, name, value]) => [name, value]));
+readPalette({ getPropertyValue: (name) => custom[name] || '' });
 
 const MODULE = process.env.QUORVANTILE_MODULE;
 
@@ -77,7 +83,7 @@ const ROUND_TRIPS = [
       const smaller = goldbachSmaller(1000000);
       assert.equal(d.counted, true);
       assert.equal(d.count, smaller.length);
-      assert.equal(d.runStarts.length, parts.GOLDBACH_RUNS + 1);
+      assert.equal(d.runStarts.length, draw.GOLDBACH_RUNS + 1);
       const runs = d.runCounts.map(
         (_, k) => smaller.filter((p) => p >= d.runStarts[k] && p < d.runStarts[k + 1]).length,
       );
@@ -156,10 +162,10 @@ test(
   "the program's numbers arrive as the exports encode them",
   { skip: !MODULE && 'no QUORVANTILE_MODULE' },
   async () => {
-    const wasmBinary = require('node:fs').readFileSync(MODULE.replace(/\.js$/, '.wasm'));
-    const module = await require(MODULE)({ wasmBinary, print: () => {}, printErr: () => {} });
+    const wasmBinary = fs.readFileSync(MODULE.replace(/\.js$/, '.wasm'));
+    const module = await createRequire(import.meta.url)(MODULE)({ wasmBinary, print: () => {}, printErr: () => {} });
     for (const [demo, n, check] of ROUND_TRIPS) {
-      const d = parts.DEMONSTRATIONS[demo].numbers(module, n);
+      const d = DEMONSTRATIONS[demo].numbers(module, n);
       assert.equal(d.n, n);
       try {
         check(d);
@@ -168,22 +174,13 @@ test(
         throw error;
       }
       // Each picture draws from them at both ends of its widths.
-      for (const width of [parts.NARROWEST, parts.WIDEST]) {
-        const picture = parts.DEMONSTRATIONS[demo].draw(d, { width, more: () => d });
+      for (const width of [draw.NARROWEST, draw.WIDEST]) {
+        const picture = DEMONSTRATIONS[demo].draw(d, { width, more: () => d });
         assert.match(picture.markup(), /^<svg /, `${demo} ${n} at ${width}`);
       }
     }
   },
 );
-
-// A demonstration added to the registry without the rest it takes fails here:
-// its lesson link with its menu choice, and a round trip of its numbers above.
-test('every demonstration of the registry has its menu choice for lesson links and its round trip', () => {
-  const names = Object.keys(parts.DEMONSTRATIONS).sort();
-  const links = Object.values(require('../lesson_link.js').LINKS);
-  assert.deepEqual(links.map(({ demo }) => demo).sort(), names);
-  assert.deepEqual([...new Set(ROUND_TRIPS.map(([demo]) => demo))].sort(), names);
-});
 
 // Small numbers, as the exports give them, for the pictures' own tests.
 function sieveNumbers(n) {
@@ -210,7 +207,7 @@ function handTimers(t) {
 
 test('the sieve plays and steps through its primes, and Collatz switches scale', (t) => {
   const beats = handTimers(t);
-  const picture = parts.sievePicture(sieveNumbers(100), { width: 400 });
+  const picture = draw.sievePicture(sieveNumbers(100), { width: 400 });
   const [play, step] = picture.controls;
   const struck = () => (picture.markup().match(/fill-opacity="0.35"/g) || []).length;
   const note = () => {
@@ -257,7 +254,7 @@ test('the sieve plays and steps through its primes, and Collatz switches scale',
     const v = terms[terms.length - 1];
     terms.push(v % 2 ? 3 * v + 1 : v / 2);
   }
-  const path = parts.collatzPicture({ n: 27, steps: 111, peak: 9232n, peakStep: 77, terms }, { width: 400 });
+  const path = draw.collatzPicture({ n: 27, steps: 111, peak: 9232n, peakStep: 77, terms }, { width: 400 });
   const [scale] = path.controls;
   const yLabels = () => [...path.markup().matchAll(/text-anchor="end">([^<]+)</g)].map((m) => m[1]);
   assert.equal(scale.key(), 'picture.collatz.log');
@@ -281,7 +278,6 @@ function luminance(hex) {
 }
 
 test("on paper every picture is in the palette's paper colours, titled, and printed the same", () => {
-  const { PALETTE, onPaper, titled, paperStyle } = parts;
   const contrast = (a, b) =>
     (Math.max(luminance(a), luminance(b)) + 0.05) / (Math.min(luminance(a), luminance(b)) + 0.05);
   // Words, axes, lines and marks read on white.
@@ -291,12 +287,12 @@ test("on paper every picture is in the palette's paper colours, titled, and prin
   const changing = Object.entries(PALETTE).filter(([role, c]) => role !== 'background' && c.screen !== c.paper);
   const paperColours = new Set(Object.values(PALETTE).map((c) => c.paper));
   const screens = [
-    parts.sievePicture(sieveNumbers(100), { width: 400 }),
-    parts.collatzPicture(
+    draw.sievePicture(sieveNumbers(100), { width: 400 }),
+    draw.collatzPicture(
       { n: 6, steps: 8, peak: 16n, peakStep: 3, terms: [6, 3, 10, 5, 16, 8, 4, 2, 1] },
       { width: 400 },
     ),
-    parts.goldbachPicture(
+    draw.goldbachPicture(
       { n: 10, bound: 10, counts: [0, 0, 1, 1, 1, 2], counted: true, count: 2, smaller: [3, 5] },
       { width: 640 },
     ),
@@ -328,15 +324,13 @@ test("on paper every picture is in the palette's paper colours, titled, and prin
 });
 
 test("the pictures' words: the same keys and blanks in Chinese as in English, and every key a picture uses", () => {
-  const { WORDS } = parts;
+  const WORDS = PICTURE_WORDS;
   const blanks = (text) => (text.match(/\{\w+\}/g) || []).sort();
   assert.deepEqual(Object.keys(WORDS.zh).sort(), Object.keys(WORDS.en).sort());
   for (const key of Object.keys(WORDS.en)) assert.deepEqual(blanks(WORDS.zh[key]), blanks(WORDS.en[key]), key);
-  const fs = require('node:fs');
-  const path = require('node:path');
   const used = new Set();
-  for (const file of ['pictures.js', 'pictures_draw.js']) {
-    const source = fs.readFileSync(path.join(__dirname, '..', file), 'utf8');
+  for (const file of ['pane.js', 'draw.js']) {
+    const source = fs.readFileSync(new URL(`../pictures/${file}`, import.meta.url), 'utf8');
     for (const [, key] of source.matchAll(/'(picture\.[\w.]+)'/g)) used.add(key);
   }
   assert.deepEqual(

@@ -1,10 +1,9 @@
 // Lesson links under plain node: which addresses type keys, which keys, and
 // that the Link control's address leads back to the same demonstration.
-'use strict';
-
-const assert = require('node:assert/strict');
-const { test } = require('node:test');
-const { parse, hashFor, LINKS } = require('../lesson_link.js');
+import assert from 'node:assert/strict';
+import { test } from 'node:test';
+import { parse, hashFor } from '../shell/lesson_link.js';
+import { DEMONSTRATIONS } from '../pictures/demonstrations.js';
 
 test('a link types the menu choice and the number, or nothing', () => {
   const cases = [
@@ -56,7 +55,7 @@ test('a link types the menu choice and the number, or nothing', () => {
 });
 
 test("the Link control's address parses back to its demonstration and number", () => {
-  for (const { demo } of Object.values(LINKS)) {
+  for (const demo of Object.keys(DEMONSTRATIONS)) {
     for (const number of [0, 1, 27, 100, 2147483647]) {
       const link = parse(hashFor(demo, number));
       assert.deepEqual([link.demo, link.number], [demo, number]);

@@ -1,42 +1,21 @@
-// The page's host (terminal_host.js) under plain node: a line typed or pasted
+// The page's host (terminal/host.js) under plain node: a line typed or pasted
 // into the page that is longer than the program's line buffer reaches the
 // program in pieces that each fit that buffer, in order, with nothing lost
 // and the line end in the last piece only; the next line comes on its own
 // read. The buffer's size is read from the program's source
 // (console/line_reader.h), as console/terminal_web.cc passes it to read().
-'use strict';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import { test } from 'node:test';
+import { TerminalHost } from '../terminal/host.js';
+import { LineEditor } from '../terminal/line_editor.js';
 
-const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const path = require('node:path');
-const vm = require('node:vm');
-const { test } = require('node:test');
-const common = require('../host_common.js');
-const { LineEditor } = require('../line_editor.js');
-
-const lineReader = fs.readFileSync(path.join(__dirname, '..', '..', 'console', 'line_reader.h'), 'utf8');
+const lineReader = fs.readFileSync(new URL('../../console/line_reader.h', import.meta.url), 'utf8');
 const BUFFER = Number(/kMaxLine = (\d+);/.exec(lineReader)[1]);
-
-// terminal_host.js is a classic script for the page: it is run here in a
-// context of its own, with a MessageChannel that holds no port open (the
-// page's turns are not used by read()).
-function hostClass() {
-  class Channel {
-    constructor() {
-      this.port1 = {};
-      this.port2 = { postMessage() {} };
-    }
-  }
-  const window = { quorvantileHostCommon: common };
-  const source = fs.readFileSync(path.join(__dirname, '..', 'terminal_host.js'), 'utf8');
-  vm.runInNewContext(source, { window, MessageChannel: Channel, performance, TextEncoder });
-  return window.QuorvantileTerminalHost.TerminalHost;
-}
 
 // What the program receives for `keys` (one type() per string): its reads
 // of BUFFER bytes until the input ends, as the program makes them.
 async function reads(keys) {
-  const TerminalHost = hostClass();
   const screen = { queued: 0, write() {}, drained: () => Promise.resolve() };
   const host = new TerminalHost({
     screen,

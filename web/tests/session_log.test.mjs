@@ -1,10 +1,8 @@
 // The session log under plain node: the text a saved session holds, and its
 // bound.
-'use strict';
-
-const assert = require('node:assert/strict');
-const { test } = require('node:test');
-const { SessionLog, SESSION_LIMIT } = require('../session_log.js');
+import assert from 'node:assert/strict';
+import { test } from 'node:test';
+import { SessionLog, SESSION_LIMIT } from '../terminal/session_log.js';
 
 const utf8 = (text) => new TextEncoder().encode(text);
 

@@ -1,10 +1,8 @@
 // The line editor under plain node: what the screen is told (the echo) and
 // what the program receives, for keys and pastes after the program's output.
-'use strict';
-
-const assert = require('node:assert/strict');
-const { test } = require('node:test');
-const { LineEditor } = require('../line_editor.js');
+import assert from 'node:assert/strict';
+import { test } from 'node:test';
+import { LineEditor } from '../terminal/line_editor.js';
 
 const PROMPT = '\t$ menu $\n\tPlease choose:'; // ends at column 22
 const BS = '\x7f';

@@ -1,40 +1,14 @@
-// The page's output queue (web/terminal_host.js) under node, with a stand-in
-// for the terminal: whatever it cuts from a listing, the terminal must end up
-// holding what it would have held with every byte, as the harness's model of
-// a terminal shows it, over its rows and scrollback, and it must get every
-// escape sequence and control in order.
-'use strict';
+// The page's output queue (terminal/output_queue.js) under node, with a
+// stand-in for the terminal: whatever it cuts from a listing, the terminal
+// must end up holding what it would have held with every byte, as the
+// terminal widget (headless) shows it, over its rows and scrollback, and it
+// must get every escape sequence and control in order.
+import assert from 'node:assert/strict';
+import { test } from 'node:test';
+import { OutputQueue } from '../terminal/output_queue.js';
+import harness from './harness.cjs';
 
-const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const path = require('node:path');
-const vm = require('node:vm');
-const { test } = require('node:test');
-const { terminalRows } = require('./harness.cjs');
-
-// The queue needs no turns of the page; a real channel would keep node running.
-class IdleChannel {
-  constructor() {
-    this.port1 = {};
-    this.port2 = { postMessage() {} };
-  }
-}
-
-function loadOutputQueue() {
-  const context = {
-    quorvantileHostCommon: require('../host_common.js'),
-    MessageChannel: IdleChannel,
-    performance,
-    setTimeout,
-    queueMicrotask,
-    TextEncoder,
-    Promise,
-  };
-  context.window = context;
-  vm.runInNewContext(fs.readFileSync(path.join(__dirname, '..', 'terminal_host.js'), 'utf8'), context);
-  return context.QuorvantileTerminalHost.OutputQueue;
-}
-const OutputQueue = loadOutputQueue();
+const { terminalRows } = harness;
 
 // Takes what it is handed at once; answers the way xterm.js does, later, and
 // as slowly as it parses, so that a listing outruns it; but now and then at
@@ -136,9 +110,9 @@ test('the terminal ends as with every byte, however the output was cut and split
       const handed = term.received.length;
       await queue.drained(0);
       const kept = c.rows + c.scrollback;
-      const expected = terminalRows(c.text, c.cols);
+      const expected = await terminalRows(c.text, c.cols);
       const received = Buffer.concat(term.received).toString('utf8');
-      const shown = terminalRows(received, c.cols);
+      const shown = await terminalRows(received, c.cols);
       const label = `${c.name} (pieces of ${pieceSize}, frames of ${streamingFrameMs} ms)`;
       assert.deepEqual(shown.rows.slice(-kept), expected.rows.slice(-kept), label);
       assert.equal(shown.cursorX, expected.cursorX, label);
