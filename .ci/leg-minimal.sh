@@ -2,8 +2,9 @@
 # A newcomer's first run, on a machine with a C++ compiler and CMake alone:
 # GoogleTest, Google Benchmark and Python are hidden from CMake (the project
 # looks for them with find_package only). The program must configure, build
-# without a header of theirs, and give the README's sample session byte for
-# byte; the README's test command must then fail, naming what to install.
+# without a header of theirs, and give the sample session of docs/using.md
+# byte for byte (and the README's few lines of it); the README's test
+# command must then fail, naming what to install.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
@@ -43,18 +44,24 @@ if cat "${depfiles[@]}" | grep -E '/(gtest|gmock|benchmark|python3[.0-9]*)/'; th
 fi
 echo "built $program from ${#depfiles[@]} object files, none reading a hidden package's header"
 
-echo "-- the README's sample session"
-# The block after the session's command in README.md is the whole output,
-# but for the menu's second showing, cut to the marker line.
+echo "-- the sample session (docs/using.md, and its lines in README.md)"
+# The block after the session's command in docs/using.md is the whole
+# output, but for the menu's second showing, cut to the marker line.
 marker=$'\t(the menu again, as above)'
 expected=$(mktemp)
 actual=$(mktemp)
-trap 'rm -f "$expected" "$actual"' EXIT
-awk '/^## A short session/ { section = 1 }
-     section && /^```text$/ { inside = 1; next }
-     inside && /^```$/ { exit }
-     inside { print }' README.md >"$expected"
-[ -s "$expected" ] || fail "no text block under 'A short session' in README.md"
+excerpt=$(mktemp)
+trap 'rm -f "$expected" "$actual" "$excerpt"' EXIT
+text_block() {
+  awk '/^## A short session/ { section = 1 }
+       section && /^```text$/ { inside = 1; next }
+       inside && /^```$/ { exit }
+       inside { print }' "$1"
+}
+text_block docs/using.md >"$expected"
+[ -s "$expected" ] || fail "no text block under 'A short session' in docs/using.md"
+text_block README.md >"$excerpt"
+[ -s "$excerpt" ] || fail "no text block under 'A short session' in README.md"
 status=0
 printf '2\n6\n888\n\n8\n' | LC_ALL=C.UTF-8 "$program" >"$actual.raw" || status=$?
 [ $status -eq 0 ] || fail "the program exited with status $status"
@@ -63,8 +70,19 @@ awk -v marker="$marker" '
   menus == 2 && !cut { if (/made for curious classrooms/) { print marker; cut = 1 } next }
   { print }' "$actual.raw" >"$actual"
 rm -f "$actual.raw"
-diff -u "$expected" "$actual" || fail "README.md's sample session is not what the program prints"
-echo "the program exits with status 0 and prints the README's session exactly"
+diff -u "$expected" "$actual" || fail "docs/using.md's sample session is not what the program prints"
+# The README's lines are consecutive lines of the same output.
+awk 'NR == FNR { want[++n] = $0; next }
+     { have[++m] = $0 }
+     END {
+       for (start = 1; start + n - 1 <= m; start++) {
+         for (i = 1; i <= n && have[start + i - 1] == want[i]; i++) {}
+         if (i > n) exit 0
+       }
+       exit 1
+     }' "$excerpt" "$actual" ||
+  { cat "$excerpt"; fail "README.md's session lines above are not consecutive lines of what the program prints"; }
+echo "the program exits with status 0 and prints the session of docs/using.md exactly, the README's $(wc -l <"$excerpt") lines among it"
 
 echo "-- the README's test command fails, naming what is missing"
 status=0

@@ -2,7 +2,7 @@
 # The release leg: `.ci/release.sh` into a fresh folder, then each file
 # checked as the one who downloads it would: SHA256SUMS verifies, the .deb
 # unpacks and its program runs a short session, the .tar.gz holds the same
-# program, the Windows zip holds quorvantile.exe, README.txt and LICENSE.txt
+# program, the Windows zip holds quorvantile.exe, README.txt, USING.txt and LICENSE.txt
 # and the program runs under wine, the single file opens from disk in
 # Chromium and shows the menu, and so does the web zip's folder served over
 # http. Then the workflows in .github/workflows are validated and checked to
@@ -36,7 +36,7 @@ done
 [ "$(wc -l <"$files/SHA256SUMS")" -eq ${#expected[@]} ] || fail "SHA256SUMS names other files: $(cat "$files/SHA256SUMS")"
 (cd "$files" && sha256sum -c SHA256SUMS)
 
-# The session of the README: Collatz of 6, back to the menu, goodbye. It
+# The README's session: Collatz of 6, back to the menu, goodbye. It
 # takes well under a second; wine's first start takes tens of seconds.
 session=$'2\n6\n888\n\n8\n'
 SESSION_TIMEOUT=180
@@ -59,7 +59,7 @@ cmp "$check/quorvantile-$version-Linux/bin/quorvantile" "$check/deb/usr/bin/quor
 echo "-- the Windows zip: its files, the program under wine"
 unzip -q "$files/quorvantile-$version-windows-x86_64.zip" -d "$check"
 win=$check/quorvantile-$version-windows-x86_64
-for file in bin/quorvantile.exe README.txt LICENSE.txt; do
+for file in bin/quorvantile.exe README.txt USING.txt LICENSE.txt; do
   [ -f "$win/$file" ] || fail "the Windows zip has no $file"
 done
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"

@@ -3,7 +3,7 @@
 # project() in CMakeLists.txt, and SHA256SUMS over them:
 #   quorvantile_VERSION_amd64.deb          the Debian package
 #   quorvantile-VERSION-Linux.tar.gz       the same files as a tarball
-#   quorvantile-VERSION-windows-x86_64.zip quorvantile.exe, README.txt, LICENSE.txt
+#   quorvantile-VERSION-windows-x86_64.zip quorvantile.exe, README.txt, USING.txt, LICENSE.txt
 #   quorvantile-VERSION-web.zip            the page's folder for a static server
 #   quorvantile-VERSION.html               the page in one file, opens from disk
 #

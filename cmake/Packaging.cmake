@@ -2,7 +2,7 @@
 # rule is beside the target in app/) and, except on Windows and the web, the
 # manual page in share/man/man1 and the licence as Debian's copyright file in
 # share/doc/quorvantile. CPack makes a .tar.gz and a .deb on Linux, a .zip of
-# quorvantile.exe with README.txt and LICENSE.txt for Windows, and a .zip of
+# quorvantile.exe with README.txt, USING.txt and LICENSE.txt for Windows, and a .zip of
 # the page's folder for the web edition (installed by web/CMakeLists.txt).
 # Every package carries the version of project() in the top CMakeLists.txt.
 include(GNUInstallDirs)
@@ -13,6 +13,7 @@ set(QUORVANTILE_LICENSE_NAME MIT)
 if(WIN32)
   # Text files a double click opens on Windows.
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/using.md DESTINATION . RENAME USING.txt)
   install(FILES ${QUORVANTILE_LICENSE_FILE} DESTINATION . RENAME LICENSE.txt)
 elseif(NOT EMSCRIPTEN)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/quorvantile.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -3,6 +3,7 @@
 // receive it by reference; nothing of it is global.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <streambuf>
 #include <string>

@@ -4,6 +4,7 @@
 // of it and never waits for, or reads, anything more.
 #pragma once
 
+#include <cstddef>
 #include <streambuf>
 #include <string>
 

@@ -2,6 +2,7 @@
 // changes in order; the platform sinks live in the terminal_*.cc files.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -3,6 +3,7 @@
 // until the exit value (888) has had its turn.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string_view>
 

@@ -34,8 +34,8 @@ namespace {
 
 using Index = std::int64_t;
 using Word = std::uint64_t;
-// Bit positions in the sieve: at most 2^30 / 210 * 48 bits, well below 2^32.
-using Bit = std::uint32_t;
+// A bit's position in the sieve: at most 2^30 / 210 * 48 bits, well below 2^32.
+using BitIndex = std::uint32_t;
 
 std::vector<int> oddPrimesUpTo(int limit) {
   std::vector<int> primes;
@@ -69,7 +69,9 @@ std::int64_t inverse(std::int64_t a, std::int64_t m) {
   return (t % m + m) % m;
 }
 
-void clearBit(Word* words, Bit bit) { words[bit / kWordBits] &= ~(Word{1} << (bit % kWordBits)); }
+void clearBit(Word* words, BitIndex bit) {
+  words[bit / kWordBits] &= ~(Word{1} << (bit % kWordBits));
+}
 
 // Bit g stands for p = (firstBlock + g / width) * modulus + residues[g % width].
 struct Wheel {
@@ -130,7 +132,7 @@ class Pattern {
       for (int target : {0, n % q}) {
         wheel.firstBitsOfClass(q, target, 0, [&](Index first) {
           for (Index g = first; g < length; g += period)
-            clearBit(words_.data(), static_cast<Bit>(g));
+            clearBit(words_.data(), static_cast<BitIndex>(g));
         });
       }
     }
@@ -176,7 +178,7 @@ std::vector<Pattern> makePatterns(const Wheel& wheel, const std::vector<int>& pr
 // One class of a dense prime: a progression per wheel residue, all with the
 // same step in bits.
 struct DenseClass {
-  Bit step;
+  BitIndex step;
   std::size_t begin, end;  // its progressions in the table of next bits
 };
 
@@ -190,15 +192,15 @@ struct Cursor {
   Index periodStart;    // the bit of offsets[0] in the current period
   std::uint32_t next;   // the next strike is periodStart + offsets[next]
   std::uint32_t begin;  // its width() offsets in the table, ascending, the first 0
-  Bit period;           // in bits: q * width()
+  BitIndex period;      // in bits: q * width()
 };
 
 // Strikes the bits of one class in [base, base + end), leaving the cursor at
 // its first strike at or beyond base + end. The window begins at bit base.
-void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t width, Index base,
-                 Bit end) {
-  const Bit* const offsets = table + cursor.begin;
-  const Bit period = cursor.period;
+void strikeClass(Word* words, Cursor& cursor, const BitIndex* table, std::uint32_t width,
+                 Index base, BitIndex end) {
+  const BitIndex* const offsets = table + cursor.begin;
+  const BitIndex period = cursor.period;
   // The start of the current period, relative to the window.
   Index periodStart = cursor.periodStart - base;
   std::uint32_t s = cursor.next;
@@ -209,7 +211,7 @@ void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t wi
         cursor.next = s;
         return;
       }
-      clearBit(words, static_cast<Bit>(bit));
+      clearBit(words, static_cast<BitIndex>(bit));
     }
     s = 0;
     periodStart += period;
@@ -218,7 +220,7 @@ void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t wi
   // periods go while one fits before the end (start < end first, so that
   // end - start cannot wrap around); after them less than a period is left
   // before the end, and the loop below strikes what of it lies there.
-  auto start = static_cast<Bit>(periodStart);
+  auto start = static_cast<BitIndex>(periodStart);
   for (; start < end && period <= end - start; start += period) {
     for (std::uint32_t r = 0; r < width; ++r) clearBit(words, start + offsets[r]);
   }
@@ -233,14 +235,14 @@ void strikeClass(Word* words, Cursor& cursor, const Bit* table, std::uint32_t wi
 
 // Maps the bits of one word to summands: the word's first bit is residue
 // `first` of block `block`, and bit b then stands for
-// block * modulus + offsets[first + b].
+// block * modulus + summandOffsets_[first + b].
 class SummandMap {
  public:
   explicit SummandMap(const Wheel& wheel) : wheel_(wheel) {
     const Index width = wheel.width();
     for (Index t = 0; t < width + kWordBits; ++t) {
-      offsets_.push_back(t / width * wheel.modulus +
-                         wheel.residues[static_cast<std::size_t>(t % width)]);
+      summandOffsets_.push_back(t / width * wheel.modulus +
+                                wheel.residues[static_cast<std::size_t>(t % width)]);
     }
   }
 
@@ -252,7 +254,7 @@ class SummandMap {
   void nextWord() {
     first_ += kWordBits;
     // first_ < width afterwards, so first_ + bit, for every bit of a word,
-    // stays inside offsets_ (width + kWordBits entries).
+    // stays inside summandOffsets_ (width + kWordBits entries).
     while (first_ >= wheel_.width()) {
       first_ -= wheel_.width();
       ++block_;
@@ -260,11 +262,11 @@ class SummandMap {
   }
   // Bit b of the current word stands for blockStart() + wordOffsets()[b].
   Index blockStart() const { return block_ * wheel_.modulus; }
-  const Index* wordOffsets() const { return offsets_.data() + first_; }
+  const Index* wordOffsets() const { return summandOffsets_.data() + first_; }
 
  private:
   const Wheel& wheel_;
-  std::vector<Index> offsets_;
+  std::vector<Index> summandOffsets_;
   Index block_ = 0, first_ = 0;
 };
 
@@ -293,7 +295,7 @@ class SummandSieve {
     for (int q : primes) {
       if (q <= std::max(kLargestWheelPrime, largestPatterned)) continue;
       // Each residue's strikes in a class recur every q blocks.
-      const auto period = static_cast<Bit>(q * width);
+      const auto period = static_cast<BitIndex>(q * width);
       auto addClass = [&](int target, Index start) {
         // A class that starts at high still has high to strike.
         if (start > high) return;
@@ -301,17 +303,19 @@ class SummandSieve {
         const Index fromBlock = start / wheel_.modulus - wheel_.firstBlock;
         if (period <= shape.largestDenseStep) {
           const std::size_t from = next_.size();
-          wheel_.firstBitsOfClass(q, target, fromBlock,
-                                  [&](Index first) { next_.push_back(static_cast<Bit>(first)); });
+          wheel_.firstBitsOfClass(q, target, fromBlock, [&](Index first) {
+            next_.push_back(static_cast<BitIndex>(first));
+          });
           denseClasses_.push_back({period, from, next_.size()});
           return;
         }
-        const std::size_t begin = offsets_.size();
-        wheel_.firstBitsOfClass(q, target, fromBlock,
-                                [&](Index first) { offsets_.push_back(static_cast<Bit>(first)); });
-        std::sort(offsets_.begin() + static_cast<std::ptrdiff_t>(begin), offsets_.end());
-        const Bit first = offsets_[begin];
-        for (std::size_t i = begin; i < offsets_.size(); ++i) offsets_[i] -= first;
+        const std::size_t begin = classOffsets_.size();
+        wheel_.firstBitsOfClass(q, target, fromBlock, [&](Index first) {
+          classOffsets_.push_back(static_cast<BitIndex>(first));
+        });
+        std::sort(classOffsets_.begin() + static_cast<std::ptrdiff_t>(begin), classOffsets_.end());
+        const BitIndex first = classOffsets_[begin];
+        for (std::size_t i = begin; i < classOffsets_.size(); ++i) classOffsets_[i] -= first;
         cursors_.push_back({first, 0, static_cast<std::uint32_t>(begin), period});
       };
       addClass(n % q, low);
@@ -330,45 +334,46 @@ class SummandSieve {
     const Index g0 = windowStart_;
     windowStart_ += shape_.windowBits;
     Word* const words = window_.data();
-    const Bit length = static_cast<Bit>(std::min<Index>(shape_.windowBits, totalBits_ - g0));
-    const Bit wordCount = (length + kWordBits - 1) / kWordBits;
-    for (Bit piece = 0; piece < length; piece += shape_.pieceBits) {
-      const Bit pieceEnd = std::min(length, piece + shape_.pieceBits);
-      const Bit firstWord = piece / kWordBits;
-      const Bit endWord = (pieceEnd + kWordBits - 1) / kWordBits;
+    const BitIndex length =
+        static_cast<BitIndex>(std::min<Index>(shape_.windowBits, totalBits_ - g0));
+    const BitIndex wordCount = (length + kWordBits - 1) / kWordBits;
+    for (BitIndex piece = 0; piece < length; piece += shape_.pieceBits) {
+      const BitIndex pieceEnd = std::min(length, piece + shape_.pieceBits);
+      const BitIndex firstWord = piece / kWordBits;
+      const BitIndex endWord = (pieceEnd + kWordBits - 1) / kWordBits;
       std::fill(words + firstWord, words + endWord, ~Word{0});
       for (std::size_t i = 0; i < patterns_.size(); ++i) {
         // Runs up to the end of the pattern, where it starts over.
         const Word* const pattern = patterns_[i].words();
         std::size_t phase = phases_[i];
-        for (Bit k = firstWord; k < endWord;) {
+        for (BitIndex k = firstWord; k < endWord;) {
           const std::size_t run = std::min<std::size_t>(endWord - k, patterns_[i].size() - phase);
           Word* const out = words + k;
           const Word* const in = pattern + phase;
           for (std::size_t j = 0; j < run; ++j) out[j] &= in[j];
-          k += static_cast<Bit>(run);
+          k += static_cast<BitIndex>(run);
           phase += run;
           if (phase == patterns_[i].size()) phase = 0;
         }
         phases_[i] = phase;
       }
-      strikeDense(words, static_cast<Bit>(g0), pieceEnd);
+      strikeDense(words, static_cast<BitIndex>(g0), pieceEnd);
     }
     const auto classWidth = static_cast<std::uint32_t>(wheel_.width());
     for (Cursor& cursor : cursors_)
-      strikeClass(words, cursor, offsets_.data(), classWidth, g0, length);
+      strikeClass(words, cursor, classOffsets_.data(), classWidth, g0, length);
     // The summands go straight into `out`, sized for every bit left, and the
     // loop keeps its state in locals: stores through a pointer that might
     // alias the members would have them read again at every summand. Bits
     // beyond the last block's end stand for numbers above high.
     std::size_t bits = 0;
-    for (Bit k = 0; k < wordCount; ++k) bits += static_cast<std::size_t>(popcount(words[k]));
+    for (BitIndex k = 0; k < wordCount; ++k) bits += static_cast<std::size_t>(popcount(words[k]));
     out.resize(bits);
     int* const summands = out.data();
     std::size_t count = 0;
     const Index low = low_, high = high_;
     map_.seek(g0);
-    for (Bit k = 0; k < wordCount; ++k, map_.nextWord()) {
+    for (BitIndex k = 0; k < wordCount; ++k, map_.nextWord()) {
       const Index blockStart = map_.blockStart();
       const Index* const offsets = map_.wordOffsets();
       for (Word word = words[k]; word != 0; word &= word - 1) {
@@ -381,11 +386,11 @@ class SummandSieve {
 
  private:
   // Bits base + [0, end) of the window.
-  void strikeDense(Word* words, Bit base, Bit end) {
-    Bit* const next = next_.data();
+  void strikeDense(Word* words, BitIndex base, BitIndex end) {
+    BitIndex* const next = next_.data();
     for (const DenseClass& dense : denseClasses_) {
       for (std::size_t i = dense.begin; i < dense.end; ++i) {
-        Bit j = next[i] - base;
+        BitIndex j = next[i] - base;
         for (; j < end; j += dense.step) clearBit(words, j);
         next[i] = base + j;
       }
@@ -397,8 +402,9 @@ class SummandSieve {
   const Wheel wheel_;
   const Index totalBits_;
   std::vector<Pattern> patterns_;
-  std::vector<std::size_t> phases_;  // the next word of each pattern
-  std::vector<Bit> next_, offsets_;
+  std::vector<std::size_t> phases_;     // the next word of each pattern
+  std::vector<BitIndex> next_;          // each dense progression's next bit
+  std::vector<BitIndex> classOffsets_;  // each sparse class's strikes in its period, the first 0
   std::vector<DenseClass> denseClasses_;
   std::vector<Cursor> cursors_;
   std::vector<Word> window_;

@@ -6,7 +6,6 @@
 #include "console/console.h"
 #include "console/decimal.h"
 #include "demos/frame.h"
-#include "demos/nicomachus_math.h"
 
 namespace quorvantile {
 
@@ -57,6 +56,17 @@ void writeEquation(Console& console, std::int64_t cube, const OddRun& run) {
 
 }  // namespace
 
+TurnRuns nicomachusTurnRuns(int n) {
+  TurnRuns turn;
+  turn.runs = oddRunsOfCube(n);
+  const std::int64_t cube = static_cast<std::int64_t>(n) * n * n;
+  if (cube > kListAllUpTo && !turn.runs.empty()) {
+    turn.runs.resize(1);
+    turn.more = true;
+  }
+  return turn;
+}
+
 void writeNicomachusTurn(Console& console, int n) {
   if (n > kLargestIntCubeRoot) {
     console << "\n\tThe cube of " << n
@@ -66,13 +76,11 @@ void writeNicomachusTurn(Console& console, int n) {
     return;
   }
   const std::int64_t cube = static_cast<std::int64_t>(n) * n * n;
-  for (const OddRun& run : oddRunsOfCube(n)) {
-    writeEquation(console, cube, run);
-    if (cube > kListAllUpTo) {
-      console << "\n\tThre are many other solutions.";
-      console.endl();
-      return;
-    }
+  const TurnRuns turn = nicomachusTurnRuns(n);
+  for (const OddRun& run : turn.runs) writeEquation(console, cube, run);
+  if (turn.more) {
+    console << "\n\tThre are many other solutions.";
+    console.endl();
   }
 }
 

@@ -2,9 +2,22 @@
 // a cube.
 #pragma once
 
+#include <vector>
+
+#include "demos/nicomachus_math.h"
+
 namespace quorvantile {
 
 class Console;
+
+// The runs one turn writes for `n` (1 <= n <= kLargestIntCubeRoot), in the
+// order it writes them: every run of n³, or the first alone when the cube is
+// too large to list them all (`more`: a line then says there are others).
+struct TurnRuns {
+  std::vector<OddRun> runs;
+  bool more = false;
+};
+TurnRuns nicomachusTurnRuns(int n);
 
 void NicoChester(Console& console);
 

@@ -3,12 +3,14 @@
 #include "pictures/picture_data.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "demos/collatz_math.h"
 #include "demos/four_square_entry.h"
 #include "demos/four_square_sweep.h"
 #include "demos/goldbach_pairs.h"
 #include "demos/integer_sqrt.h"
+#include "demos/nicomachus.h"
 #include "demos/sieve_bits.h"
 
 namespace quorvantile {
@@ -92,6 +94,12 @@ NicomachusSums nicomachusSums(int n) {
     cubes += k * k * k;
     sums.sides.push_back(side);
     sums.cubeSums.push_back(cubes);
+  }
+  TurnRuns turn = nicomachusTurnRuns(n);
+  sums.written = std::move(turn.runs);
+  sums.more = turn.more;
+  for (const OddRun& run : oddRunsOfCube(n)) {
+    if (run.count == n) sums.band = run;
   }
   return sums;
 }

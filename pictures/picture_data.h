@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "demos/nicomachus_math.h"
+
 namespace quorvantile {
 
 // The comet stops here at most: the pair counts of every even number up to
@@ -71,11 +73,18 @@ struct CollatzPath {
 CollatzPath collatzPath(int n);
 
 // For k = 1..n: the side 1+2+...+k of the square the first k bands tile,
-// and 1³+2³+...+k³, summed cube by cube, the area they cover. Empty when n
-// is outside 1..kNicomachusLimit.
+// and 1³+2³+...+k³, summed cube by cube, the area they cover. Then the runs
+// of odd numbers that n's turn writes, as the turn itself chooses them
+// (nicomachusTurnRuns), `more` when it says there are others; and the run of
+// n odd numbers that band n stands for (count 0 for n = 1, which has none),
+// written by the turn too unless `more`. Empty when n is outside
+// 1..kNicomachusLimit.
 struct NicomachusSums {
   std::vector<std::int64_t> sides;
   std::vector<std::int64_t> cubeSums;
+  std::vector<OddRun> written;
+  bool more = false;
+  OddRun band{0, 0};
 };
 NicomachusSums nicomachusSums(int n);
 

@@ -137,9 +137,21 @@ EMSCRIPTEN_KEEPALIVE char* picture_collatz(int n) {
       .release();
 }
 
+// The sums of the square's bands, the runs n's turn writes and the run of n
+// odd numbers, each run as [first, last, count].
 EMSCRIPTEN_KEEPALIVE char* picture_nicomachus(int n) {
   const NicomachusSums sums = nicomachusSums(n);
-  return Record().list("sides", sums.sides).list("cubeSums", sums.cubeSums).release();
+  std::vector<std::vector<std::int64_t>> written;
+  for (const OddRun& run : sums.written) written.push_back({run.first, run.last(), run.count});
+  const OddRun& band = sums.band;
+  return Record()
+      .list("sides", sums.sides)
+      .list("cubeSums", sums.cubeSums)
+      .rows("written", written)
+      .flag("more", sums.more)
+      .list("band", band.count > 0 ? std::vector<std::int64_t>{band.first, band.last(), band.count}
+                                   : std::vector<std::int64_t>{})
+      .release();
 }
 
 // Decompositions from number `first` (a double: it may pass 2^31).

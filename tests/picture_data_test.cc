@@ -15,6 +15,7 @@
 #include "demos/collatz.h"
 #include "demos/four_square.h"
 #include "demos/goldbach.h"
+#include "demos/nicomachus.h"
 #include "demos/sieve_bits.h"
 #include "tests/support/literal_loops.h"
 
@@ -191,6 +192,32 @@ TEST(PictureData, SieveCountsAndNicomachusSums) {
   for (std::size_t k = 0; k < sums.sides.size(); ++k)
     EXPECT_EQ(sums.cubeSums[k], sums.sides[k] * sums.sides[k]);
   EXPECT_TRUE(nicomachusSums(kNicomachusLimit + 1).sides.empty());
+}
+
+// The runs the picture names are the turn's own equations, first and last
+// term and length, and its band is the run of n odd numbers around n².
+TEST(PictureData, NicomachusRunsAreTheTurnsEquations) {
+  for (int n : {1, 2, 4, 5, 8, 12, 50, 51, 53, 60, 100, 1000, kNicomachusLimit}) {
+    const std::string text = turnText(writeNicomachusTurn, n);
+    std::vector<std::string> equations;
+    for (const std::string& line : matches(text, "\\n\\t\\d+=([\\d+]+)\\n")) {
+      const std::size_t lastPlus = line.rfind('+');
+      const std::int64_t first = std::stoll(line);
+      const std::int64_t last = std::stoll(line.substr(lastPlus + 1));
+      equations.push_back(std::to_string(first) + ".." + std::to_string(last) + "/" +
+                          std::to_string((last - first) / 2 + 1));
+    }
+    const NicomachusSums sums = nicomachusSums(n);
+    std::vector<std::string> written;
+    for (const OddRun& run : sums.written)
+      written.push_back(std::to_string(run.first) + ".." + std::to_string(run.last()) + "/" +
+                        std::to_string(run.count));
+    EXPECT_EQ(written, equations) << n;
+    EXPECT_EQ(sums.more, text.find("Thre are many other solutions.") != std::string::npos) << n;
+    const std::int64_t square = std::int64_t{n} * n;
+    EXPECT_EQ(sums.band.count, n > 1 ? n : 0) << n;
+    if (n > 1) EXPECT_EQ(sums.band.first, square - n + 1) << n;
+  }
 }
 
 }  // namespace

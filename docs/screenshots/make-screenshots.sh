@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots again: the program in a real xterm under
-# Xvfb, UTF-8 locale, a font with the Chinese characters, typed into through
-# tmux. Writes docs/screenshots/menu.png and docs/screenshots/goldbach.png.
+# Takes the terminal screenshots of docs/using.md again: the program in a
+# real xterm under Xvfb, UTF-8 locale, a font with the Chinese characters,
+# typed into through tmux. Writes docs/screenshots/menu.png and
+# docs/screenshots/goldbach.png.
 # Not part of CI. Usage: bash docs/screenshots/make-screenshots.sh
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

@@ -220,11 +220,35 @@ export function collatzPicture(d, { width }) {
   return { label, markup, controls, state };
 }
 
-// The run of n odd numbers that adds up to n³: n² − n + 1, …, n² + n − 1,
-// as the demonstration writes it.
-export function oddRun(n) {
-  const first = n * n - n + 1;
-  return Array.from({ length: n }, (_, k) => first + 2 * k);
+// A run [first, last, count] as the terminal begins and ends it, its
+// second term too where it has more than three.
+function shortRun([first, last, count]) {
+  const terms = Number(count);
+  if (terms <= 3) return Array.from({ length: terms }, (_, k) => Number(first) + 2 * k).join('+');
+  return `${first}+${Number(first) + 2}+…+${last}`;
+}
+
+// What the terminal wrote for n, in sentences: its runs (d.written, the
+// turn's own choice) and, where they are not the run of n odd numbers
+// that band n stands for (d.band), that run as well.
+function runSentences(d) {
+  const { n, written, band } = d;
+  const cube = BigInt(n) ** 3n;
+  if (written.length === 0) return [t('picture.nicomachus.none', { n, cube })];
+  const first = written[0];
+  if (written.length === 1 && Number(first[2]) === n) {
+    return [t('picture.nicomachus.run', { n, cube, run: shortRun(first) })];
+  }
+  if (written.length === 1) {
+    return [
+      t('picture.nicomachus.written', { n, cube, run: shortRun(first), count: first[2] }),
+      t('picture.nicomachus.another', { n, run: shortRun(band) }),
+    ];
+  }
+  return [
+    t('picture.nicomachus.several', { n, cube, count: written.length, runs: written.map(shortRun).join(', ') }),
+    t('picture.nicomachus.band', { n, run: shortRun(band) }),
+  ];
 }
 
 export function nicomachusPicture(d, { width }) {
@@ -235,12 +259,30 @@ export function nicomachusPicture(d, { width }) {
   }
   const side = Number(d.sides[n - 1]);
   const sum = d.cubeSums[n - 1];
-  const run = oddRun(n);
   const cube = n ** 3;
-  const shortRun = n <= 3 ? run.join('+') : `${run[0]}+${run[1]}+…+${run[n - 1]}`;
-  const label = t('picture.nicomachus', { n, cube, run: shortRun, sum, side });
+  const sentences = runSentences(d);
+  const label = t('picture.nicomachus', { n, runs: sentences.join(t('picture.nicomachus.then')), sum, side });
   if (n > TILING_LIMIT) {
-    const a = axes({ width, xMax: n, yMax: Number(sum), xTitle: 'k', yTitle: t('picture.nicomachus.grow', { n }) });
+    // The sentences over the chart, the terminal's run first, in the
+    // outline's colour.
+    const wordsWidth = width - 2 * MARGIN.right;
+    const said = sentences.map((sentence) => wrapWords(sentence, wordsWidth, SMALLEST_WORDS));
+    const step = SMALLEST_WORDS * 1.3;
+    let y = MARGIN.right;
+    let words = '';
+    said.forEach((wrapped, k) => {
+      words += `<g fill="${k === 0 ? ACCENT : COLOUR.words}">${lines(MARGIN.right, round(y + SMALLEST_WORDS), wrapped, SMALLEST_WORDS)}</g>`;
+      y += wrapped.length * step + 4;
+    });
+    const top = round(y);
+    const a = axes({
+      width,
+      top,
+      xMax: n,
+      yMax: Number(sum),
+      xTitle: 'k',
+      yTitle: t('picture.nicomachus.grow', { n }),
+    });
     const barWidth = Math.max((a.right - a.left) / n, 0.5);
     let bars = '';
     let line = '';
@@ -249,13 +291,12 @@ export function nicomachusPicture(d, { width }) {
       bars += `M${round(a.x(k) - barWidth / 2)} ${a.y0}V${top}h${round(barWidth)}V${a.y0}z`;
       line += `${k > 1 ? 'L' : 'M'}${a.x(k)} ${a.y(Number(d.sides[k - 1]) ** 2)}`;
     }
-    return chartPicture(
-      width,
-      label,
+    const body =
+      words +
       a.markup +
-        `<path d="${bars}" fill="${COLOUR.bars}"/>` +
-        `<path d="${line}" stroke="${ACCENT}" stroke-width="2" fill="none"/>`,
-    );
+      `<path d="${bars}" fill="${COLOUR.bars}"/>` +
+      `<path d="${line}" stroke="${ACCENT}" stroke-width="2" fill="none"/>`;
+    return { label, controls: [], markup: () => svg(width, label, top + chartHeight(width), body) };
   }
   // The square of side 1+…+n: band k is the L between the squares of sides
   // 1+…+(k−1) and 1+…+k, of area k³; band n, outlined, is the run of odd
@@ -267,10 +308,18 @@ export function nicomachusPicture(d, { width }) {
   const size = beside ? Math.min(400, width - 200 - 3 * pad) : width - 2 * pad;
   const wordsLeft = beside ? size + 2 * pad : pad;
   const wordsWidth = width - wordsLeft - pad;
-  // A long run in smaller words, which still read.
+  // A long run in smaller words, which still read. Where the terminal
+  // wrote more runs than band n's (or none), the sentences that say so
+  // follow it.
   const runSize = n <= 10 ? WORDS : SMALLEST_WORDS;
-  const runLines = [`${n}³ = ${cube}`, ...wrapWords(`= ${run.join(' + ')}`, wordsWidth, runSize)];
-  const sumLines = wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORDS);
+  const [bandFirst, , bandCount] = d.band.map(Number);
+  const run = Array.from({ length: bandCount || 0 }, (_, k) => bandFirst + 2 * k);
+  const runLines = [`${n}³ = ${cube}`, ...(run.length ? wrapWords(`= ${run.join(' + ')}`, wordsWidth, runSize) : [])];
+  const told = d.written.length === 1 && Number(d.written[0][2]) === n ? [] : sentences.slice(0, 1);
+  const sumLines = [
+    ...told.flatMap((sentence) => wrapWords(sentence, wordsWidth, WORDS)),
+    ...wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORDS),
+  ];
   const wordsTop = pad + runSize;
   const sumTop = round(wordsTop + runLines.length * runSize * 1.3 + 8);
   const wordsBottom = round(sumTop + (sumLines.length - 1) * WORDS * 1.3 + pad);

@@ -119,27 +119,30 @@ const DEMOS = [
     },
   },
   {
-    // The runs are the terminal's: one per line, each adding up to n³.
+    // The runs are the terminal's: one per line, each adding up to n³. The
+    // label names each run the terminal wrote by its first and last terms,
+    // and where that is not the run of n numbers of band n, says so.
     choice: '3',
     demo: 'nicomachus',
-    entries: [1, 5, 40, 41, 100],
+    entries: [1, 5, 8, 40, 41, 60, 100],
     summary: /\n\s*NOTICE/,
     check: (n, { text }) => {
-      // 1³ is no sum of two or more odd numbers: no runs.
-      const runs = text.match(/^\s*\d+=\d+(\+\d+)+$/gm) || [];
-      assert.ok(
-        runs.length > 0 === n > 1 && runs.every((run) => Number(run.trim().split('=')[0]) === n ** 3),
-        `runs of ${n}³`,
-      );
-      // The picture's run is the terminal's run of n numbers (for the
-      // largest n, scrolled out of the terminal's memory by the longer runs).
-      const own =
-        runs.map((line) => line.trim().split('=')[1].split('+')).find((numbers) => numbers.length === n) ||
-        (n > 40 ? Array.from({ length: n }, (_, k) => n * n - n + 1 + 2 * k) : ['1']);
-      assert.ok(n === 1 || n > 40 || own.length === n, `no run of ${n} numbers for ${n}³`);
-      const run = n <= 3 ? own.join('+') : `${own[0]}+${own[1]}+…+${own[n - 1]}`;
+      const runs = (text.match(/^\s*\d+=\d+(\+\d+)+$/gm) || []).map((line) => line.trim().split('='));
+      assert.ok(runs.length > 0 === n > 1 && runs.every(([cube]) => Number(cube) === n ** 3), `runs of ${n}³`);
+      const terms = runs.map(([, sum]) => sum.split('+'));
+      const short = (r) => (r.length <= 3 ? r.join('+') : `${r[0]}+${r[1]}+…+${r[r.length - 1]}`);
+      const band = short(Array.from({ length: n }, (_, k) => n * n - n + 1 + 2 * k));
+      const cube = `${n}³ = ${n ** 3}`;
+      let said = `the terminal wrote ${terms.length} runs that add up to ${cube}: ${terms.map(short).join(', ')}; `;
+      said += `band ${n} is the run of ${n} odd numbers, ${band}`;
+      if (terms.length === 0) said = `${cube} is no sum of two or more odd numbers: the terminal wrote none`;
+      else if (terms.length === 1 && terms[0].length === n) said = `${cube} = ${short(terms[0])}`;
+      else if (terms.length === 1) {
+        said = `${cube} = ${short(terms[0])}, the run the terminal wrote: ${terms[0].length} odd numbers, not ${n}; `;
+        said += `another solution, of ${n} odd numbers: ${band}`;
+      }
       const side = (n * (n + 1)) / 2;
-      return `Nicomachus ${n}: ${n}³ = ${n ** 3} = ${run}; 1³+…+${n}³ = ${side * side} = ${side}²`;
+      return `Nicomachus ${n}: ${said}; 1³+…+${n}³ = ${side * side} = ${side}²`;
     },
   },
   {

@@ -116,6 +116,8 @@ const ROUND_TRIPS = [
         ],
       ),
   ],
+  // The terminal's one run of 450 numbers, and band 60's run of 60.
+  ['nicomachus', 60, (d) => assert.deepEqual([d.written, d.more, d.band], [[[31, 929, 450]], true, [3541, 3659, 60]])],
   [
     'four-square',
     1000,
