@@ -21,7 +21,7 @@ fail() {
 dist=build-release
 rm -rf "$dist"
 bash .ci/release.sh "$dist/files"
-version=$(sed -nE 's/^project\(quorvantile VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+version=$(bash .ci/version.sh)
 files=$PWD/$dist/files
 check=$PWD/$dist/check
 mkdir -p "$check"

@@ -33,9 +33,9 @@ fail() {
 }
 
 echo "-- release artifacts"
-# The page's files are the ones index.html links, and the service worker.
-linked=$(grep -oE '<(script|link)[^>]* (src|href)="[^":]+"' web/index.html | sed -E 's/.*(src|href)="([^"]+)"$/\2/')
-for file in index.html $linked quorvantile.wasm service-worker.js; do
+# The page's files, as the build names them (web/page_files.cmake).
+page_files=$(cmake -DPAGE=web -P web/page_files.cmake 2>&1)
+for file in $page_files; do
   [ -f "$build/web/$file" ] || fail "$build/web has no $file"
 done
 single="$build/web-single/quorvantile.html"
@@ -44,14 +44,16 @@ single="$build/web-single/quorvantile.html"
 if grep -qE '<script src=|<link rel="stylesheet"' "$single"; then
   fail "$single still links files: $(grep -oE '<script src=[^>]*>|<link rel="stylesheet"[^>]*>' "$single")"
 fi
+version=$(bash .ci/version.sh)
+zip="$build/quorvantile-$version-web.zip"
 rm -f "$build"/quorvantile-*-web.*
 (cd "$build" && cpack -G ZIP >/dev/null)
-zip=$(ls "$build"/quorvantile-*-web.zip)
+[ -f "$zip" ] || fail "cpack made no $zip"
 cp "$single" "${zip%.zip}.html"
 listing=$(unzip -Z1 "$zip")
 echo "$zip:"
 echo "$listing" | sed 's/^/  /'
-for file in index.html quorvantile.js quorvantile.wasm xterm.js quorvantile.html service-worker.js; do
+for file in $page_files quorvantile.html; do
   grep -qE "/$file\$" <<<"$listing" || fail "$zip lacks $file"
 done
 ls -l "${zip%.zip}.html"

@@ -29,8 +29,7 @@ fail() {
   exit 1
 }
 
-version=$(sed -nE 's/^project\(quorvantile VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || fail "no project(quorvantile VERSION x.y.z) in CMakeLists.txt"
+version=$(bash .ci/version.sh) || fail "no version"
 if [ -n "${QUORVANTILE_RELEASE_TAG:-}" ] && [ "$QUORVANTILE_RELEASE_TAG" != "v$version" ]; then
   fail "the tag $QUORVANTILE_RELEASE_TAG is not v$version, the version in CMakeLists.txt"
 fi
