@@ -1,11 +1,12 @@
-// The pictures' numbers (pictures/picture_data.h) for the page's script
-// (web/pictures.js), which calls these on the running program's module while
-// the program waits. Each returns one JSON object from malloc, NUL-ended,
-// that names what it holds: whole numbers, true/false, lists of whole numbers
-// and lists of such lists. A whole number a double cannot hold exactly (past
-// 2^53) is written as a string of its digits. The page decodes it in one
-// place (decodeRecord in web/pictures.js) and hands the block to
-// picture_free.
+// The pictures' numbers (picture_data.h) for the web page's script
+// (web/pictures/demonstrations.js), which calls these on the running
+// program's module while the program waits. Each returns one JSON object
+// from malloc, NUL-ended, that names what it holds: whole numbers,
+// true/false, lists of whole numbers and lists of such lists. A whole number
+// a double cannot hold exactly (past 2^53) is written as a string of its
+// digits. The page decodes it in one place (decodeRecord in
+// web/pictures/demonstrations.js) and hands the block to picture_free. Built
+// into the web edition only (web/CMakeLists.txt).
 #include <emscripten.h>
 
 #include <cstdint>

@@ -1,7 +1,8 @@
 // What every host of the WebAssembly program shares: the page and the node
-// runner (tools/run-node.js). The host's answers must equal console/terminal_web.cc's constants; the widths
-// must equal those of the page's terminal widget (xterm.js with its default
-// Unicode 6 tables), or Backspace drifts from what is drawn.
+// runner (tools/run-node.js). The host's answers must equal
+// console/terminal_web.cc's constants; the widths must equal those of the
+// page's terminal widget (xterm.js with its default Unicode 6 tables), or
+// Backspace drifts from what is drawn.
 
 // Answers of the host's write().
 export const HOST_YIELD = 1;

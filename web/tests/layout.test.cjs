@@ -289,7 +289,7 @@ test('while the program loads, its box already has its final size and says that 
     page.evaluate(() => ({
       pane: document.getElementById('terminal-pane').getBoundingClientRect().toJSON(),
       loading: document.getElementById('loading').hidden ? null : document.getElementById('loading').textContent.trim(),
-      state: window.quorvantile ? window.quorvantile.state : 'no page.js yet',
+      state: window.quorvantile ? window.quorvantile.state : 'no run yet',
     }));
   await page.goto(served.url, { waitUntil: 'domcontentloaded' });
   const loading = await box();

@@ -17,7 +17,7 @@ const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const { test } = require('node:test');
 const h = require('./harness.cjs');
-const i18n = require('../i18n.js');
+const { i18n } = require('../shell/i18n.js');
 
 const WEB = process.env.QUORVANTILE_WEB || '';
 const NATIVE = process.env.QUORVANTILE_NATIVE;
