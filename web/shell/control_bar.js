@@ -29,8 +29,8 @@ const LINK_NOTE_MS = 8000;
 const QR_CELL_PX = 6;
 const QR_QUIET_CELLS = 4;
 
-export function createControlBar({ run: page, view, exporter }) {
-  const { term } = page;
+export function createControlBar({ run, view, exporter }) {
+  const { term } = run;
   const t = (key, vars) => i18n.t(key, vars);
   const byId = (id) => document.getElementById(id);
   const loading = byId('loading');
@@ -45,7 +45,7 @@ export function createControlBar({ run: page, view, exporter }) {
   // ---------------------------------------------------------------------------
   // The status line and the loading box.
 
-  let shown = { state: page.state, reason: page.reason, progress: null, canRestart: false }; // the last state event
+  let shown = { state: run.state, reason: run.reason, progress: null, canRestart: false }; // the last state event
   let noteTimer = 0;
 
   function note(text, ms = NOTE_MS) {
@@ -63,7 +63,7 @@ export function createControlBar({ run: page, view, exporter }) {
   function statusText() {
     const { state, reason } = shown;
     if (reason && reason !== 'stopped-by-user' && known(`status.${reason}`)) return t(`status.${reason}`);
-    if (state === 'running' && page.paused) return t('status.paused');
+    if (state === 'running' && run.paused) return t('status.paused');
     return known(`status.${state}`) ? t(`status.${state}`) : state;
   }
 
@@ -94,7 +94,7 @@ export function createControlBar({ run: page, view, exporter }) {
     const running = state === 'running';
     buttons.stop.disabled = !running;
     buttons.pause.disabled = !running;
-    const paused = running && !!page.paused;
+    const paused = running && !!run.paused;
     buttons.pause.setAttribute('aria-pressed', String(paused));
     buttons.pause.textContent = t(paused ? 'control.resume' : 'control.pause');
     buttons.pause.title = t(paused ? 'control.resume.hint' : 'control.pause.hint');
@@ -103,7 +103,7 @@ export function createControlBar({ run: page, view, exporter }) {
     picturePane.dataset.hint = t('page.pictureHint'); // shown while the pane is empty
   }
 
-  page.addEventListener('state', (event) => {
+  run.addEventListener('state', (event) => {
     const onRestart = document.activeElement === buttons.restart; // hidden below once running
     shown = { ...event.detail, canRestart: !!event.detail.canRestart };
     render();
@@ -126,12 +126,12 @@ export function createControlBar({ run: page, view, exporter }) {
     });
   }
 
-  onClick(buttons.stop, () => page.stop());
+  onClick(buttons.stop, () => run.stop());
   onClick(buttons.pause, () => {
-    page.setPaused(!page.paused);
+    run.setPaused(!run.paused);
     render();
   });
-  onClick(buttons.restart, () => page.restart());
+  onClick(buttons.restart, () => run.restart());
 
   view.addEventListener('fit', (event) => {
     buttons.smaller.disabled = !event.detail.smaller;
@@ -193,7 +193,7 @@ export function createControlBar({ run: page, view, exporter }) {
   const served = location.protocol === 'http:' || location.protocol === 'https:';
   let last = null; // { demo, number } entered last
 
-  page.addEventListener('accepted', (event) => {
+  run.addEventListener('accepted', (event) => {
     const { demo, number } = event.detail || {};
     if (!hashFor(demo, number)) return;
     last = { demo, number };

@@ -13,7 +13,7 @@ import { SessionLog } from '../terminal/session_log.js';
 // of a Goldbach listing of 10^8, which would otherwise print 4,464).
 const PRINT_LINES = 2000;
 
-export function createExport(page) {
+export function createExport(run) {
   function lineCount(text) {
     return text === '' ? 0 : text.split('\n').length - (text.endsWith('\n') ? 1 : 0);
   }
@@ -28,14 +28,14 @@ export function createExport(page) {
 
   function save() {
     const name = fileName(new Date());
-    download(new Blob([page.sessionText()], { type: 'text/plain;charset=utf-8' }), name);
+    download(new Blob([run.sessionText()], { type: 'text/plain;charset=utf-8' }), name);
     return name;
   }
 
   // The clipboard API where the browser grants it; else a selected textarea
   // and the copy command, which older and file:// pages still allow.
   async function copyAll() {
-    const text = page.sessionText();
+    const text = run.sessionText();
     try {
       await navigator.clipboard.writeText(text);
     } catch {
@@ -57,7 +57,7 @@ export function createExport(page) {
   // came before, each wide character in a box two columns wide (style.css),
   // as the terminal draws it.
   function fillPrint() {
-    const text = SessionLog.lastLines(page.sessionText(), PRINT_LINES, (lines) => i18n.t('print.cut', { lines }));
+    const text = SessionLog.lastLines(run.sessionText(), PRINT_LINES, (lines) => i18n.t('print.cut', { lines }));
     const parts = [];
     let narrow = '';
     for (const ch of text) {

@@ -17,8 +17,8 @@ const MENU_PROMPT = 'Please choose:';
 // A note that stays until the next one.
 const STAYS = 0;
 
-export function followLessonLinks(page, note) {
-  const { term } = page;
+export function followLessonLinks(run, note) {
+  const { term } = run;
   const t = (key, vars) => i18n.t(key, vars);
   // The lines still to type for the link being followed, with the prompt
   // each waits for, or null.
@@ -28,7 +28,7 @@ export function followLessonLinks(page, note) {
   // The cursor's row when it stands right after the text of that row, or
   // null: a prompt waits there, nothing typed after it yet.
   function promptRow() {
-    if (page.state !== 'running') return null;
+    if (run.state !== 'running') return null;
     const buffer = term.buffer.active;
     const line = buffer.getLine(buffer.baseY + buffer.cursorY);
     if (!line) return null;
@@ -67,14 +67,14 @@ export function followLessonLinks(page, note) {
       { line: choice, prompt: MENU_PROMPT },
       { line: number, prompt: DEMONSTRATIONS[link.demo].prompt },
     ];
-    if (page.state === 'failed') return; // the program cannot load: nothing to type into
+    if (run.state === 'failed') return; // the program cannot load: nothing to type into
     const atMenu = promptRow();
-    if (page.state === 'loading' || (atMenu !== null && atMenu.endsWith(MENU_PROMPT))) typeWhenAsked();
-    else page.restart();
+    if (run.state === 'loading' || (atMenu !== null && atMenu.endsWith(MENU_PROMPT))) typeWhenAsked();
+    else run.restart();
   }
 
   term.onWriteParsed(typeWhenAsked);
-  page.addEventListener('state', typeWhenAsked);
+  run.addEventListener('state', typeWhenAsked);
   window.addEventListener('hashchange', () => follow(location.hash));
   follow(location.hash);
 }

@@ -48,7 +48,7 @@ export function createRun(term) {
   let wasm = null; // the program's bytes once fetched: a restart needs no second download
   let progress = null;
 
-  const page = Object.assign(new EventTarget(), {
+  const lifecycle = Object.assign(new EventTarget(), {
     term,
     state: 'loading',
     reason: 'loading',
@@ -61,16 +61,16 @@ export function createRun(term) {
     sessionText,
     selectionText: () => selectionText(term),
   });
-  const tell = (type, detail) => page.dispatchEvent(new CustomEvent(type, { detail }));
+  const tell = (type, detail) => lifecycle.dispatchEvent(new CustomEvent(type, { detail }));
 
   function setState(state, reason) {
-    page.state = state;
-    page.reason = reason;
+    lifecycle.state = state;
+    lifecycle.reason = reason;
     const ending = ENDINGS[reason];
     const detail = {
       state,
       reason,
-      paused: page.paused,
+      paused: lifecycle.paused,
       progress: state === 'loading' ? progress : null,
       canRestart: !!ending && ending.canRestart,
     };
@@ -86,22 +86,22 @@ export function createRun(term) {
     const stopped = reason === 'stopped-by-user';
     if (run.host) run.host.end(stopped ? '^C\r\n' : '');
     if (stopped) log.typed('^C\n');
-    page.paused = false;
+    lifecycle.paused = false;
     await screen.drained(0);
     if (current !== run) return;
-    page.module = null;
+    lifecycle.module = null;
     setState(ENDINGS[reason].state, reason);
   }
 
   function stop() {
-    if (current && page.state === 'running') endRun(current, 'stopped-by-user');
+    if (current && lifecycle.state === 'running') endRun(current, 'stopped-by-user');
   }
 
   function setPaused(paused) {
-    if (!current || !current.host || page.state !== 'running' || page.paused === !!paused) return;
-    page.paused = !!paused;
-    current.host.setPaused(page.paused);
-    setState('running', page.paused ? 'paused' : 'resumed');
+    if (!current || !current.host || lifecycle.state !== 'running' || lifecycle.paused === !!paused) return;
+    lifecycle.paused = !!paused;
+    current.host.setPaused(lifecycle.paused);
+    setState('running', lifecycle.paused ? 'paused' : 'resumed');
   }
 
   function sessionText() {
@@ -156,7 +156,7 @@ export function createRun(term) {
     const run = { host: null, module: null, ended: false };
     current = run;
     progress = null;
-    page.paused = false;
+    lifecycle.paused = false;
     term.write(REVERSE_WRAPAROUND);
     setState('loading', 'loading');
     const createQuorvantile = globalThis.createQuorvantile;
@@ -195,7 +195,7 @@ export function createRun(term) {
     }
     if (current !== run || run.ended) return;
     run.module = module;
-    page.module = module;
+    lifecycle.module = module;
     setState('running', 'started');
     term.focus();
     if (runs === 1) whenIdle(() => warmUp(term));
@@ -227,7 +227,7 @@ export function createRun(term) {
   }
 
   term.onData((data) => {
-    if (current && current.host && page.state === 'running') current.host.type(data);
+    if (current && current.host && lifecycle.state === 'running') current.host.type(data);
   });
-  return page;
+  return lifecycle;
 }
