@@ -1,6 +1,7 @@
 // Each demonstration's picture, made from the numbers the program gives for
 // an entry (decoded by web/pictures.js, whose DEMONSTRATIONS names the
-// picture of each) and laid out for a picture `width` units wide:
+// picture of each) and laid out for a picture `width` units wide and, where
+// it can, at most `room` units high (the pane's room, web/pictures.js):
 // { label, markup(), controls }. Every word is placed apart from the others
 // and inside the picture at any width from NARROWEST to WIDEST. Part of the
 // pictures (web/pictures.js).
@@ -10,6 +11,7 @@
   const {
     t,
     chartHeight,
+    CHART_LEAST_HEIGHT,
     MARGIN,
     SMALLEST_WORDS,
     COLOUR,
@@ -33,6 +35,11 @@
   // of their smaller prime.
   const ARC_PAIRS_LIMIT = 300;
   const GOLDBACH_RUNS = 48;
+  // The arcs' height, and the least that still parts them; the caption's
+  // gap above them and the primes' line below them take this much more.
+  const ARCS_HEIGHT = 150;
+  const ARCS_LEAST_HEIGHT = 60;
+  const ARCS_WORDS_HEIGHT = 36;
   // Nicomachus's bands stay legible up to this n; above it, the two sides of
   // the equation as they grow.
   const TILING_LIMIT = 40;
@@ -45,9 +52,9 @@
   const WORDS = 15;
   const WORD_GAP = 6;
 
-  // A picture that is one chart of the usual height, with nothing to change.
-  function chartPicture(width, label, body) {
-    return { label, controls: [], markup: () => svg(width, label, chartHeight(width), body) };
+  // A picture that is one chart `height` high, with nothing to change.
+  function chartPicture(width, height, label, body) {
+    return { label, controls: [], markup: () => svg(width, label, height, body) };
   }
 
   // A word beside a point: to its left or right, above or below it, as long
@@ -75,19 +82,34 @@
     return markup;
   }
 
-  function goldbachPicture(d, { width }) {
-    return d.counts ? goldbachComet(d, width) : goldbachRuns(d, width);
+  function goldbachPicture(d, { width, room = Infinity }) {
+    return d.counts ? goldbachComet(d, width, room) : goldbachRuns(d, width, room);
   }
 
   function goldbachLabel(d) {
     return d.counted ? t('picture.goldbach', { n: d.n, count: d.count }) : t('picture.goldbach.counting', { n: d.n });
   }
 
-  function goldbachComet(d, width) {
+  function goldbachComet(d, width, room) {
     const label = goldbachLabel(d);
+    // The arcs under the comet, at their full height where the comet keeps
+    // its least above them, else as low as the room asks, down to their least.
+    const arcsShown = d.counted && d.count > 0 && d.count <= ARC_PAIRS_LIMIT;
+    const caption = arcsShown
+      ? wrapWords(t('picture.goldbach.arcs', { n: d.n }), width - 2 * MARGIN.right, SMALLEST_WORDS)
+      : [];
+    const arcsWords = arcsShown ? caption.length * SMALLEST_WORDS * 1.3 + ARCS_WORDS_HEIGHT : 0;
+    const arcsHeight = Math.max(ARCS_LEAST_HEIGHT, Math.min(ARCS_HEIGHT, room - arcsWords - CHART_LEAST_HEIGHT));
+    const chart = chartHeight(width, room - (arcsShown ? arcsWords + arcsHeight : 0));
     let yMax = 1;
     for (let i = 2; i < d.counts.length; i++) yMax = Math.max(yMax, d.counts[i]);
-    const a = axes({ width, xMax: d.bound, yMax, xTitle: t('picture.goldbach.comet', { bound: d.bound }) });
+    const a = axes({
+      width,
+      height: chart,
+      xMax: d.bound,
+      yMax,
+      xTitle: t('picture.goldbach.comet', { bound: d.bound }),
+    });
     // One dot per pixel that any even number lands on; few numbers get
     // larger dots.
     const few = d.counts.length < 1500;
@@ -112,9 +134,9 @@
         `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
         `<g fill="${ACCENT}">${besidePoint(px, py, `${d.n}: ${d.count}`, 13, { left: a.left, right: width, top: 0 })}</g>`;
     }
-    let height = chartHeight(width);
-    if (d.counted && d.count > 0 && d.count <= ARC_PAIRS_LIMIT) {
-      const arcs = goldbachArcs(d, width, height);
+    let height = chart;
+    if (arcsShown) {
+      const arcs = goldbachArcs(d, width, height, caption, arcsHeight);
       body += arcs.markup;
       height += arcs.height;
     }
@@ -123,11 +145,10 @@
 
   // n's pairs p + q as arcs from p to q over a line from 0 to n, p + p as a
   // ring at p; each names its pair on hover, and the line carries the
-  // primes where they fit, the first pairs' first.
-  function goldbachArcs(d, width, top) {
-    const caption = wrapWords(t('picture.goldbach.arcs', { n: d.n }), width - 2 * MARGIN.right, SMALLEST_WORDS);
+  // primes where they fit, the first pairs' first: `caption` over them, the
+  // largest arc `arcsHeight` high.
+  function goldbachArcs(d, width, top, caption, arcsHeight) {
     const captionHeight = caption.length * SMALLEST_WORDS * 1.3;
-    const arcsHeight = 150;
     const base = round(top + captionHeight + 8 + arcsHeight);
     const left = MARGIN.right + 8;
     const x = (v) => round(left + ((width - 2 * left) * v) / d.n);
@@ -154,19 +175,21 @@
       lines(MARGIN.right, round(top + SMALLEST_WORDS + 2), caption, SMALLEST_WORDS) +
       axisNumbers(numbers, base + 17, SMALLEST_WORDS, width) +
       '</g>';
-    return { markup, height: round(base - top + 28) };
+    return { markup, height: round(base - top + ARCS_WORDS_HEIGHT - 8) };
   }
 
   // Past the comet: n's pairs counted by where their smaller prime lies, a
   // bar for each run of p; the runs fill in as they are counted.
-  function goldbachRuns(d, width) {
+  function goldbachRuns(d, width, room) {
     const label = goldbachLabel(d);
     const runs = d.runCounts.length;
     const half = Math.floor(d.n / 2);
     let yMax = 1;
     for (const c of d.runCounts) yMax = Math.max(yMax, Number(c));
+    const height = chartHeight(width, room);
     const a = axes({
       width,
+      height,
       xMax: half,
       yMax,
       xTitle: t('picture.goldbach.runs.p', { n: d.n }),
@@ -183,11 +206,12 @@
         `<rect x="${x0}" y="${top}" width="${round(Math.max(x1 - x0 - 1, 1))}" height="${round(a.y0 - top)}" ` +
         `fill="${COLOUR.bars}"><title>${t('picture.goldbach.runs.bar', { from, to, count: d.runCounts[k] })}</title></rect>`;
     }
-    return chartPicture(width, label, a.markup + bars);
+    return chartPicture(width, height, label, a.markup + bars);
   }
 
-  function collatzPicture(d, { width }) {
+  function collatzPicture(d, { width, room = Infinity }) {
     const label = t('picture.collatz', { n: d.n, steps: d.steps, peak: d.peak, peakStep: d.peakStep });
+    const height = chartHeight(width, room);
     const peak = Number(d.peak);
     const terms = d.terms.map(Number);
     // A path that climbs past 10000 reads better on a log scale.
@@ -195,6 +219,7 @@
     const markup = () => {
       const a = axes({
         width,
+        height,
         xMax: Math.max(d.steps, 1),
         yMax: peak,
         log: state.log,
@@ -209,7 +234,7 @@
       return svg(
         width,
         label,
-        chartHeight(width),
+        height,
         a.markup +
           `<path d="${path}" stroke="${LINE}" stroke-width="1.5" fill="none" stroke-linejoin="round"/>` +
           `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
@@ -256,7 +281,7 @@
     ];
   }
 
-  function nicomachusPicture(d, { width }) {
+  function nicomachusPicture(d, { width, room = Infinity }) {
     const n = d.sides.length;
     if (n === 0) {
       const label = t('picture.nicomachus.tooLarge', { n: d.n });
@@ -280,9 +305,11 @@
         y += wrapped.length * step + 4;
       });
       const top = round(y);
+      const height = chartHeight(width, room - top);
       const a = axes({
         width,
         top,
+        height,
         xMax: n,
         yMax: Number(sum),
         xTitle: 'k',
@@ -301,7 +328,7 @@
         a.markup +
         `<path d="${bars}" fill="${COLOUR.bars}"/>` +
         `<path d="${line}" stroke="${ACCENT}" stroke-width="2" fill="none"/>`;
-      return { label, controls: [], markup: () => svg(width, label, top + chartHeight(width), body) };
+      return { label, controls: [], markup: () => svg(width, label, top + height, body) };
     }
     // The square of side 1+…+n: band k is the L between the squares of sides
     // 1+…+(k−1) and 1+…+k, of area k³; band n, outlined, is the run of odd
@@ -310,8 +337,14 @@
     // cubes.
     const pad = 20;
     const beside = width >= 560;
-    const size = beside ? Math.min(400, width - 200 - 3 * pad) : width - 2 * pad;
-    const wordsLeft = beside ? size + 2 * pad : pad;
+    // The square as large as the width gives, and as the room gives (below
+    // the words, in a narrow picture), down to the least that still shows
+    // the bands.
+    const SQUARE_LEAST = 120;
+    const broad = beside
+      ? Math.max(SQUARE_LEAST, Math.min(400, width - 200 - 3 * pad, room - 2 * pad))
+      : width - 2 * pad;
+    const wordsLeft = beside ? broad + 2 * pad : pad;
     const wordsWidth = width - wordsLeft - pad;
     // A long run in smaller words, which still read. Where the terminal
     // wrote more runs than band n's (or none), the sentences that say so
@@ -333,6 +366,7 @@
       `<g fill="${ACCENT}">${lines(wordsLeft, wordsTop, runLines, runSize)}</g>` +
       `<g fill="${COLOUR.words}">${lines(wordsLeft, sumTop, sumLines, WORDS)}</g>`;
     const squareTop = beside ? pad : wordsBottom;
+    const size = beside ? broad : Math.max(SQUARE_LEAST, Math.min(broad, room - wordsBottom - pad));
     const scale = size / side;
     const sx = (v) => round(pad + v * scale);
     const sy = (v) => round(squareTop + v * scale);
@@ -364,7 +398,7 @@
     return { label, controls: [], markup: () => svg(width, label, height, bands + outline + numbers + words) };
   }
 
-  function fourSquaresPicture(d, { width, more }) {
+  function fourSquaresPicture(d, { width, room = Infinity, more }) {
     const label = d.complete
       ? t('picture.fourSquares', { n: d.n, count: d.count })
       : t('picture.fourSquares.many', { n: d.n, count: d.count });
@@ -385,14 +419,17 @@
     };
     const equationHeight = round(WORDS * 1.3 * 2);
     const squaresTop = 16 + equationHeight;
-    // The squares are scaled to this height at most, and to the width; the
-    // picture is as high as the first decompositions' tallest square.
+    // The squares are scaled to this height at most (less where the room
+    // is less), and to the width; the picture is as high as the first
+    // decompositions' tallest square.
     const gap = 16;
-    const scaleOf = (r, most) =>
-      Math.min(most / Math.max(r[0], 1), (usableWidth - 3 * gap) / Math.max(r[0] + r[1] + r[2] + r[3], 1));
-    const squaresHeight = round(Math.max(40, ...d.roots.map((r) => r[0] * scaleOf(r, 170))));
+    const words = 22 + legendRows * 20 + 26;
+    const most = Math.min(170, room - squaresTop - words);
+    const scaleOf = (r, tallest) =>
+      Math.min(tallest / Math.max(r[0], 1), (usableWidth - 3 * gap) / Math.max(r[0] + r[1] + r[2] + r[3], 1));
+    const squaresHeight = round(Math.max(40, ...d.roots.map((r) => r[0] * scaleOf(r, most))));
     const legendTop = squaresTop + squaresHeight + 22;
-    const height = legendTop + legendRows * 20 + 26;
+    const height = squaresTop + squaresHeight + words;
     const markup = () => {
       const r = roots();
       const scale = scaleOf(r, squaresHeight);
@@ -450,10 +487,18 @@
     return { label, markup, controls, state };
   }
 
-  function sievePicture(d, { width }) {
+  function sievePicture(d, { width, room = Infinity }) {
     const label = t('picture.sieve', { n: d.n, count: d.count });
     if (d.factors.length === 0) {
-      const a = axes({ width, xMax: d.n, yMax: d.count, xTitle: 'x', yTitle: t('picture.sieve.curve', { n: d.n }) });
+      const height = chartHeight(width, room);
+      const a = axes({
+        width,
+        height,
+        xMax: d.n,
+        yMax: d.count,
+        xTitle: 'x',
+        yTitle: t('picture.sieve.curve', { n: d.n }),
+      });
       let pi = '';
       let estimate = '';
       d.curveX.forEach((x, k) => {
@@ -462,6 +507,7 @@
       });
       return chartPicture(
         width,
+        height,
         label,
         a.markup +
           `<path d="${pi}" stroke="${LINE}" stroke-width="2" fill="none"/>` +
@@ -475,23 +521,10 @@
     const state = { stage: sieving.length, timer: null };
     const columns = d.n <= 100 ? 10 : d.n <= 400 ? 20 : 40;
     const rows = Math.ceil(d.n / columns);
-    const cell = Math.min(44, (width - 2 * MARGIN.right) / columns);
-    // The numbers in their cells, where they fit legibly.
-    const cellWords = Math.max(SMALLEST_WORDS, round(cell * 0.38));
-    const numbered = textWidth(String(d.n), cellWords) <= cell - 4;
-    const gridBottom = round(12 + rows * cell);
     // Which colour strikes for which prime, as many to a row as fit.
     const perRow = Math.max(1, Math.floor((width - 2 * MARGIN.right) / 46));
     const legendRows = Math.max(1, Math.ceil(sieving.length / perRow));
-    let legend = '';
-    sieving.forEach((p, k) => {
-      const x = MARGIN.right + (k % perRow) * 46;
-      const y = gridBottom + 10 + 24 * Math.floor(k / perRow);
-      legend +=
-        `<rect x="${x}" y="${y}" width="14" height="14" fill="${colour.get(p)}"/>` +
-        text(x + 18, y + 12, p, 'font-size="13"');
-    });
-    // The note under the grid, as many lines as its longest sentence takes.
+    // The note under the legend, as many lines as its longest sentence takes.
     const noteSize = 13;
     const noteWidth = width - 2 * MARGIN.right;
     const noteLines = (content) => wrapWords(content, noteWidth, noteSize);
@@ -502,6 +535,23 @@
         t('picture.sieve.striking', { p: sieving[sieving.length - 1] || 2 }),
       ].map((s) => noteLines(s).length),
     );
+    const below = 18 + 24 * legendRows + noteSize + (longest - 1) * noteSize * 1.3 + 12;
+    // The cells as large as the width and the room give (the grid over the
+    // legend and the note), down to a few units.
+    const CELL_LEAST = 4;
+    const cell = Math.max(CELL_LEAST, Math.min(44, (width - 2 * MARGIN.right) / columns, (room - 12 - below) / rows));
+    // The numbers in their cells, where they fit legibly.
+    const cellWords = Math.max(SMALLEST_WORDS, round(cell * 0.38));
+    const numbered = textWidth(String(d.n), cellWords) <= cell - 4;
+    const gridBottom = round(12 + rows * cell);
+    let legend = '';
+    sieving.forEach((p, k) => {
+      const x = MARGIN.right + (k % perRow) * 46;
+      const y = gridBottom + 10 + 24 * Math.floor(k / perRow);
+      legend +=
+        `<rect x="${x}" y="${y}" width="14" height="14" fill="${colour.get(p)}"/>` +
+        text(x + 18, y + 12, p, 'font-size="13"');
+    });
     const noteTop = gridBottom + 18 + 24 * legendRows + noteSize;
     const height = round(noteTop + (longest - 1) * noteSize * 1.3 + 12);
     const markup = () => {

@@ -5,8 +5,10 @@
 
 (function (parts) {
   const SVG_NS = 'http://www.w3.org/2000/svg';
-  // A chart's height and margins, in the picture's units.
+  // A chart's height and margins, in the picture's units. Below the least
+  // height a chart keeps no room for its plot between its axis titles.
   const CHART_MAX_HEIGHT = 360;
+  const CHART_LEAST_HEIGHT = 150;
   const MARGIN = { left: 64, right: 20, top: 20, bottom: 40 };
   // The smallest words of any picture, in its units: the pane scales a
   // picture so that these are still legible (web/pictures.js).
@@ -121,9 +123,10 @@
   }
 
   // A chart's height for a picture `width` wide: 4:3 in the upright layout,
-  // which a phone's low pane then scales down less; lower in the wide one.
-  function chartHeight(width) {
-    return Math.min(CHART_MAX_HEIGHT, Math.round((width * 3) / 4));
+  // which a phone's low pane then scales down less; lower in the wide one;
+  // at most `most` (the pane's room), down to the least height.
+  function chartHeight(width, most = Infinity) {
+    return Math.max(CHART_LEAST_HEIGHT, Math.min(CHART_MAX_HEIGHT, Math.round((width * 3) / 4), Math.floor(most)));
   }
 
   // A chart's axes over [0, xMax] × [0, yMax] (or [1, yMax] on a log scale)
@@ -217,6 +220,7 @@
 
   Object.assign(parts, {
     chartHeight,
+    CHART_LEAST_HEIGHT,
     MARGIN,
     SMALLEST_WORDS,
     PALETTE,
