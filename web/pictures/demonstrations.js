@@ -1,11 +1,12 @@
 // Every demonstration of the program, each described here once: the name
 // the program announces it by (the `name` of its DemoRow, demos/frame.h, in
 // its own demos/*.cc), its lesson link's name, its choice in the menu
-// (app/menu.cc), the prompt at which it asks for its number, and its picture:
+// (app/menu.cc), the prompt at which it asks for its number, the number its
+// card in the gallery opens (pictures/gallery.js), and its picture:
 // its numbers for an entry from the program's exports
 // (pictures/picture_exports_web.cc), its drawing (pictures/draw.js), what is
 // left to compute once the picture shows, and a warm-up.
-//   DEMONSTRATIONS     { name: { link, choice, prompt, numbers(module, n,
+//   DEMONSTRATIONS     { name: { link, choice, prompt, sample, numbers(module, n,
 //                      first), draw(numbers, { width, more }),
 //                      afterwards?(shown, remake), warmUp?(module) } }
 //   decodeRecord(module, pointer)  an export's record, decoded
@@ -95,6 +96,7 @@ export const DEMONSTRATIONS = {
     link: 'goldbach',
     choice: 1,
     prompt: 'Please input a positive even integer:',
+    sample: 100,
     // The comet up to n, and n's pairs; past the comet, n's pairs by runs.
     numbers(module, n) {
       const comet = fullComet(module);
@@ -114,6 +116,7 @@ export const DEMONSTRATIONS = {
     link: 'collatz',
     choice: 2,
     prompt: 'Please input a positive integer:',
+    sample: 27,
     numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_collatz(n)) }),
     draw: collatzPicture,
   },
@@ -121,6 +124,7 @@ export const DEMONSTRATIONS = {
     link: 'nicomachus',
     choice: 3,
     prompt: 'Please input a positive integer:',
+    sample: 5,
     numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_nicomachus(n)) }),
     draw: nicomachusPicture,
   },
@@ -128,6 +132,7 @@ export const DEMONSTRATIONS = {
     link: 'four-squares',
     choice: 4,
     prompt: 'Please input a positive integer:',
+    sample: 30, // its first decomposition has four different squares
     numbers: (module, n, first = 0) => ({
       n,
       ...decodeRecord(module, module._picture_four_squares(n, first, FOUR_SQUARES_WINDOW)),
@@ -139,6 +144,7 @@ export const DEMONSTRATIONS = {
     link: 'sieve',
     choice: 5,
     prompt: 'please input the end number:',
+    sample: 100,
     numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_sieve(n)) }),
     draw: sievePicture,
     warmUp: (module) => decodeRecord(module, module._picture_sieve(100000)),

@@ -1,12 +1,14 @@
 // Each demonstration's picture, made from the numbers the program gives for
-// an entry (pictures/demonstrations.js names the picture of each) and laid
-// out for a picture `width` units wide: { label, markup(), controls }. Every
-// word is placed apart from the others and inside the picture at any width
-// from NARROWEST to WIDEST.
+// an entry (decoded by pictures/demonstrations.js, which names the
+// picture of each) and laid out for a picture `width` units wide and, where
+// it can, at most `room` units high (the pane's room, pictures/pane.js):
+// { label, markup(), controls }. Every word is placed apart from the others
+// and inside the picture at any width from NARROWEST to WIDEST.
 import { t } from './words.js';
 import { COLOUR, ACCENT, LINE } from './palette.js';
 import {
   chartHeight,
+  CHART_LEAST_HEIGHT,
   MARGIN,
   SMALLEST_WORDS,
   textWidth,
@@ -28,6 +30,11 @@ export const NARROWEST = 320;
 // of their smaller prime.
 export const ARC_PAIRS_LIMIT = 300;
 export const GOLDBACH_RUNS = 48;
+// The arcs' height, and the least that still parts them; the caption's
+// gap above them and the primes' line below them take this much more.
+const ARCS_HEIGHT = 150;
+const ARCS_LEAST_HEIGHT = 60;
+const ARCS_WORDS_HEIGHT = 36;
 // Nicomachus's bands stay legible up to this n; above it, the two sides of
 // the equation as they grow.
 const TILING_LIMIT = 40;
@@ -40,9 +47,9 @@ export const SIEVE_STEP_MS = 700;
 const WORDS = 15;
 const WORD_GAP = 6;
 
-// A picture that is one chart of the usual height, with nothing to change.
-function chartPicture(width, label, body) {
-  return { label, controls: [], markup: () => svg(width, label, chartHeight(width), body) };
+// A picture that is one chart `height` high, with nothing to change.
+function chartPicture(width, height, label, body) {
+  return { label, controls: [], markup: () => svg(width, label, height, body) };
 }
 
 // A word beside a point: to its left or right, above or below it, as long
@@ -70,19 +77,34 @@ function axisNumbers(at, y, size, width) {
   return markup;
 }
 
-export function goldbachPicture(d, { width }) {
-  return d.counts ? goldbachComet(d, width) : goldbachRuns(d, width);
+export function goldbachPicture(d, { width, room = Infinity }) {
+  return d.counts ? goldbachComet(d, width, room) : goldbachRuns(d, width, room);
 }
 
 function goldbachLabel(d) {
   return d.counted ? t('picture.goldbach', { n: d.n, count: d.count }) : t('picture.goldbach.counting', { n: d.n });
 }
 
-function goldbachComet(d, width) {
+function goldbachComet(d, width, room) {
   const label = goldbachLabel(d);
+  // The arcs under the comet, at their full height where the comet keeps
+  // its least above them, else as low as the room asks, down to their least.
+  const arcsShown = d.counted && d.count > 0 && d.count <= ARC_PAIRS_LIMIT;
+  const caption = arcsShown
+    ? wrapWords(t('picture.goldbach.arcs', { n: d.n }), width - 2 * MARGIN.right, SMALLEST_WORDS)
+    : [];
+  const arcsWords = arcsShown ? caption.length * SMALLEST_WORDS * 1.3 + ARCS_WORDS_HEIGHT : 0;
+  const arcsHeight = Math.max(ARCS_LEAST_HEIGHT, Math.min(ARCS_HEIGHT, room - arcsWords - CHART_LEAST_HEIGHT));
+  const chart = chartHeight(width, room - (arcsShown ? arcsWords + arcsHeight : 0));
   let yMax = 1;
   for (let i = 2; i < d.counts.length; i++) yMax = Math.max(yMax, d.counts[i]);
-  const a = axes({ width, xMax: d.bound, yMax, xTitle: t('picture.goldbach.comet', { bound: d.bound }) });
+  const a = axes({
+    width,
+    height: chart,
+    xMax: d.bound,
+    yMax,
+    xTitle: t('picture.goldbach.comet', { bound: d.bound }),
+  });
   // One dot per pixel that any even number lands on; few numbers get
   // larger dots.
   const few = d.counts.length < 1500;
@@ -107,9 +129,9 @@ function goldbachComet(d, width) {
       `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
       `<g fill="${ACCENT}">${besidePoint(px, py, `${d.n}: ${d.count}`, 13, { left: a.left, right: width, top: 0 })}</g>`;
   }
-  let height = chartHeight(width);
-  if (d.counted && d.count > 0 && d.count <= ARC_PAIRS_LIMIT) {
-    const arcs = goldbachArcs(d, width, height);
+  let height = chart;
+  if (arcsShown) {
+    const arcs = goldbachArcs(d, width, height, caption, arcsHeight);
     body += arcs.markup;
     height += arcs.height;
   }
@@ -118,11 +140,10 @@ function goldbachComet(d, width) {
 
 // n's pairs p + q as arcs from p to q over a line from 0 to n, p + p as a
 // ring at p; each names its pair on hover, and the line carries the
-// primes where they fit, the first pairs' first.
-function goldbachArcs(d, width, top) {
-  const caption = wrapWords(t('picture.goldbach.arcs', { n: d.n }), width - 2 * MARGIN.right, SMALLEST_WORDS);
+// primes where they fit, the first pairs' first: `caption` over them, the
+// largest arc `arcsHeight` high.
+function goldbachArcs(d, width, top, caption, arcsHeight) {
   const captionHeight = caption.length * SMALLEST_WORDS * 1.3;
-  const arcsHeight = 150;
   const base = round(top + captionHeight + 8 + arcsHeight);
   const left = MARGIN.right + 8;
   const x = (v) => round(left + ((width - 2 * left) * v) / d.n);
@@ -149,19 +170,21 @@ function goldbachArcs(d, width, top) {
     lines(MARGIN.right, round(top + SMALLEST_WORDS + 2), caption, SMALLEST_WORDS) +
     axisNumbers(numbers, base + 17, SMALLEST_WORDS, width) +
     '</g>';
-  return { markup, height: round(base - top + 28) };
+  return { markup, height: round(base - top + ARCS_WORDS_HEIGHT - 8) };
 }
 
 // Past the comet: n's pairs counted by where their smaller prime lies, a
 // bar for each run of p; the runs fill in as they are counted.
-function goldbachRuns(d, width) {
+function goldbachRuns(d, width, room) {
   const label = goldbachLabel(d);
   const runs = d.runCounts.length;
   const half = Math.floor(d.n / 2);
   let yMax = 1;
   for (const c of d.runCounts) yMax = Math.max(yMax, Number(c));
+  const height = chartHeight(width, room);
   const a = axes({
     width,
+    height,
     xMax: half,
     yMax,
     xTitle: t('picture.goldbach.runs.p', { n: d.n }),
@@ -178,11 +201,12 @@ function goldbachRuns(d, width) {
       `<rect x="${x0}" y="${top}" width="${round(Math.max(x1 - x0 - 1, 1))}" height="${round(a.y0 - top)}" ` +
       `fill="${COLOUR.bars}"><title>${t('picture.goldbach.runs.bar', { from, to, count: d.runCounts[k] })}</title></rect>`;
   }
-  return chartPicture(width, label, a.markup + bars);
+  return chartPicture(width, height, label, a.markup + bars);
 }
 
-export function collatzPicture(d, { width }) {
+export function collatzPicture(d, { width, room = Infinity }) {
   const label = t('picture.collatz', { n: d.n, steps: d.steps, peak: d.peak, peakStep: d.peakStep });
+  const height = chartHeight(width, room);
   const peak = Number(d.peak);
   const terms = d.terms.map(Number);
   // A path that climbs past 10000 reads better on a log scale.
@@ -190,6 +214,7 @@ export function collatzPicture(d, { width }) {
   const markup = () => {
     const a = axes({
       width,
+      height,
       xMax: Math.max(d.steps, 1),
       yMax: peak,
       log: state.log,
@@ -204,7 +229,7 @@ export function collatzPicture(d, { width }) {
     return svg(
       width,
       label,
-      chartHeight(width),
+      height,
       a.markup +
         `<path d="${path}" stroke="${LINE}" stroke-width="1.5" fill="none" stroke-linejoin="round"/>` +
         `<circle cx="${px}" cy="${py}" r="5" fill="none" stroke="${ACCENT}" stroke-width="2"/>` +
@@ -251,7 +276,7 @@ function runSentences(d) {
   ];
 }
 
-export function nicomachusPicture(d, { width }) {
+export function nicomachusPicture(d, { width, room = Infinity }) {
   const n = d.sides.length;
   if (n === 0) {
     const label = t('picture.nicomachus.tooLarge', { n: d.n });
@@ -275,9 +300,11 @@ export function nicomachusPicture(d, { width }) {
       y += wrapped.length * step + 4;
     });
     const top = round(y);
+    const height = chartHeight(width, room - top);
     const a = axes({
       width,
       top,
+      height,
       xMax: n,
       yMax: Number(sum),
       xTitle: 'k',
@@ -296,7 +323,7 @@ export function nicomachusPicture(d, { width }) {
       a.markup +
       `<path d="${bars}" fill="${COLOUR.bars}"/>` +
       `<path d="${line}" stroke="${ACCENT}" stroke-width="2" fill="none"/>`;
-    return { label, controls: [], markup: () => svg(width, label, top + chartHeight(width), body) };
+    return { label, controls: [], markup: () => svg(width, label, top + height, body) };
   }
   // The square of side 1+…+n: band k is the L between the squares of sides
   // 1+…+(k−1) and 1+…+k, of area k³; band n, outlined, is the run of odd
@@ -305,8 +332,12 @@ export function nicomachusPicture(d, { width }) {
   // cubes.
   const pad = 20;
   const beside = width >= 560;
-  const size = beside ? Math.min(400, width - 200 - 3 * pad) : width - 2 * pad;
-  const wordsLeft = beside ? size + 2 * pad : pad;
+  // The square as large as the width gives, and as the room gives (below
+  // the words, in a narrow picture), down to the least that still shows
+  // the bands.
+  const SQUARE_LEAST = 120;
+  const broad = beside ? Math.max(SQUARE_LEAST, Math.min(400, width - 200 - 3 * pad, room - 2 * pad)) : width - 2 * pad;
+  const wordsLeft = beside ? broad + 2 * pad : pad;
   const wordsWidth = width - wordsLeft - pad;
   // A long run in smaller words, which still read. Where the terminal
   // wrote more runs than band n's (or none), the sentences that say so
@@ -328,6 +359,7 @@ export function nicomachusPicture(d, { width }) {
     `<g fill="${ACCENT}">${lines(wordsLeft, wordsTop, runLines, runSize)}</g>` +
     `<g fill="${COLOUR.words}">${lines(wordsLeft, sumTop, sumLines, WORDS)}</g>`;
   const squareTop = beside ? pad : wordsBottom;
+  const size = beside ? broad : Math.max(SQUARE_LEAST, Math.min(broad, room - wordsBottom - pad));
   const scale = size / side;
   const sx = (v) => round(pad + v * scale);
   const sy = (v) => round(squareTop + v * scale);
@@ -359,7 +391,7 @@ export function nicomachusPicture(d, { width }) {
   return { label, controls: [], markup: () => svg(width, label, height, bands + outline + numbers + words) };
 }
 
-export function fourSquaresPicture(d, { width, more }) {
+export function fourSquaresPicture(d, { width, room = Infinity, more }) {
   const label = d.complete
     ? t('picture.fourSquares', { n: d.n, count: d.count })
     : t('picture.fourSquares.many', { n: d.n, count: d.count });
@@ -380,14 +412,17 @@ export function fourSquaresPicture(d, { width, more }) {
   };
   const equationHeight = round(WORDS * 1.3 * 2);
   const squaresTop = 16 + equationHeight;
-  // The squares are scaled to this height at most, and to the width; the
-  // picture is as high as the first decompositions' tallest square.
+  // The squares are scaled to this height at most (less where the room
+  // is less), and to the width; the picture is as high as the first
+  // decompositions' tallest square.
   const gap = 16;
-  const scaleOf = (r, most) =>
-    Math.min(most / Math.max(r[0], 1), (usableWidth - 3 * gap) / Math.max(r[0] + r[1] + r[2] + r[3], 1));
-  const squaresHeight = round(Math.max(40, ...d.roots.map((r) => r[0] * scaleOf(r, 170))));
+  const words = 22 + legendRows * 20 + 26;
+  const most = Math.min(170, room - squaresTop - words);
+  const scaleOf = (r, tallest) =>
+    Math.min(tallest / Math.max(r[0], 1), (usableWidth - 3 * gap) / Math.max(r[0] + r[1] + r[2] + r[3], 1));
+  const squaresHeight = round(Math.max(40, ...d.roots.map((r) => r[0] * scaleOf(r, most))));
   const legendTop = squaresTop + squaresHeight + 22;
-  const height = legendTop + legendRows * 20 + 26;
+  const height = squaresTop + squaresHeight + words;
   const markup = () => {
     const r = roots();
     const scale = scaleOf(r, squaresHeight);
@@ -445,10 +480,18 @@ export function fourSquaresPicture(d, { width, more }) {
   return { label, markup, controls, state };
 }
 
-export function sievePicture(d, { width }) {
+export function sievePicture(d, { width, room = Infinity }) {
   const label = t('picture.sieve', { n: d.n, count: d.count });
   if (d.factors.length === 0) {
-    const a = axes({ width, xMax: d.n, yMax: d.count, xTitle: 'x', yTitle: t('picture.sieve.curve', { n: d.n }) });
+    const height = chartHeight(width, room);
+    const a = axes({
+      width,
+      height,
+      xMax: d.n,
+      yMax: d.count,
+      xTitle: 'x',
+      yTitle: t('picture.sieve.curve', { n: d.n }),
+    });
     let pi = '';
     let estimate = '';
     d.curveX.forEach((x, k) => {
@@ -457,6 +500,7 @@ export function sievePicture(d, { width }) {
     });
     return chartPicture(
       width,
+      height,
       label,
       a.markup +
         `<path d="${pi}" stroke="${LINE}" stroke-width="2" fill="none"/>` +
@@ -470,23 +514,10 @@ export function sievePicture(d, { width }) {
   const state = { stage: sieving.length, timer: null };
   const columns = d.n <= 100 ? 10 : d.n <= 400 ? 20 : 40;
   const rows = Math.ceil(d.n / columns);
-  const cell = Math.min(44, (width - 2 * MARGIN.right) / columns);
-  // The numbers in their cells, where they fit legibly.
-  const cellWords = Math.max(SMALLEST_WORDS, round(cell * 0.38));
-  const numbered = textWidth(String(d.n), cellWords) <= cell - 4;
-  const gridBottom = round(12 + rows * cell);
   // Which colour strikes for which prime, as many to a row as fit.
   const perRow = Math.max(1, Math.floor((width - 2 * MARGIN.right) / 46));
   const legendRows = Math.max(1, Math.ceil(sieving.length / perRow));
-  let legend = '';
-  sieving.forEach((p, k) => {
-    const x = MARGIN.right + (k % perRow) * 46;
-    const y = gridBottom + 10 + 24 * Math.floor(k / perRow);
-    legend +=
-      `<rect x="${x}" y="${y}" width="14" height="14" fill="${colour.get(p)}"/>` +
-      text(x + 18, y + 12, p, 'font-size="13"');
-  });
-  // The note under the grid, as many lines as its longest sentence takes.
+  // The note under the legend, as many lines as its longest sentence takes.
   const noteSize = 13;
   const noteWidth = width - 2 * MARGIN.right;
   const noteLines = (content) => wrapWords(content, noteWidth, noteSize);
@@ -497,6 +528,23 @@ export function sievePicture(d, { width }) {
       t('picture.sieve.striking', { p: sieving[sieving.length - 1] || 2 }),
     ].map((s) => noteLines(s).length),
   );
+  const below = 18 + 24 * legendRows + noteSize + (longest - 1) * noteSize * 1.3 + 12;
+  // The cells as large as the width and the room give (the grid over the
+  // legend and the note), down to a few units.
+  const CELL_LEAST = 4;
+  const cell = Math.max(CELL_LEAST, Math.min(44, (width - 2 * MARGIN.right) / columns, (room - 12 - below) / rows));
+  // The numbers in their cells, where they fit legibly.
+  const cellWords = Math.max(SMALLEST_WORDS, round(cell * 0.38));
+  const numbered = textWidth(String(d.n), cellWords) <= cell - 4;
+  const gridBottom = round(12 + rows * cell);
+  let legend = '';
+  sieving.forEach((p, k) => {
+    const x = MARGIN.right + (k % perRow) * 46;
+    const y = gridBottom + 10 + 24 * Math.floor(k / perRow);
+    legend +=
+      `<rect x="${x}" y="${y}" width="14" height="14" fill="${colour.get(p)}"/>` +
+      text(x + 18, y + 12, p, 'font-size="13"');
+  });
   const noteTop = gridBottom + 18 + 24 * legendRows + noteSize;
   const height = round(noteTop + (longest - 1) * noteSize * 1.3 + 12);
   const markup = () => {

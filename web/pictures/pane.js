@@ -83,7 +83,11 @@ export function createPicturePane({ pane, run, term }) {
   const LISTING_PATIENCE_MS = 500;
   let turnRunning = false;
   let patience = null;
-  let current = null; // { picture, demo, number, numbers, module, width }
+  let current = null; // { picture, demo, number, numbers, module, width, room }
+  // The height in px that the pane leaves the picture below its buttons and
+  // above its caption, as the last picture shown measured it (the same for
+  // the next one, unless the pane changed); Infinity until then.
+  let roomPx = Infinity;
 
   // A button of the picture. The keys go back to the terminal, where the
   // next number is typed, as after the bar's buttons (never after a tap,
@@ -160,6 +164,32 @@ export function createPicturePane({ pane, run, term }) {
       : -1;
     pane.replaceChildren(figure);
     if (focused >= 0) pane.querySelectorAll('button')[focused]?.focus();
+    // Laid out for another room than it has: made again for this one.
+    roomPx = roomOf(figure);
+    if (pictureRoom(current.width) !== current.room) remake();
+  }
+
+  // The px left to the picture in `figure`: its height less its buttons' and
+  // caption's, with their margins. Infinity where the picture is not shown
+  // (a low pane holds the sentence and the buttons only).
+  function roomOf(figure) {
+    const drawing = figure.querySelector('svg');
+    if (!drawing || drawing.getClientRects().length === 0) return Infinity;
+    let used = 0;
+    for (const part of figure.children) {
+      if (part === drawing) continue;
+      const style = getComputedStyle(part);
+      used += part.getBoundingClientRect().height + parseFloat(style.marginTop) + parseFloat(style.marginBottom);
+    }
+    return Math.floor(figure.clientHeight - used);
+  }
+
+  // The room in the picture's units for a picture laid out `width` wide:
+  // the picture is drawn the pane's width across (less its border).
+  function pictureRoom(width) {
+    const paneWidth = pane.clientWidth - 2;
+    if (!Number.isFinite(roomPx) || paneWidth <= 0) return Infinity;
+    return Math.floor(((roomPx - 2) * width) / paneWidth);
   }
 
   // The program has gone (an abort, say) and its numbers with it.
@@ -173,11 +203,13 @@ export function createPicturePane({ pane, run, term }) {
 
   // Makes the picture of `numbers` for the pane as it is now, and shows it.
   function show(demo, number, numbers, module, width) {
+    const room = pictureRoom(width);
     const picture = DEMONSTRATIONS[demo].draw(numbers, {
       width,
+      room,
       more: (first) => DEMONSTRATIONS[demo].numbers(module, number, first),
     });
-    current = { picture, demo, number, numbers, module, width };
+    current = { picture, demo, number, numbers, module, width, room };
     pictures.shown = { demo, number, label: picture.label };
     render();
   }
@@ -260,7 +292,10 @@ export function createPicturePane({ pane, run, term }) {
   }
 
   function refit() {
-    if (current && pictureWidth() !== current.width) remake();
+    if (!current) return;
+    const figure = pane.querySelector('figure');
+    if (figure && current.picture.markup) roomPx = roomOf(figure);
+    if (pictureWidth() !== current.width || pictureRoom(pictureWidth()) !== current.room) remake();
   }
 
   function picturesOn() {

@@ -3,8 +3,10 @@
 import { PALETTE, COLOUR, TO_PAPER } from './palette.js';
 
 const SVG_NS = 'http://www.w3.org/2000/svg';
-// A chart's height and margins, in the picture's units.
+// A chart's height and margins, in the picture's units. Below the least
+// height a chart keeps no room for its plot between its axis titles.
 const CHART_MAX_HEIGHT = 360;
+export const CHART_LEAST_HEIGHT = 150;
 export const MARGIN = { left: 64, right: 20, top: 20, bottom: 40 };
 // The smallest words of any picture, in its units: the pane scales a
 // picture so that these are still legible (pictures/pane.js).
@@ -94,9 +96,10 @@ function powerOfTen(k) {
 }
 
 // A chart's height for a picture `width` wide: 4:3 in the upright layout,
-// which a phone's low pane then scales down less; lower in the wide one.
-export function chartHeight(width) {
-  return Math.min(CHART_MAX_HEIGHT, Math.round((width * 3) / 4));
+// which a phone's low pane then scales down less; lower in the wide one;
+// at most `most` (the pane's room), down to the least height.
+export function chartHeight(width, most = Infinity) {
+  return Math.max(CHART_LEAST_HEIGHT, Math.min(CHART_MAX_HEIGHT, Math.round((width * 3) / 4), Math.floor(most)));
 }
 
 // A chart's axes over [0, xMax] × [0, yMax] (or [1, yMax] on a log scale)

@@ -1,4 +1,4 @@
-// The picture pane's words in English and Chinese, added to the page's
+// The picture pane's and the gallery's words in English and Chinese, added to the page's
 // words (shell/i18n.js) as this module loads, and t(), which gives a word in
 // the page's language.
 import { i18n } from '../shell/i18n.js';
@@ -43,6 +43,13 @@ export const PICTURE_WORDS = {
     'picture.downloadSvg': 'Download SVG',
     'picture.downloadPng': 'Download PNG',
     'picture.failed': 'The picture could not be drawn: the program has stopped.',
+    'gallery.label': 'The demonstrations',
+    'gallery.heading': 'Open a demonstration with a number:',
+    'gallery.goldbach': "Goldbach's conjecture",
+    'gallery.collatz': 'Collatz conjecture',
+    'gallery.nicomachus': "Nicomachus's theorem",
+    'gallery.four-square': 'Four squares',
+    'gallery.sieve': 'Sieve of Eratosthenes',
   },
   zh: {
     'picture.goldbach': '{n} 的哥德巴赫素数对：{count} 对',
@@ -83,6 +90,13 @@ export const PICTURE_WORDS = {
     'picture.downloadSvg': '下载 SVG',
     'picture.downloadPng': '下载 PNG',
     'picture.failed': '无法画出图片：程序已经停止。',
+    'gallery.label': '演示',
+    'gallery.heading': '用一个数打开演示：',
+    'gallery.goldbach': '哥德巴赫猜想',
+    'gallery.collatz': '考拉兹猜想',
+    'gallery.nicomachus': '尼科马库斯定理',
+    'gallery.four-square': '四平方和定理',
+    'gallery.sieve': '埃拉托斯特尼筛法',
   },
 };
 

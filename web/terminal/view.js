@@ -1,7 +1,7 @@
 // The terminal in its box: the text size and the columns and rows that fit,
 // the view that follows the output, and touch scrolling.
 //   createView(term, run) -> view, an EventTarget with { MIN_COLS,
-//                            MIN_ROWS, textSize(step), linesCut() }
+//                            MENU_COLS, MIN_ROWS, textSize(step), linesCut() }
 // where textSize(step) moves the user's text size by `step` steps (0 leaves
 // it) and gives { size, smaller, larger }: the size in px and whether a
 // smaller and a larger one are left; linesCut() says whether the columns
@@ -11,10 +11,16 @@
 import { FitAddon } from '@xterm/addon-fit';
 import { load, store } from '../shell/page_common.js';
 
-// The menu's frame, the listings and the farewell picture are laid out for
-// 80 columns: the terminal never has fewer, and scrolls sideways in its own
-// box where they do not fit.
+// The listings are laid out for 80 columns: where 80 fit at a readable
+// size, the terminal never has fewer.
 const MIN_COLS = 80;
+// A phone held upright has no room for 80: its terminal is as wide as its
+// screen, down to the widest thing the program draws, the farewell
+// picture's rows (67 columns with their trailing blanks; the menu's frame
+// ends in column 64). Longer lines wrap there, as in any terminal of that
+// width. Below it the terminal keeps these columns and scrolls sideways
+// in its own box. layout.test.cjs holds this number to the native program.
+const MENU_COLS = 67;
 // Below this the page prefers smaller text to fewer rows: the menu from its
 // banner ("I LOVE C++") to its prompt takes 25 rows (app/menu.cc's
 // showMenu() and runMenu(); layout.test.cjs counts them in the native
@@ -25,6 +31,10 @@ const MIN_ROWS = 25;
 // legibility only by losing rows.
 const AUTO_FONT_MIN = 12;
 const AUTO_FONT_MAX = 32;
+// ...where 80 columns do not fit at 12 px, the text may go down to 9 px to
+// keep the menu whole: the smallest a phone's dense screen still draws
+// crisply, read at arm's length.
+const NARROW_FONT_MIN = 9;
 // The user's smaller/larger steps, in px from the chosen size, and their
 // bounds.
 const TEXT_STEP_PX = 2;
@@ -41,7 +51,10 @@ export function createView(term, run) {
 
   // ---------------------------------------------------------------------------
   // Size: the largest text that gives MIN_COLS columns and MIN_ROWS rows in
-  // the box, moved by the user's steps; then as many columns and rows as fit.
+  // the box; on a screen too narrow for MIN_COLS at AUTO_FONT_MIN, the
+  // largest up to that which gives MENU_COLS. Then the user's steps move it,
+  // and the terminal takes as many columns and rows as fit, never fewer
+  // columns than the chosen least.
 
   const fitAddon = new FitAddon();
   term.loadAddon(fitAddon);
@@ -52,24 +65,32 @@ export function createView(term, run) {
     return fitAddon.proposeDimensions();
   }
 
-  function fitsFrame(fontSize) {
-    const dims = proposal(fontSize);
-    return !!dims && dims.cols >= MIN_COLS && dims.rows >= MIN_ROWS;
-  }
-
-  function chosenFontSize() {
-    let low = AUTO_FONT_MIN;
-    let high = AUTO_FONT_MAX;
-    if (!fitsFrame(low)) return low;
+  // The largest size from `low` to `high` at which `fits`, else `low`.
+  function largest(low, high, fits) {
+    if (!fits(low)) return low;
     while (low < high) {
       const middle = Math.ceil((low + high) / 2);
-      if (fitsFrame(middle)) low = middle;
+      if (fits(middle)) low = middle;
       else high = middle - 1;
     }
     return low;
   }
 
-  // The width of 80 columns and the terminal's scroll bar, in CSS px.
+  const givesCols = (cols) => (fontSize) => {
+    const dims = proposal(fontSize);
+    return !!dims && dims.cols >= cols;
+  };
+
+  // { fontSize, leastCols }
+  function chosenSize() {
+    if (!givesCols(MIN_COLS)(AUTO_FONT_MIN)) {
+      return { fontSize: largest(NARROW_FONT_MIN, AUTO_FONT_MIN, givesCols(MENU_COLS)), leastCols: MENU_COLS };
+    }
+    const fitsFrame = (fontSize) => givesCols(MIN_COLS)(fontSize) && proposal(fontSize).rows >= MIN_ROWS;
+    return { fontSize: largest(AUTO_FONT_MIN, AUTO_FONT_MAX, fitsFrame), leastCols: MIN_COLS };
+  }
+
+  // The width of the columns and the terminal's scroll bar, in CSS px.
   function widthOfColumns() {
     const screen = term.element.querySelector('.xterm-screen');
     const viewport = term.element.querySelector('.xterm-viewport');
@@ -79,15 +100,16 @@ export function createView(term, run) {
   function fit() {
     if (!term.element || pane.clientWidth === 0) return; // not laid out (a hidden tab)
     box.style.width = '';
-    const fontSize = clamp(chosenFontSize() + textSteps * TEXT_STEP_PX, USER_FONT_MIN, USER_FONT_MAX);
+    const chosen = chosenSize();
+    const fontSize = clamp(chosen.fontSize + textSteps * TEXT_STEP_PX, USER_FONT_MIN, USER_FONT_MAX);
     let dims = proposal(fontSize);
     if (!dims) return;
-    if (dims.cols < MIN_COLS) {
-      term.resize(MIN_COLS, dims.rows);
+    if (dims.cols < chosen.leastCols) {
+      term.resize(chosen.leastCols, dims.rows);
       box.style.width = `${widthOfColumns()}px`;
       dims = fitAddon.proposeDimensions(); // the box's own scroll bar takes height
     }
-    const cols = Math.max(MIN_COLS, dims.cols);
+    const cols = Math.max(chosen.leastCols, dims.cols);
     if (cols !== term.cols || dims.rows !== term.rows) term.resize(cols, dims.rows);
     view.dispatchEvent(new CustomEvent('fit', { detail: textSize(0) }));
   }
@@ -325,5 +347,5 @@ export function createView(term, run) {
 
   followFinger();
   fit();
-  return Object.assign(view, { MIN_COLS, MIN_ROWS, textSize, linesCut });
+  return Object.assign(view, { MIN_COLS, MENU_COLS, MIN_ROWS, textSize, linesCut });
 }
