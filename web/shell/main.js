@@ -33,4 +33,7 @@ const bar = createControlBar({ run, view, exporter: createExport(run) });
 followLessonLinks(run, bar.note);
 keepOffline();
 window.quorvantile = Object.assign(run, { i18n, view, pictures });
-run.start();
+// The first run starts once the document is parsed, as it did when the page
+// was many scripts: the program's bytes are asked for from then on.
+if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', () => run.start(), { once: true });
+else run.start();
