@@ -10,7 +10,7 @@ import {
   chartHeight,
   CHART_LEAST_HEIGHT,
   MARGIN,
-  SMALLEST_WORDS,
+  SMALLEST_WORD_SIZE,
   textWidth,
   wrapWords,
   text,
@@ -42,9 +42,9 @@ const TILING_LIMIT = 40;
 export const FOUR_SQUARES_WINDOW = 64;
 // Time between two primes' strikes while the sieve plays.
 export const SIEVE_STEP_MS = 700;
-// Words of the body of a picture, and the room between two words side by
-// side on one line.
-const WORDS = 15;
+// The size of the words of a picture's body, and the room between two words
+// side by side on one line.
+const WORD_SIZE = 15;
 const WORD_GAP = 6;
 
 // A picture that is one chart `height` high, with nothing to change.
@@ -91,9 +91,9 @@ function goldbachComet(d, width, room) {
   // its least above them, else as low as the room asks, down to their least.
   const arcsShown = d.counted && d.count > 0 && d.count <= ARC_PAIRS_LIMIT;
   const caption = arcsShown
-    ? wrapWords(t('picture.goldbach.arcs', { n: d.n }), width - 2 * MARGIN.right, SMALLEST_WORDS)
+    ? wrapWords(t('picture.goldbach.arcs', { n: d.n }), width - 2 * MARGIN.right, SMALLEST_WORD_SIZE)
     : [];
-  const arcsWords = arcsShown ? caption.length * SMALLEST_WORDS * 1.3 + ARCS_WORDS_HEIGHT : 0;
+  const arcsWords = arcsShown ? caption.length * SMALLEST_WORD_SIZE * 1.3 + ARCS_WORDS_HEIGHT : 0;
   const arcsHeight = Math.max(ARCS_LEAST_HEIGHT, Math.min(ARCS_HEIGHT, room - arcsWords - CHART_LEAST_HEIGHT));
   const chart = chartHeight(width, room - (arcsShown ? arcsWords + arcsHeight : 0));
   let yMax = 1;
@@ -143,7 +143,7 @@ function goldbachComet(d, width, room) {
 // primes where they fit, the first pairs' first: `caption` over them, the
 // largest arc `arcsHeight` high.
 function goldbachArcs(d, width, top, caption, arcsHeight) {
-  const captionHeight = caption.length * SMALLEST_WORDS * 1.3;
+  const captionHeight = caption.length * SMALLEST_WORD_SIZE * 1.3;
   const base = round(top + captionHeight + 8 + arcsHeight);
   const left = MARGIN.right + 8;
   const x = (v) => round(left + ((width - 2 * left) * v) / d.n);
@@ -166,9 +166,9 @@ function goldbachArcs(d, width, top, caption, arcsHeight) {
   const markup =
     arcs +
     `<line x1="${x(0)}" y1="${base}" x2="${x(d.n)}" y2="${base}" stroke="${COLOUR.axis}"/>` +
-    `<g fill="${COLOUR.words}" font-size="${SMALLEST_WORDS}">` +
-    lines(MARGIN.right, round(top + SMALLEST_WORDS + 2), caption, SMALLEST_WORDS) +
-    axisNumbers(numbers, base + 17, SMALLEST_WORDS, width) +
+    `<g fill="${COLOUR.words}" font-size="${SMALLEST_WORD_SIZE}">` +
+    lines(MARGIN.right, round(top + SMALLEST_WORD_SIZE + 2), caption, SMALLEST_WORD_SIZE) +
+    axisNumbers(numbers, base + 17, SMALLEST_WORD_SIZE, width) +
     '</g>';
   return { markup, height: round(base - top + ARCS_WORDS_HEIGHT - 8) };
 }
@@ -291,12 +291,12 @@ export function nicomachusPicture(d, { width, room = Infinity }) {
     // The sentences over the chart, the terminal's run first, in the
     // outline's colour.
     const wordsWidth = width - 2 * MARGIN.right;
-    const said = sentences.map((sentence) => wrapWords(sentence, wordsWidth, SMALLEST_WORDS));
-    const step = SMALLEST_WORDS * 1.3;
+    const said = sentences.map((sentence) => wrapWords(sentence, wordsWidth, SMALLEST_WORD_SIZE));
+    const step = SMALLEST_WORD_SIZE * 1.3;
     let y = MARGIN.right;
     let words = '';
     said.forEach((wrapped, k) => {
-      words += `<g fill="${k === 0 ? ACCENT : COLOUR.words}">${lines(MARGIN.right, round(y + SMALLEST_WORDS), wrapped, SMALLEST_WORDS)}</g>`;
+      words += `<g fill="${k === 0 ? ACCENT : COLOUR.words}">${lines(MARGIN.right, round(y + SMALLEST_WORD_SIZE), wrapped, SMALLEST_WORD_SIZE)}</g>`;
       y += wrapped.length * step + 4;
     });
     const top = round(y);
@@ -342,22 +342,22 @@ export function nicomachusPicture(d, { width, room = Infinity }) {
   // A long run in smaller words, which still read. Where the terminal
   // wrote more runs than band n's (or none), the sentences that say so
   // follow it.
-  const runSize = n <= 10 ? WORDS : SMALLEST_WORDS;
+  const runSize = n <= 10 ? WORD_SIZE : SMALLEST_WORD_SIZE;
   const [bandFirst, , bandCount] = d.band.map(Number);
   const run = Array.from({ length: bandCount || 0 }, (_, k) => bandFirst + 2 * k);
   const runLines = [`${n}³ = ${cube}`, ...(run.length ? wrapWords(`= ${run.join(' + ')}`, wordsWidth, runSize) : [])];
   const told = d.written.length === 1 && Number(d.written[0][2]) === n ? [] : sentences.slice(0, 1);
   const sumLines = [
-    ...told.flatMap((sentence) => wrapWords(sentence, wordsWidth, WORDS)),
-    ...wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORDS),
+    ...told.flatMap((sentence) => wrapWords(sentence, wordsWidth, WORD_SIZE)),
+    ...wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORD_SIZE),
   ];
   const wordsTop = pad + runSize;
   const sumTop = round(wordsTop + runLines.length * runSize * 1.3 + 8);
-  const wordsBottom = round(sumTop + (sumLines.length - 1) * WORDS * 1.3 + pad);
+  const wordsBottom = round(sumTop + (sumLines.length - 1) * WORD_SIZE * 1.3 + pad);
   // In the outline's colour, which has its own on paper.
   const words =
     `<g fill="${ACCENT}">${lines(wordsLeft, wordsTop, runLines, runSize)}</g>` +
-    `<g fill="${COLOUR.words}">${lines(wordsLeft, sumTop, sumLines, WORDS)}</g>`;
+    `<g fill="${COLOUR.words}">${lines(wordsLeft, sumTop, sumLines, WORD_SIZE)}</g>`;
   const squareTop = beside ? pad : wordsBottom;
   const size = beside ? broad : Math.max(SQUARE_LEAST, Math.min(broad, room - wordsBottom - pad));
   const scale = size / side;
@@ -374,7 +374,7 @@ export function nicomachusPicture(d, { width, room = Infinity }) {
     // k³ in the corner of its band, where it fits.
     const room = k * scale;
     const fontSize = Math.min(16, room * 0.6);
-    if (fontSize >= SMALLEST_WORDS && textWidth(`${k}³`, fontSize) <= room - 2) {
+    if (fontSize >= SMALLEST_WORD_SIZE && textWidth(`${k}³`, fontSize) <= room - 2) {
       numbers += text(
         sx((inner + outer) / 2),
         round(sy((inner + outer) / 2) + fontSize / 3),
@@ -408,9 +408,9 @@ export function fourSquaresPicture(d, { width, room = Infinity, more }) {
   // The equation, cut after its "=" where it would not fit on one line.
   const equationLines = (r) => {
     const whole = `${d.n} = ${r.map((v) => `${v}²`).join(' + ')}`;
-    return textWidth(whole, WORDS) <= usableWidth ? [whole] : [`${d.n} =`, r.map((v) => `${v}²`).join(' + ')];
+    return textWidth(whole, WORD_SIZE) <= usableWidth ? [whole] : [`${d.n} =`, r.map((v) => `${v}²`).join(' + ')];
   };
-  const equationHeight = round(WORDS * 1.3 * 2);
+  const equationHeight = round(WORD_SIZE * 1.3 * 2);
   const squaresTop = 16 + equationHeight;
   // The squares are scaled to this height at most (less where the room
   // is less), and to the width; the picture is as high as the first
@@ -458,7 +458,7 @@ export function fourSquaresPicture(d, { width, room = Infinity, more }) {
       height,
       squares +
         `<g fill="${COLOUR.words}" font-size="13">${legend}` +
-        lines(left, 24, equationLines(r), WORDS, 'class="qv-equation"') +
+        lines(left, 24, equationLines(r), WORD_SIZE, 'class="qv-equation"') +
         text(left, height - 10, which) +
         '</g>',
     );
@@ -534,7 +534,7 @@ export function sievePicture(d, { width, room = Infinity }) {
   const CELL_LEAST = 4;
   const cell = Math.max(CELL_LEAST, Math.min(44, (width - 2 * MARGIN.right) / columns, (room - 12 - below) / rows));
   // The numbers in their cells, where they fit legibly.
-  const cellWords = Math.max(SMALLEST_WORDS, round(cell * 0.38));
+  const cellWords = Math.max(SMALLEST_WORD_SIZE, round(cell * 0.38));
   const numbered = textWidth(String(d.n), cellWords) <= cell - 4;
   const gridBottom = round(12 + rows * cell);
   let legend = '';

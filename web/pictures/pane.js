@@ -20,7 +20,7 @@ import { i18n } from '../shell/i18n.js';
 import { download, focusAfterClick } from '../shell/page_common.js';
 import { DEMONSTRATIONS } from './demonstrations.js';
 import { NARROWEST, WIDEST } from './draw.js';
-import { onPaper, paperStyle, titled, SMALLEST_WORDS } from './svg.js';
+import { onPaper, paperStyle, titled, SMALLEST_WORD_SIZE } from './svg.js';
 import { PALETTE } from './palette.js';
 import { t } from './words.js';
 
@@ -279,7 +279,7 @@ export function createPicturePane({ pane, run, term }) {
     if (paneWidth <= 0) return WIDEST;
     const termPx = Number(term.options.fontSize) || 0;
     const wordsPx = Math.max(LEGIBLE_PX, termPx);
-    return Math.max(NARROWEST, Math.min(WIDEST, Math.floor((SMALLEST_WORDS * paneWidth) / wordsPx)));
+    return Math.max(NARROWEST, Math.min(WIDEST, Math.floor((SMALLEST_WORD_SIZE * paneWidth) / wordsPx)));
   }
 
   // Makes the picture anew from the numbers it already has: for a pane of

@@ -10,7 +10,7 @@ export const CHART_LEAST_HEIGHT = 150;
 export const MARGIN = { left: 64, right: 20, top: 20, bottom: 40 };
 // The smallest words of any picture, in its units: the pane scales a
 // picture so that these are still legible (pictures/pane.js).
-export const SMALLEST_WORDS = 12;
+export const SMALLEST_WORD_SIZE = 12;
 
 // A picture's markup as it goes on paper.
 export function onPaper(markup) {
@@ -119,11 +119,11 @@ export function axes({
   const right = width - MARGIN.right;
   // The y axis's title over it, in as many lines as it takes, kept inside
   // the picture; the axis starts below it.
-  const titleLines = yTitle ? wrapWords(yTitle, width - 4, SMALLEST_WORDS) : [];
-  const titleStep = Math.round(SMALLEST_WORDS * 1.3);
+  const titleLines = yTitle ? wrapWords(yTitle, width - 4, SMALLEST_WORD_SIZE) : [];
+  const titleStep = Math.round(SMALLEST_WORD_SIZE * 1.3);
   const titleX = Math.max(
     2,
-    Math.min(left + 6, width - 2 - Math.max(0, ...titleLines.map((l) => textWidth(l, SMALLEST_WORDS)))),
+    Math.min(left + 6, width - 2 - Math.max(0, ...titleLines.map((l) => textWidth(l, SMALLEST_WORD_SIZE)))),
   );
   const y0 = top + height - MARGIN.bottom;
   const y1 = top + MARGIN.top + titleStep * Math.max(0, titleLines.length - 1);
@@ -143,7 +143,7 @@ export function axes({
     `<line x1="${left}" y1="${y0}" x2="${right}" y2="${y0}"/><line x1="${left}" y1="${y0}" x2="${left}" y2="${y1}"/>`;
   for (const v of ticks(xMax)) markup += `<line x1="${x(v)}" y1="${y0}" x2="${x(v)}" y2="${y0 + 4}"/>`;
   for (const v of yValues) markup += `<line x1="${left - 4}" y1="${y(v)}" x2="${left}" y2="${y(v)}"/>`;
-  markup += `</g><g fill="${COLOUR.words}" font-size="${SMALLEST_WORDS}">`;
+  markup += `</g><g fill="${COLOUR.words}" font-size="${SMALLEST_WORD_SIZE}">`;
   for (const v of ticks(xMax)) markup += text(x(v), y0 + 17, tickLabel(v), 'text-anchor="middle"');
   for (const v of yValues) markup += text(left - 7, y(v) + 4, yLabel(v), 'text-anchor="end"');
   if (xTitle) markup += text(right, y0 + 33, xTitle, 'text-anchor="end"');
@@ -162,7 +162,7 @@ export function lines(x, y, content, size, attributes = '') {
 
 // A picture's markup with its label written over it as a title, for a
 // picture that leaves the page (a download), where no caption goes with it.
-const TITLE_WORDS = 15;
+const TITLE_WORD_SIZE = 15;
 export function titled(markup) {
   const [, width, height] = /viewBox="0 0 ([\d.]+) ([\d.]+)"/.exec(markup).map(Number);
   const label = /aria-label="([^"]*)"/.exec(markup)[1];
@@ -172,15 +172,15 @@ export function titled(markup) {
     .replace(/&gt;/g, '>')
     .replace(/&amp;/g, '&');
   // Bold words run about a tenth wider.
-  const title = wrapWords(plain, (width - 2 * MARGIN.right) / 1.12, TITLE_WORDS);
-  const band = Math.round(title.length * TITLE_WORDS * 1.3 + 14);
+  const title = wrapWords(plain, (width - 2 * MARGIN.right) / 1.12, TITLE_WORD_SIZE);
+  const band = Math.round(title.length * TITLE_WORD_SIZE * 1.3 + 14);
   const inner = markup.slice(markup.indexOf('>') + 1, markup.lastIndexOf('</svg>'));
   return svg(
     width,
     plain,
     height + band,
     `<g fill="${COLOUR.words}">` +
-      lines(MARGIN.right, TITLE_WORDS + 6, title, TITLE_WORDS, 'class="qv-title" font-weight="700"') +
+      lines(MARGIN.right, TITLE_WORD_SIZE + 6, title, TITLE_WORD_SIZE, 'class="qv-title" font-weight="700"') +
       `</g><g transform="translate(0 ${band})">${inner.replace(/^<title>.*?<\/title>/, '')}</g>`,
   );
 }
