@@ -18,13 +18,13 @@ const lineReader = fs.readFileSync(path.join(__dirname, '..', '..', 'console', '
 const BUFFER = Number(/kMaxLine = (\d+);/.exec(lineReader)[1]);
 
 // terminal_host.js is a classic script for the page: it is run here in a
-// context of its own, with a MessageChannel that holds no port open (the
-// page's turns are not used by read()).
+// context of its own, with a MessageChannel that holds no port open (a long
+// paste is taken in over the page's turns).
 function hostClass() {
   class Channel {
     constructor() {
       this.port1 = {};
-      this.port2 = { postMessage() {} };
+      this.port2 = { postMessage: () => setImmediate(() => this.port1.onmessage()) };
     }
   }
   const window = { quorvantileHostCommon: common };
@@ -71,6 +71,12 @@ test(`lines longer than the program's buffer (${BUFFER} bytes) reach it whole, a
     ],
     // Typed in parts, Enter last.
     [[long(BUFFER), long(BUFFER), '\r'], [long(2 * BUFFER)]],
+    // A paste of many lines, taken in over several turns, then a line
+    // typed meanwhile: one read each, in order.
+    [
+      ['27\r'.repeat(100000), '8', '88\r'],
+      [...Array(100000).fill('27'), '888'],
+    ],
     // Three-byte characters: the pieces cut through them, the bytes still whole.
     [[`${'中'.repeat(BUFFER)}\r5\r`], ['中'.repeat(BUFFER), '5']],
   ];
