@@ -4,7 +4,9 @@
 // demonstration's prompt is, so the screen, the picture and the saved session
 // are those of typing them. A new # while the page is open starts that
 // demonstration (starting the program again unless it waits at the menu).
-// Anything else after # types nothing and the status line says so. The Link
+// Anything else after # types nothing, a number the demonstration would
+// refuse (or leaves on) included, and a banner over the terminal says why,
+// in the page's language, until it is closed or a good link is followed. The Link
 // control copies the address of the demonstration and number entered last
 // and, on a served page, shows it as a QR code for phones (not from disk,
 // where no other device could open it). Nothing of the address is ever put
@@ -33,10 +35,10 @@
   const QR_CELL_PX = 6;
   const QR_QUIET_CELLS = 4;
 
+  // A bad link is quoted up to this many characters.
+  const SHOWN_CHARS = 40;
+
   const linkButton = document.getElementById('link');
-  const noteLine = document.getElementById('note');
-  // A note that stays until the next one.
-  const STAYS = 0;
   const dialog = document.getElementById('share');
   const served = location.protocol === 'http:' || location.protocol === 'https:';
 
@@ -70,15 +72,50 @@
     term.input(`${line}\r`);
   }
 
+  // The banner over the terminal for a link that cannot be followed.
+  const banner = document.createElement('div');
+  banner.id = 'lesson-banner';
+  banner.setAttribute('role', 'alert');
+  banner.hidden = true;
+  const bannerWords = document.createElement('p');
+  const bannerClose = document.createElement('button');
+  bannerClose.type = 'button';
+  bannerClose.dataset.i18n = 'lesson.close';
+  bannerClose.textContent = t('lesson.close');
+  banner.append(bannerWords, bannerClose);
+  document.getElementById('terminal-pane').append(banner);
+  let refused = null; // { hash, link } the banner speaks of
+
+  function sayRefused() {
+    banner.hidden = refused === null;
+    if (refused === null) return;
+    const { hash, link } = refused;
+    const shown = hash.length > SHOWN_CHARS ? `${hash.slice(0, SHOWN_CHARS)}…` : hash;
+    if (link.why === 'refused') {
+      bannerWords.textContent = t('lesson.bad.refused', { link: shown, takes: t(`lesson.takes.${link.takes}`) });
+    } else if (link.why === 'leaves') {
+      bannerWords.textContent = t('lesson.bad.leaves', { link: shown, number: link.number });
+    } else {
+      bannerWords.textContent = t('lesson.bad.unknown', { link: shown });
+    }
+  }
+
+  bannerClose.addEventListener('click', (event) => {
+    refused = null;
+    sayRefused();
+    focusAfterClick(event);
+  });
+  window.addEventListener('quorvantile-lang', sayRefused);
+
   function follow(hash) {
     const link = parse(hash);
     if (link.kind === 'none') return;
+    refused = link.kind === 'bad' ? { hash, link } : null;
+    sayRefused();
     if (link.kind === 'bad') {
       pending = null;
-      note(t('lesson.bad'), STAYS);
       return;
     }
-    if (noteLine.textContent === t('lesson.bad')) note('', STAYS);
     pending = link.keys.split('\r').filter((line) => line !== '');
     if (page.state === 'failed') return; // the program cannot load: nothing to type into
     const atMenu = promptRow();
@@ -93,6 +130,7 @@
   // ---------------------------------------------------------------------------
   // The Link control.
 
+  // The last number taught: not the one that leaves the demonstration.
   window.addEventListener('quorvantile-accepted', (event) => {
     const { demo, number } = event.detail || {};
     if (!hashFor(demo, number)) return;

@@ -485,6 +485,9 @@
         clear();
         return;
       }
+      // The number that leaves the demonstration: the picture stays with
+      // the last one taught (web/lesson_link.js says which is which).
+      if (!window.quorvantileLessonLink.teaches(demo, number)) return;
       pending = { demo, number, module };
       // Patience counts from this turn's start: the last turn's may still be
       // running if the program never had to wait for its next line.
