@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "console/background.h"
 #include "console/color.h"
 #include "console/console.h"
 #include "console/decimal.h"
@@ -51,8 +50,17 @@ class RootCells {
   }
   // Copies the cell of d to `out`; returns the end of its text.
   char* put(char* out, std::size_t d) const {
-    std::memcpy(out, cells_[d].data(), kCellSize);
+    copy(out, d);
     return out + cells_[d][kCellSize - 1];
+  }
+  // Copies the cell of d to `out`, all kCellSize bytes of it.
+  void copy(char* out, std::size_t d) const { std::memcpy(out, cells_[d].data(), kCellSize); }
+  // The length of the text of the cell of d, from d² alone: "dxd+" holds d's
+  // digits twice.
+  static std::size_t cellLength(std::int64_t square) {
+    const std::size_t digits = 1 + (square >= 100) + (square >= 10000) + (square >= 1000000) +
+                               (square >= 100000000);
+    return 2 * digits + 2;
   }
   static constexpr std::size_t kCellSize = 16;  // "46340x46340+" and a length
 
@@ -63,6 +71,15 @@ class RootCells {
 // Formats the decomposition lines into a block of its own and hands the
 // console whole blocks: tens of millions of lines cannot afford a call per
 // piece of text.
+//
+// The lines are written by the thread that finds them, between the sweep's
+// windows: the program has one thread and one main loop on every platform.
+// A second thread that wrote one batch of lines while the sweep found the
+// next was tried, and gained a few per cent through a pipe and a tenth to
+// /dev/null on the largest listings; it cost a lock, a build that differed
+// by platform, and faults (what the writer touches while the sweep runs)
+// that only a sanitizer finds. Writing a line cheaply (below) won back most
+// of that tenth.
 class DecompositionLines {
  public:
   explicit DecompositionLines(int n) : n_(n), cells_(n), block_(kBlockSize + kLineRoom) {
@@ -74,22 +91,34 @@ class DecompositionLines {
   bool write(Console& console, std::int32_t i, const std::uint32_t* entries, std::size_t count) {
     if (i != i_) startRow(i);
     const std::int64_t rest = static_cast<std::int64_t>(n_) - static_cast<std::int64_t>(i) * i;
+    // Kept in locals: the members would be read again after every byte
+    // stored, which may alias them.
+    char* const block = block_.data();
+    char* out = block + used_;
+    const std::size_t headSize = headSize_;
     for (std::size_t e = 0; e < count; ++e) {
       const std::int64_t j = highRoot(entries[e]), k = lowRoot(entries[e]);
+      const std::int64_t mm = rest - j * j - k * k;
       // m² is a perfect square below 2^31, so its double root is exact.
-      const auto m = static_cast<std::size_t>(std::sqrt(static_cast<double>(rest - j * j - k * k)));
-      char* out = block_.data() + used_;
+      const auto m = static_cast<std::size_t>(std::sqrt(static_cast<double>(mm)));
       std::memcpy(out, head_, kHeadRoom);
-      out += headSize_;
+      out += headSize;
       out = cells_.put(out, static_cast<std::size_t>(j));
       out = cells_.put(out, static_cast<std::size_t>(k));
-      out = cells_.put(out, m);
+      cells_.copy(out, m);
+      // Where the next line starts comes from m² rather than from m's cell:
+      // each line would otherwise wait for the square root of the one before.
+      out += RootCells::cellLength(mm);
       out[-1] = '\n';
-      used_ = static_cast<std::size_t>(out - block_.data());
       // A block never passes kBlockSize + kLineRoom: it is handed over as soon
       // as it reaches kBlockSize, and one line takes at most kLineRoom.
-      if (used_ >= kBlockSize && !handOver(console)) return false;
+      if (static_cast<std::size_t>(out - block) >= kBlockSize) {
+        used_ = static_cast<std::size_t>(out - block);
+        if (!handOver(console)) return false;
+        out = block;
+      }
     }
+    used_ = static_cast<std::size_t>(out - block);
     return true;
   }
 
@@ -131,73 +160,6 @@ class DecompositionLines {
   std::size_t headSize_ = 0;
 };
 
-// Gathers the runs of decompositions into batches and has each batch's lines
-// written in the background while the sweep finds the next: through a pipe,
-// formatting and writing the lines of the largest entries takes nearly half
-// as long as finding them. While a batch is being written, the console is
-// the background's.
-class BatchedLines {
- public:
-  BatchedLines(Console& console, int n) : console_(console), lines_(n) {
-    for (Batch& batch : batches_) batch.entries.reserve(kBatchEntries);
-  }
-
-  // Adds one run; false once the console has failed.
-  bool add(std::int32_t i, const std::uint32_t* entries, std::size_t count) {
-    Batch& batch = batches_[filling_];
-    batch.runs.push_back({i, count});
-    batch.entries.insert(batch.entries.end(), entries, entries + count);
-    return batch.entries.size() < kBatchEntries || handOn();
-  }
-
-  // Writes what is left; the console is the caller's again.
-  void finish() {
-    handOn();
-    background_.wait();
-    lines_.finish(console_);
-  }
-
- private:
-  // Decompositions a batch: a few hundred kilobytes, so that a handing-on
-  // is rare beside the batch's work.
-  static constexpr std::size_t kBatchEntries = std::size_t{1} << 16;
-
-  struct Run {
-    std::int32_t i;
-    std::size_t count;
-  };
-  struct Batch {
-    std::vector<Run> runs;
-    std::vector<std::uint32_t> entries;
-  };
-
-  bool handOn() {
-    background_.wait();  // the other batch is written and cleared
-    if (!written_) return false;
-    Batch& batch = batches_[filling_];
-    if (batch.runs.empty()) return true;  // a small turn's finish: no thread for nothing
-    background_.start([this, &batch] {
-      const std::uint32_t* entries = batch.entries.data();
-      for (const Run& run : batch.runs) {
-        if (!written_) break;
-        written_ = lines_.write(console_, run.i, entries, run.count);
-        entries += run.count;
-      }
-      batch.runs.clear();
-      batch.entries.clear();
-    });
-    filling_ ^= 1;
-    return true;
-  }
-
-  Console& console_;
-  DecompositionLines lines_;
-  Batch batches_[2];
-  std::size_t filling_ = 0;
-  bool written_ = true;    // the background's while it works
-  Background background_;  // last: waited for before the rest goes
-};
-
 void writeHeading(Console& console) {
   setGreenonBlack(console);
   console << "\n\t----------------Four-square Theorem--------------------";
@@ -211,11 +173,11 @@ void writeHeading(Console& console) {
 }  // namespace
 
 void writeFourSquareTurn(Console& console, int n) {
-  BatchedLines lines(console, n);
+  DecompositionLines lines(n);
   forEachFourSquareRun(n, [&](std::int32_t i, const std::uint32_t* entries, std::size_t count) {
-    return lines.add(i, entries, count);
+    return lines.write(console, i, entries, count);
   });
-  lines.finish();
+  lines.finish(console);
   // The loops run i from 0 to (n+1)/2; n + 1 may not fit in an int.
   const auto loopBound = static_cast<std::uint32_t>((static_cast<std::int64_t>(n) + 1) / 2);
   console << "\n\tThe total loop is " << formatGeneral(passCountDigits(loopBound)) << ".";

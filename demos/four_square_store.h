@@ -32,13 +32,13 @@ constexpr std::uint32_t kNoChunk = UINT32_MAX;
 
 // One i's place in the sweep and its matches so far.
 struct FourSquareRow {
-  std::int32_t jNext = 0;  // the next j to bucket
-  std::int32_t jLast = 0;
-  std::uint32_t first = kNoChunk;
+  std::int32_t jNext = 0;  // the next j whose point (i, j) looks up its bucket
+  std::int32_t jLast = 0;  // the row's largest j: min(i, root of n - i²)
+  std::uint32_t first = kNoChunk;  // the chain of chunks holding its units
   std::uint32_t last = kNoChunk;
   std::uint32_t used = 0;   // units in the last chunk
   std::uint32_t kept = 0;   // units in all
-  std::int32_t jFirst = 0;  // where the steps of j start
+  std::int32_t jFirst = 0;  // the j that the row's first jump unit steps from
   std::int32_t jKept = 0;   // the j of the last match kept
 };
 

@@ -139,7 +139,8 @@ class Sweep {
         visit_(visit),
         iFirst_(smallestRoot(n, 4)),
         iLast_(integerSqrt(n)),
-        kLast_(integerSqrt(n / 3)),  // 3k² <= i² + j² + k² <= n
+        // k is the third largest root: 3k² <= i² + j² + k² <= n.
+        kLast_(integerSqrt(n / 3)),
         window_(std::min(shape.windowValues, n + 1)),
         lookupBatch_(shape.lookupBatch),
         plannedFill_(shape.plannedFill),
@@ -182,7 +183,9 @@ class Sweep {
     planRows();
     for (std::int64_t i = first_; i < hi_; ++i) {
       FourSquareRow& r = row(i);
-      // 3j² >= j² + k² + m²; a row without a j worth visiting has nothing to find.
+      // The row's first j is the smallest of its class with 3j² >= n - i²,
+      // since j >= k >= m; a row whose class holds no j that may match is
+      // complete at once.
       const RootClass& js = classes_[i & 3];
       r.jNext = static_cast<std::int32_t>(js.step == 0 ? r.jLast + 1
                                                        : js.firstFrom(smallestRoot(n_ - i * i, 3)));
@@ -191,11 +194,14 @@ class Sweep {
       r.jFirst = r.jKept = r.jNext;
     }
     open_ = first_;
-    // No u of an i >= first_ lies below i² + (n - i²)/3, which grows with i.
+    // A row's smallest u is i² + (n - i²)/3, by the row's first j above;
+    // it grows with i, so the pass starts at that of first_.
     std::int64_t uStart = (n_ + 2 * first_ * first_) / 3;
     kTop_ = std::min(kLast_, hi_ - 1);
-    // With i >= first_ and i >= j >= k: m² <= tTop - k² and
-    // m² <= n - max(first², k²) - 2k².
+    // Each k starts from its largest m that some match of the pass can
+    // have. The pass's t are at most tTop, so m² <= tTop - k²; and the other
+    // three squares are at least max(first², k²) (for i) and k² twice (for
+    // j and k), so m² <= n - max(first², k²) - 2k².
     const std::int64_t tTop = n_ - uStart;
     for (std::int64_t k = 0; k <= kTop_; ++k) {
       const std::int64_t kk = k * k;
@@ -205,15 +211,22 @@ class Sweep {
           room < 0 || ms.step == 0 ? -1 : ms.lastTo(std::min(k, integerSqrt(room))));
     }
     const std::int64_t halfPass = std::max<std::int64_t>(1, (n_ - uStart) / window_ / 2);
-    const std::int64_t share = (first_ - lo_ + halfPass - 1) / halfPass;  // rows a window
-    std::int64_t started = first_;  // the i's below it may have a u in the window
+    // Rows of the pass before handed on per window, so that all of them are
+    // gone by the middle of this pass.
+    const std::int64_t share = (first_ - lo_ + halfPass - 1) / halfPass;
+    // The rows below `started` have reached their smallest u: only they may
+    // have points in the window.
+    std::int64_t started = first_;
     while (open_ < hi_ && !stopped_) {
       ++stats_.windows;
       const std::int64_t uEnd = uStart + window_;
       uEnd_ = uEnd;
-      const std::int64_t tFirst = n_ - uEnd + 1;  // the window holds t in [tFirst, n - uStart]
-      // (A row whose first u is uEnd has no point in this window, so it may
-      // start here or in the next alike.)
+      // The window's u run from uStart to uEnd - 1, so its t = n - u run
+      // from tFirst to n - uStart.
+      const std::int64_t tFirst = n_ - uEnd + 1;
+      // A row counts as started once its smallest u lies below uEnd. (One
+      // whose smallest u is uEnd itself has no point in this window: starting
+      // it here or in the next window comes to the same.)
       while (started < hi_ && (n_ + 2 * started * started) / 3 < uEnd) ++started;
       fillBuckets(tFirst, n_ - uStart);
       lookUp(started, uEnd, tFirst);
@@ -249,7 +262,7 @@ class Sweep {
   OWN_CALL void fillBuckets(std::int64_t tFirst, std::int64_t tLast) {
     if (tLast < 0) return;
     const std::int64_t kHigh = std::min(kTop_, integerSqrt(tLast));
-    // Below it t <= 2k² < tFirst.
+    // Below kLow every point has t = k² + m² <= 2k² < tFirst.
     const std::int64_t kLow = tFirst > 0 ? smallestRoot(tFirst, 2) : 0;
     std::uint32_t* const heads = heads_.data();
     std::uint64_t* const filled = filled_.data();
@@ -263,7 +276,9 @@ class Sweep {
         // A head is valid only under its bit: the buckets are emptied by
         // clearing the bits alone.
         const std::uint64_t bit = std::uint64_t{1} << (slot % 64);
-        const bool empty = (filled[slot / 64] & bit) == 0;  // rarely known: no branch
+        // Whether the bucket is empty follows no pattern a branch could
+        // learn: the link is chosen by arithmetic.
+        const bool empty = (filled[slot / 64] & bit) == 0;
         const std::uint32_t link = heads[slot] | (kNoPoint * static_cast<std::uint32_t>(empty));
         points[count] = {static_cast<std::uint32_t>(k), link};
         heads[slot] = count++;
@@ -278,12 +293,15 @@ class Sweep {
   // point (k, m) of their bucket with k <= j: the matches come in the order
   // of i, j and k, as they are stored.
   OWN_CALL void lookUp(std::int64_t started, std::int64_t uEnd, std::int64_t tFirst) {
-    const std::int64_t tTop = n_ - tFirst;  // a point's slot is tTop - u
+    // The bucket of u is that of t = n - u, at slot t - tFirst = tTop - u.
+    const std::int64_t tTop = n_ - tFirst;
     std::size_t pending = 0;
-    // Rows from hi_ on, which a keep may drop meanwhile, keep nothing.
+    // Only rows below hi_ look up their buckets. A keep that finds the store
+    // full may bring hi_ down while a batch is walked; the walk then stops at
+    // the first lookup of a dropped row.
     for (std::int64_t i = open_; i < std::min(started, hi_) && !stopped_; ++i) {
-      // (Walking at `>` would also do: the room beyond the batch holds one
-      // more row.)
+      // The batch is walked once it is full; it has room for one more row's
+      // lookups beyond lookupBatch_, so a row is never split.
       if (pending >= lookupBatch_) {
         walkBuckets(pending);
         pending = 0;
@@ -427,7 +445,9 @@ class Sweep {
       const double units = expectedUnits(i);
       if (units == 0) continue;
       expected += units;
-      if (expected > room && i > first_) {  // (`>=` differs only on a tie)
+      // A pass takes at least its first row, whatever that row is expected
+      // to hold.
+      if (expected > room && i > first_) {
         hi_ = i;
         return;
       }
@@ -506,7 +526,7 @@ class Sweep {
   std::int64_t open_ = iFirst_;   // the first i of this pass not yet complete
   std::int64_t hi_ = 0;           // the end of this pass's i's
   bool stopped_ = false;          // `visit_` asked to stop
-  std::int64_t kTop_ = 0;         // no k above it is needed
+  std::int64_t kTop_ = 0;         // the largest k the pass's rows can have: below hi_
   FourSquareSweepStats stats_;
 };
 

@@ -2,11 +2,13 @@
 // the program announces it by (the `name` of its DemoRow, demos/frame.h, in
 // its own demos/*.cc), its lesson link's name, its choice in the menu
 // (app/menu.cc), the prompt at which it asks for its number, the number its
-// card in the gallery opens (pictures/gallery.js), and its picture:
+// card in the gallery opens (pictures/gallery.js), the numbers it takes and
+// those that leave it, and its picture:
 // its numbers for an entry from the program's exports
 // (pictures/picture_exports_web.cc), its drawing (pictures/draw.js), what is
 // left to compute once the picture shows, and a warm-up.
-//   DEMONSTRATIONS     { name: { link, choice, prompt, sample, numbers(module, n,
+//   DEMONSTRATIONS     { name: { link, choice, prompt, sample, takes,
+//                      valid(n), leaves, numbers(module, n,
 //                      first), draw(numbers, { width, more }),
 //                      afterwards?(shown, remake), warmUp?(module) } }
 //   decodeRecord(module, pointer)  an export's record, decoded
@@ -87,6 +89,19 @@ function countRuns(shown, remake) {
   setTimeout(part, 0);
 }
 
+// The sieve's largest end number (demos/sieve_bits.h).
+const SIEVE_LIMIT = 1000000;
+// The largest number whose cube Nicomachus's turn shows (its
+// kLargestIntCubeRoot): above it the turn says the cube is too large.
+const NICOMACHUS_LIMIT = 1290;
+// The number every demonstration leaves on after its turn (demos/frame.h);
+// Nicomachus also leaves at once on 88.
+const EXIT_VALUE = 888;
+const positive = (n) => n > 0;
+
+// The numbers a demonstration's prompt takes are the validity test of its
+// row (demos/*.cc; for Nicomachus, the cubes its turn shows), named by
+// `takes`, the page's words for them (lesson.takes.*).
 // The first call of an export runs in the browser's baseline code,
 // several times slower than later ones (the first comet: about 200 ms
 // instead of 30), so a visit's exports are called once with small numbers
@@ -97,6 +112,9 @@ export const DEMONSTRATIONS = {
     choice: 1,
     prompt: 'Please input a positive even integer:',
     sample: 100,
+    takes: 'even',
+    valid: (n) => n > 0 && n % 2 === 0,
+    leaves: [EXIT_VALUE],
     // The comet up to n, and n's pairs; past the comet, n's pairs by runs.
     numbers(module, n) {
       const comet = fullComet(module);
@@ -117,6 +135,9 @@ export const DEMONSTRATIONS = {
     choice: 2,
     prompt: 'Please input a positive integer:',
     sample: 27,
+    takes: 'positive',
+    valid: positive,
+    leaves: [EXIT_VALUE],
     numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_collatz(n)) }),
     draw: collatzPicture,
   },
@@ -125,6 +146,9 @@ export const DEMONSTRATIONS = {
     choice: 3,
     prompt: 'Please input a positive integer:',
     sample: 5,
+    takes: 'nicomachus',
+    valid: (n) => n >= 1 && n <= NICOMACHUS_LIMIT,
+    leaves: [88, EXIT_VALUE],
     numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_nicomachus(n)) }),
     draw: nicomachusPicture,
   },
@@ -133,6 +157,9 @@ export const DEMONSTRATIONS = {
     choice: 4,
     prompt: 'Please input a positive integer:',
     sample: 30, // its first decomposition has four different squares
+    takes: 'positive',
+    valid: positive,
+    leaves: [EXIT_VALUE],
     numbers: (module, n, first = 0) => ({
       n,
       ...decodeRecord(module, module._picture_four_squares(n, first, FOUR_SQUARES_WINDOW)),
@@ -145,6 +172,9 @@ export const DEMONSTRATIONS = {
     choice: 5,
     prompt: 'please input the end number:',
     sample: 100,
+    takes: 'sieve',
+    valid: (n) => n >= 1 && n <= SIEVE_LIMIT,
+    leaves: [EXIT_VALUE],
     numbers: (module, n) => ({ n, ...decodeRecord(module, module._picture_sieve(n)) }),
     draw: sievePicture,
     warmUp: (module) => decodeRecord(module, module._picture_sieve(100000)),

@@ -19,6 +19,7 @@
 import { i18n } from '../shell/i18n.js';
 import { download, focusAfterClick } from '../shell/page_common.js';
 import { DEMONSTRATIONS } from './demonstrations.js';
+import { teaches } from '../shell/lesson_link.js';
 import { NARROWEST, WIDEST } from './draw.js';
 import { onPaper, paperStyle, titled, SMALLEST_WORD_SIZE } from './svg.js';
 import { PALETTE } from './palette.js';
@@ -352,6 +353,9 @@ export function createPicturePane({ pane, run, term }) {
       clear();
       return;
     }
+    // The number that leaves the demonstration: the picture stays with
+    // the last one taught (shell/lesson_link.js says which is which).
+    if (!teaches(demo, number)) return;
     pending = { demo, number, module };
     // Patience counts from this turn's start: the last turn's may still be
     // running if the program never had to wait for its next line.

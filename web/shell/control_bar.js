@@ -193,6 +193,7 @@ export function createControlBar({ run, view, exporter }) {
   const served = location.protocol === 'http:' || location.protocol === 'https:';
   let last = null; // { demo, number } entered last
 
+  // The last number taught: not the one that leaves the demonstration.
   run.addEventListener('accepted', (event) => {
     const { demo, number } = event.detail || {};
     if (!hashFor(demo, number)) return;

@@ -53,7 +53,18 @@ const words = {
     'control.pictures.hint': 'Show or hide the pictures beside the terminal',
     'control.link': 'Link',
     'control.link.hint': 'Copy a link that opens this page in the demonstration and number entered last',
-    'lesson.bad': 'The link after # was not understood; the program waits at the menu.',
+    'lesson.bad.unknown':
+      'This lesson link was not understood: {link}. A lesson link ends in # and a demonstration with a ' +
+      'number, such as #collatz=27. The program waits at the menu.',
+    'lesson.bad.refused':
+      'This lesson link cannot be followed: {link}. This demonstration takes {takes}. The program waits at the menu.',
+    'lesson.bad.leaves':
+      'This lesson link cannot be followed: {link}. {number} leaves this demonstration rather than showing it. ' +
+      'The program waits at the menu.',
+    'lesson.takes.even': 'a positive even integer',
+    'lesson.takes.positive': 'a positive integer',
+    'lesson.takes.nicomachus': 'a whole number from 1 to 1290',
+    'lesson.takes.sieve': 'a whole number from 1 to 1000000',
     'lesson.copied': 'Copied the link {link}',
     'lesson.copyFailed': 'Copy this link: {link}',
     'lesson.qr': 'Scan to open this demonstration on a phone or tablet',
@@ -125,7 +136,14 @@ const words = {
     'control.pictures.hint': '显示或隐藏终端旁的图示',
     'control.link': '链接',
     'control.link.hint': '复制一个链接：打开它，页面即进入最后输入的演示和数字',
-    'lesson.bad': '无法识别链接中 # 之后的内容；程序在菜单处等待。',
+    'lesson.bad.unknown':
+      '无法识别这个课程链接：{link}。课程链接以 # 加演示名称和数字结尾，例如 #collatz=27。程序在菜单处等待。',
+    'lesson.bad.refused': '无法打开这个课程链接：{link}。这个演示只接受{takes}。程序在菜单处等待。',
+    'lesson.bad.leaves': '无法打开这个课程链接：{link}。{number} 会退出这个演示，而不是展示它。程序在菜单处等待。',
+    'lesson.takes.even': '正偶数',
+    'lesson.takes.positive': '正整数',
+    'lesson.takes.nicomachus': '1 到 1290 之间的整数',
+    'lesson.takes.sieve': '1 到 1000000 之间的整数',
     'lesson.copied': '已复制链接 {link}',
     'lesson.copyFailed': '请复制此链接：{link}',
     'lesson.qr': '用手机或平板扫描，打开这个演示',

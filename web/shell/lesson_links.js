@@ -4,26 +4,27 @@
 // demonstration's prompt is, so the screen, the picture and the saved session
 // are those of typing them. A new # while the page is open starts that
 // demonstration (starting the program again unless it waits at the menu).
-// Anything else after # types nothing and the note line says so, through
-// the control bar's note().
-//   followLessonLinks(run, note)
+// Anything else after # types nothing, a number the demonstration would
+// refuse (or leaves on) included, and a banner over the terminal says why,
+// in the page's language, until it is closed or a good link is followed.
+//   followLessonLinks(run)
 import { parse } from './lesson_link.js';
 import { DEMONSTRATIONS } from '../pictures/demonstrations.js';
 import { i18n } from './i18n.js';
+import { focusAfterClick } from './page_common.js';
 
 // The menu's prompt (app/menu.cc) at which the choice is typed; the number
 // is typed at its demonstration's own prompt.
 const MENU_PROMPT = 'Please choose:';
-// A note that stays until the next one.
-const STAYS = 0;
+// A bad link is quoted up to this many characters.
+const SHOWN_CHARS = 40;
 
-export function followLessonLinks(run, note) {
+export function followLessonLinks(run) {
   const { term } = run;
   const t = (key, vars) => i18n.t(key, vars);
   // The lines still to type for the link being followed, with the prompt
   // each waits for, or null.
   let pending = null;
-  let badShown = false; // the note says a link was not understood
 
   // The cursor's row when it stands right after the text of that row, or
   // null: a prompt waits there, nothing typed after it yet.
@@ -51,17 +52,50 @@ export function followLessonLinks(run, note) {
     term.input(`${line}\r`);
   }
 
+  // The banner over the terminal for a link that cannot be followed.
+  const banner = document.createElement('div');
+  banner.id = 'lesson-banner';
+  banner.setAttribute('role', 'alert');
+  banner.hidden = true;
+  const bannerWords = document.createElement('p');
+  const bannerClose = document.createElement('button');
+  bannerClose.type = 'button';
+  bannerClose.dataset.i18n = 'lesson.close';
+  bannerClose.textContent = t('lesson.close');
+  banner.append(bannerWords, bannerClose);
+  document.getElementById('terminal-pane').append(banner);
+  let refused = null; // { hash, link } the banner speaks of
+
+  function sayRefused() {
+    banner.hidden = refused === null;
+    if (refused === null) return;
+    const { hash, link } = refused;
+    const shown = hash.length > SHOWN_CHARS ? `${hash.slice(0, SHOWN_CHARS)}…` : hash;
+    if (link.why === 'refused') {
+      bannerWords.textContent = t('lesson.bad.refused', { link: shown, takes: t(`lesson.takes.${link.takes}`) });
+    } else if (link.why === 'leaves') {
+      bannerWords.textContent = t('lesson.bad.leaves', { link: shown, number: link.number });
+    } else {
+      bannerWords.textContent = t('lesson.bad.unknown', { link: shown });
+    }
+  }
+
+  bannerClose.addEventListener('click', (event) => {
+    refused = null;
+    sayRefused();
+    focusAfterClick(event, term);
+  });
+  i18n.addEventListener('lang', sayRefused);
+
   function follow(hash) {
     const link = parse(hash);
     if (link.kind === 'none') return;
+    refused = link.kind === 'bad' ? { hash, link } : null;
+    sayRefused();
     if (link.kind === 'bad') {
       pending = null;
-      note(t('lesson.bad'), STAYS);
-      badShown = true;
       return;
     }
-    if (badShown) note('', STAYS);
-    badShown = false;
     const [choice, number] = link.keys.split('\r');
     pending = [
       { line: choice, prompt: MENU_PROMPT },

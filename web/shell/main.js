@@ -29,8 +29,8 @@ const run = createRun(term);
 const view = createView(term, run);
 const pictures = createPicturePane({ pane: byId('picture'), run, term });
 showGallery({ pane: byId('picture'), run, term });
-const bar = createControlBar({ run, view, exporter: createExport(run) });
-followLessonLinks(run, bar.note);
+createControlBar({ run, view, exporter: createExport(run) });
+followLessonLinks(run);
 keepOffline();
 window.quorvantile = Object.assign(run, { i18n, view, pictures });
 // The first run starts once the document is parsed, as it did when the page

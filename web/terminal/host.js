@@ -5,7 +5,9 @@
 // time slice is used up, and for as long as the output is paused.
 //
 // new TerminalHost({ screen, editor, log, onInterrupt, onPause, onVisit, onAccepted, onWaiting })
-//   host.type(data)            keys and pastes from the terminal
+//   host.type(data)            keys and pastes from the terminal, in order; a
+//                              long paste is taken in over several turns of
+//                              the page, and Ctrl-C acts at once
 //   host.setPaused(paused)     holds or releases the program and its output
 //   host.end()                 the run is over: its output is flushed and its
 //                              waits are never answered
@@ -19,17 +21,32 @@ const LOW_WATER = 1024 * 1024;
 // The longest the program runs between two turns of the page, in ms: short
 // enough that keys, drawing and Ctrl-C are never held up noticeably.
 const SLICE_MS = 30;
+// Typed text is taken in at most this many characters a turn of the page
+// (some milliseconds): a paste of megabytes goes on over many turns, while
+// the page draws and hears Stop.
+const TYPED_PIECE = 256 * 1024;
+const LINE_FEED = 0x0a;
 const encoder = new TextEncoder();
 
 // A macrotask: lets the page handle keys and draw before the program goes
-// on. The channel is made at the first turn: a host that never pauses
-// (under node, in the tests) holds no port open.
+// on. Where the browser can rank tasks, the program's turn comes after
+// every other task waiting (keys, clicks, drawing, the terminal's own
+// work), so that a program that never waits for a line still leaves the
+// page its time. A channel is open only while a turn is awaited: none
+// keeps node running (in the tests) once the host is idle.
 let turns = null;
 const turnWaiters = [];
+const ranked = typeof scheduler === 'object' && scheduler !== null && typeof scheduler.postTask === 'function';
 function nextTurn() {
+  if (ranked) return scheduler.postTask(() => {}, { priority: 'background' });
   if (!turns) {
     turns = new MessageChannel();
-    turns.port1.onmessage = () => turnWaiters.shift()();
+    turns.port1.onmessage = () => {
+      turnWaiters.shift()();
+      if (turnWaiters.length > 0) return;
+      turns.port1.close();
+      turns = null;
+    };
   }
   return new Promise((resolve) => {
     turnWaiters.push(resolve);
@@ -38,6 +55,47 @@ function nextTurn() {
 }
 
 const never = new Promise(() => {});
+
+// Where the first piece of `data` at most `room` long ends: after its
+// last line end, or else at `room`, never inside a surrogate pair.
+function pieceEnd(data, room) {
+  if (data.length <= room) return data.length;
+  const lineEnd = Math.max(data.lastIndexOf('\r', room - 1), data.lastIndexOf('\n', room - 1));
+  if (lineEnd >= 0) return lineEnd + 1;
+  const last = data.charCodeAt(room - 1);
+  return last >= 0xd800 && last <= 0xdbff ? room - 1 : room;
+}
+
+// The lines sent and not yet read, as UTF-8. What one type() sends is one
+// block, read a line at a time from `at`: a paste of a million lines costs
+// one block, where a line apiece would cost a copy of the whole list at
+// every read (shift()).
+class InputQueue {
+  constructor() {
+    this.blocks = [];
+    this.at = 0;
+  }
+  get empty() {
+    return this.blocks.length === 0;
+  }
+  push(bytes) {
+    if (bytes.length > 0) this.blocks.push(bytes);
+  }
+  // At most `capacity` bytes, ending at the latest with a line end, or
+  // with the block (a line that Ctrl-D sent has none).
+  take(capacity) {
+    const block = this.blocks[0];
+    const lineEnd = block.indexOf(LINE_FEED, this.at);
+    const end = Math.min(lineEnd < 0 ? block.length : lineEnd + 1, this.at + capacity);
+    const piece = block.subarray(this.at, end);
+    this.at = end;
+    if (end === block.length) {
+      this.blocks.shift();
+      this.at = 0;
+    }
+    return piece;
+  }
+}
 
 export class TerminalHost {
   constructor({ screen, editor, log, onInterrupt, onPause, onVisit, onAccepted, onWaiting }) {
@@ -57,7 +115,9 @@ export class TerminalHost {
     // The program's output not yet given to the log and the editor.
     this.unlogged = [];
     this.sliceStart = performance.now();
-    this.lines = []; // lines sent, as UTF-8, not yet read
+    this.input = new InputQueue();
+    this.typing = []; // typed, not yet taken in (a long paste)
+    this.typingLater = false;
     this.inputEnded = false;
     this.wakeReader = null;
   }
@@ -89,19 +149,21 @@ export class TerminalHost {
     this.flush();
     // The program has nothing more to do until a line comes: said once
     // the terminal has all its output.
-    if (this.lines.length === 0 && !this.inputEnded && this.onWaiting) {
+    if (this.input.empty && !this.inputEnded && this.onWaiting) {
       this.screen.drained(0).then(() => this.alive && this.onWaiting());
     }
-    while (this.lines.length === 0 && !this.inputEnded) {
+    // A slice begins anew after a wait for a line, not at every read: with
+    // lines queued (a paste) the program reads on without ever waiting, and
+    // its slice must still end.
+    let waited = this.paused;
+    while (this.input.empty && !this.inputEnded) {
+      waited = true;
       await new Promise((resolve) => (this.wakeReader = resolve));
     }
     await this.resumed();
-    this.sliceStart = performance.now();
-    if (this.lines.length === 0) return new Uint8Array(0);
-    const line = this.lines[0];
-    if (line.length <= capacity) return this.lines.shift();
-    this.lines[0] = line.subarray(capacity);
-    return line.subarray(0, capacity);
+    if (waited) this.sliceStart = performance.now();
+    if (this.input.empty) return new Uint8Array(0);
+    return this.input.take(capacity);
   }
   error(text) {
     console.error(text);
@@ -118,23 +180,64 @@ export class TerminalHost {
   // The page's side.
   type(data) {
     if (!this.alive) return;
+    // Ctrl-C acts at once, ahead of a paste still being taken in.
+    if (data.includes('\x03')) {
+      this.typing = [];
+      this.takeIn(data);
+      return;
+    }
+    this.typing.push(data);
+    if (!this.typingLater) this.takeTyped();
+  }
+  // What was typed, in order, TYPED_PIECE characters a turn, each piece
+  // ending at a line end where it has one.
+  takeTyped() {
+    this.typingLater = false;
+    let room = TYPED_PIECE;
+    while (this.alive && this.typing.length > 0) {
+      if (room <= 0) {
+        this.typingLater = true;
+        nextTurn().then(() => this.takeTyped());
+        return;
+      }
+      const data = this.typing[0];
+      const cut = pieceEnd(data, room);
+      if (cut === data.length) this.typing.shift();
+      else this.typing[0] = data.slice(cut);
+      room -= cut;
+      this.takeIn(data.slice(0, cut));
+    }
+  }
+  takeIn(data) {
     this.settle();
     const { echo, actions } = this.editor.feed(data);
     if (echo) this.hold(encoder.encode(echo));
+    // Lines in a row go to the log and the input as one: a paste's
+    // thousands of lines cost one encoding, not one each.
+    let lines = '';
+    const send = () => {
+      if (lines === '') return;
+      this.log.typed(lines);
+      this.input.push(encoder.encode(lines));
+      lines = '';
+    };
     for (const action of actions) {
       if (action.interrupt) {
+        send();
         this.onInterrupt();
         return;
       }
-      if ('pause' in action) {
-        this.onPause(action.pause);
-      } else if (action.eof) {
-        this.inputEnded = true;
-      } else {
-        this.log.typed(action.line);
-        this.lines.push(encoder.encode(action.line));
+      if ('line' in action) {
+        lines += action.line;
+        // A line that Ctrl-D sent, without its end, is read on its own.
+        if (!action.line.endsWith('\n')) send();
+        continue;
       }
+      send();
+      if ('pause' in action) this.onPause(action.pause);
+      else if (action.eof) this.inputEnded = true;
     }
+    send();
     this.flush();
     this.wake();
   }

@@ -9,13 +9,17 @@
 // new LineEditor(cols)   cols() gives the terminal's width in columns
 // editor.output(bytes)   the program's output (UTF-8, colour sequences)
 // editor.feed(data)      -> { echo, actions }: actions in order, each one of
-//                          { line } (text to send, "\n"-ended unless Ctrl-D
-//                          sent it), { eof: true }, { interrupt: true }
+//                          { line } (text to send: one line or, from a
+//                          paste, several, each "\n"-ended, or a line that
+//                          Ctrl-D sent without its end), { eof: true }, { interrupt: true }
 //                          (Ctrl-C: the rest of `data` is dropped),
 //                          { pause: true | false } (Ctrl-S, Ctrl-Q)
 import { cellWidth, tabStop, escapeState } from './host_common.js';
 
 const REPLACEMENT = 0xfffd;
+// Whole lines of plain text, tabs and ASCII (a paste, mostly): nothing in
+// them is edited, so they are sent and echoed as they stand, in one piece.
+const PLAIN_LINE = /[\t\x20-\x7e]*[\r\n]/y;
 
 export class LineEditor {
   constructor(cols) {
@@ -82,7 +86,18 @@ export class LineEditor {
     // The keys' own sequences (arrows, function keys, Alt) are dropped; one
     // cut off at the end of `data` ends there.
     let escape = null;
-    for (const ch of data) {
+    for (let i = 0; i < data.length;) {
+      if (escape === null) {
+        let end = i;
+        for (PLAIN_LINE.lastIndex = i; PLAIN_LINE.test(data);) end = PLAIN_LINE.lastIndex;
+        if (end > i) {
+          this.sendLines(data.slice(i, end), out);
+          i = end;
+          continue;
+        }
+      }
+      const ch = String.fromCodePoint(data.codePointAt(i));
+      i += ch.length;
       const escaped = escape !== null;
       escape = escapeState(escape, ch.codePointAt(0));
       if (escaped || escape !== null) continue;
@@ -140,6 +155,14 @@ export class LineEditor {
         out.echo += ch;
       }
     }
+  }
+
+  // Whole lines, each ended by a line end key: the first after what was
+  // typed before it. Echoed as Enter echoes.
+  sendLines(text, out) {
+    out.echo += text.replace(/[\r\n]/g, '\r\n');
+    out.actions.push({ line: this.take() + text.replace(/\r/g, '\n') });
+    this.col = 0;
   }
 
   // A character that wraps is erased back to the start of its row, which

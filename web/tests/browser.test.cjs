@@ -22,6 +22,16 @@ const LONG_GOLDBACH = '2000000000';
 // Generous bound for the page to paint twice while the program lists: a page
 // that keeps responding does so in a few frames' time.
 const PAINT_DEADLINE_MS = 1000;
+// A paste of a megabyte of lines (27, a line each) at Collatz's prompt; the
+// program works through it for this long before Stop is pressed, which must
+// act within the deadline (generous: the page says so in well under half a
+// second), as the paste itself must hold the page no longer.
+const FLOOD_LINES = 349000;
+const FLOOD_RUN_MS = 2000;
+const STOP_DEADLINE_MS = 1000;
+// Frames a second the page must still draw meanwhile (it draws 30 to 60 on
+// a busy machine; one held up by the flood, a handful).
+const MIN_FRAMES_PER_SECOND = 10;
 // xterm.js's palette where the page's theme names no colour.
 const XTERM_PALETTE = [
   '#2e3436',
@@ -510,6 +520,66 @@ test('Ctrl-C stops a long Goldbach listing at once, and Restart shows the menu a
   );
 
   await assertRestartWorks(page);
+  assertNothingWentWrong(opened);
+});
+
+test('a pasted flood of lines keeps the page drawing, reaches the program in order, and Stop acts at once', async (t) => {
+  const opened = await freshPage(t);
+  const { page } = opened;
+  await page.evaluate(() => window.quorvantile.term.focus());
+  await h.waitForPrompt(page, 'Please choose:');
+  await h.typeLine(page, '2');
+  await h.waitForPrompt(page, 'integer:');
+  // In the page's own clock: every frame, and the run's end.
+  await page.evaluate(() => {
+    window.frameTimes = [];
+    const tick = (time) => {
+      window.frameTimes.push(time);
+      requestAnimationFrame(tick);
+    };
+    requestAnimationFrame(tick);
+    window.addEventListener('quorvantile-state', (event) => {
+      if (event.detail.state === 'stopped') window.stoppedAt = performance.now();
+    });
+  });
+  // Where Stop is, found before the flood: pressing it is a mouse's click there.
+  const stop = await (await page.$('#stop')).boxModel();
+  const [x, y] = [0, 1].map((k) => (stop.content[0][['x', 'y'][k]] + stop.content[2][['x', 'y'][k]]) / 2);
+  const pasteMs = await page.evaluate((lines) => {
+    const clipboardData = new DataTransfer();
+    clipboardData.setData('text/plain', '27\n'.repeat(lines));
+    const started = performance.now();
+    const paste = new ClipboardEvent('paste', { clipboardData, bubbles: true, cancelable: true });
+    window.quorvantile.term.textarea.dispatchEvent(paste);
+    return performance.now() - started;
+  }, FLOOD_LINES);
+  await h.sleep(FLOOD_RUN_MS);
+  const frames = await page.evaluate(
+    (since) => window.frameTimes.filter((time) => time > performance.now() - since),
+    FLOOD_RUN_MS / 2,
+  );
+  const longestGap = Math.max(...frames.slice(1).map((time, k) => time - frames[k]));
+  assert.ok(pasteMs < STOP_DEADLINE_MS, `the paste held the page for ${Math.round(pasteMs)} ms`);
+  assert.ok(
+    frames.length >= (MIN_FRAMES_PER_SECOND * FLOOD_RUN_MS) / 2000,
+    `${frames.length} frames in the last ${FLOOD_RUN_MS / 2} ms of the flood`,
+  );
+  assert.ok(longestGap < STOP_DEADLINE_MS, `no frame for ${Math.round(longestGap)} ms during the flood`);
+  const pressed = await page.evaluate(() => performance.now());
+  await page.mouse.click(x, y);
+  await waitForState(page, 'stopped', 10000);
+  const stopMs = await page.evaluate((from) => window.stoppedAt - from, pressed);
+  assert.ok(stopMs < STOP_DEADLINE_MS, `Stop took ${Math.round(stopMs)} ms to act`);
+  // Line after line of the paste, each read whole and in turn: every
+  // summary is of 27, and there are some.
+  const summaries = (await page.evaluate(() => window.quorvantile.sessionText())).match(/steps to get to 1 for \d+/g);
+  assert.ok(summaries && summaries.length > 1, 'the program took no line of the paste');
+  assert.deepEqual([...new Set(summaries)], ['steps to get to 1 for 27']);
+  t.diagnostic(
+    `paste of ${FLOOD_LINES} lines: ${Math.round(pasteMs)} ms; ${frames.length} frames in ` +
+      `${FLOOD_RUN_MS / 2} ms, ${Math.round(longestGap)} ms apart at most; ` +
+      `Stop acted in ${Math.round(stopMs)} ms after ${summaries.length} turns`,
+  );
   assertNothingWentWrong(opened);
 });
 

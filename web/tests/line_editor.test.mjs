@@ -45,11 +45,11 @@ const CASES = [
     col: 24,
   },
   {
-    name: 'a pasted block keeps its tabs and gives one line per line end',
+    name: 'a pasted block keeps its tabs and gives one line per line end, after what was typed',
     output: [PROMPT],
-    keys: ['3\t4\r5\n\r'],
-    echo: '3\t4\r\n5\r\n\r\n',
-    actions: [{ line: '3\t4\n' }, { line: '5\n' }, { line: '\n' }],
+    keys: ['2', '3\t4\r5\n\r'],
+    echo: '23\t4\r\n5\r\n\r\n',
+    actions: [{ line: '23\t4\n5\n\n' }],
     col: 0,
   },
   {

@@ -50,6 +50,12 @@ test(`lines longer than the program's buffer (${BUFFER} bytes) reach it whole, a
     ],
     // Typed in parts, Enter last.
     [[long(BUFFER), long(BUFFER), '\r'], [long(2 * BUFFER)]],
+    // A paste of many lines, taken in over several turns, then a line
+    // typed meanwhile: one read each, in order.
+    [
+      ['27\r'.repeat(100000), '8', '88\r'],
+      [...Array(100000).fill('27'), '888'],
+    ],
     // Three-byte characters: the pieces cut through them, the bytes still whole.
     [[`${'中'.repeat(BUFFER)}\r5\r`], ['中'.repeat(BUFFER), '5']],
   ];
