@@ -538,7 +538,7 @@ test('a pasted flood of lines keeps the page drawing, reaches the program in ord
       requestAnimationFrame(tick);
     };
     requestAnimationFrame(tick);
-    window.addEventListener('quorvantile-state', (event) => {
+    window.quorvantile.addEventListener('state', (event) => {
       if (event.detail.state === 'stopped') window.stoppedAt = performance.now();
     });
   });
