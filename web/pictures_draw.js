@@ -281,6 +281,11 @@
     ];
   }
 
+  // A sentence that begins a line of the drawing.
+  function capital(sentence) {
+    return sentence.charAt(0).toUpperCase() + sentence.slice(1);
+  }
+
   function nicomachusPicture(d, { width, room = Infinity }) {
     const n = d.sides.length;
     if (n === 0) {
@@ -296,7 +301,7 @@
       // The sentences over the chart, the terminal's run first, in the
       // outline's colour.
       const wordsWidth = width - 2 * MARGIN.right;
-      const said = sentences.map((sentence) => wrapWords(sentence, wordsWidth, SMALLEST_WORDS));
+      const said = sentences.map((sentence) => wrapWords(capital(sentence), wordsWidth, SMALLEST_WORDS));
       const step = SMALLEST_WORDS * 1.3;
       let y = MARGIN.right;
       let words = '';
@@ -355,7 +360,7 @@
     const runLines = [`${n}³ = ${cube}`, ...(run.length ? wrapWords(`= ${run.join(' + ')}`, wordsWidth, runSize) : [])];
     const told = d.written.length === 1 && Number(d.written[0][2]) === n ? [] : sentences.slice(0, 1);
     const sumLines = [
-      ...told.flatMap((sentence) => wrapWords(sentence, wordsWidth, WORDS)),
+      ...told.flatMap((sentence) => wrapWords(capital(sentence), wordsWidth, WORDS)),
       ...wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORDS),
     ];
     const wordsTop = pad + runSize;
