@@ -38,7 +38,7 @@
   // The arcs' height, and the least that still parts them; the caption's
   // gap above them and the primes' line below them take this much more.
   const ARCS_HEIGHT = 150;
-  const ARCS_LEAST_HEIGHT = 60;
+  const ARCS_LEAST_HEIGHT = 45;
   const ARCS_WORDS_HEIGHT = 36;
   // Nicomachus's bands stay legible up to this n; above it, the two sides of
   // the equation as they grow.

@@ -8,7 +8,7 @@
   // A chart's height and margins, in the picture's units. Below the least
   // height a chart keeps no room for its plot between its axis titles.
   const CHART_MAX_HEIGHT = 360;
-  const CHART_LEAST_HEIGHT = 150;
+  const CHART_LEAST_HEIGHT = 130;
   const MARGIN = { left: 64, right: 20, top: 20, bottom: 40 };
   // The smallest words of any picture, in its units: the pane scales a
   // picture so that these are still legible (web/pictures.js).

@@ -1,10 +1,12 @@
 // The session taken off the page: saved as a text file, copied whole, and
 // printed. The text is page.js's session log (every run of the session).
 // Runs after page.js and sets
-//   window.quorvantileSessionExport = { save(), copyAll() }
-// where save() offers the file and gives its name, and copyAll() gives the
-// count of lines copied, or null where the browser refused. The printout is
-// filled in before each printing.
+//   window.quorvantileSessionExport = { save(), copyAll(), printout() }
+// where save() offers the file and gives its name, copyAll() gives the
+// count of lines copied, or null where the browser refused, and printout()
+// says what printing now would put on paper: { lines, total }, the lines
+// printed of the session's total. The printout is filled in before each
+// printing.
 'use strict';
 
 (function () {
@@ -81,6 +83,11 @@
     document.getElementById('print-session').replaceChildren(...parts);
   }
 
+  function printout() {
+    const total = lineCount(page.sessionText());
+    return { lines: Math.min(total, PRINT_LINES), total };
+  }
+
   window.addEventListener('beforeprint', fillPrint);
-  window.quorvantileSessionExport = { save, copyAll };
+  window.quorvantileSessionExport = { save, copyAll, printout };
 })();
