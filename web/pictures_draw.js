@@ -43,6 +43,10 @@
   // Nicomachus's bands stay legible up to this n; above it, the two sides of
   // the equation as they grow.
   const TILING_LIMIT = 40;
+  // Sums of odd numbers are drawn wider than textWidth reckons (a plus sign
+  // takes most of an em in some faces): their lines are wrapped this much
+  // short of the room they have.
+  const SUMS_WRAP = 0.85;
   // Decompositions fetched from the program at a time for the stepper.
   const FOUR_SQUARES_WINDOW = 64;
   // Time between two primes' strikes while the sieve plays.
@@ -301,7 +305,7 @@
       // The sentences over the chart, the terminal's run first, in the
       // outline's colour.
       const wordsWidth = width - 2 * MARGIN.right;
-      const said = sentences.map((sentence) => wrapWords(capital(sentence), wordsWidth, SMALLEST_WORDS));
+      const said = sentences.map((sentence) => wrapWords(capital(sentence), wordsWidth * SUMS_WRAP, SMALLEST_WORDS));
       const step = SMALLEST_WORDS * 1.3;
       let y = MARGIN.right;
       let words = '';
@@ -357,10 +361,13 @@
     const runSize = n <= 10 ? WORDS : SMALLEST_WORDS;
     const [bandFirst, , bandCount] = d.band.map(Number);
     const run = Array.from({ length: bandCount || 0 }, (_, k) => bandFirst + 2 * k);
-    const runLines = [`${n}³ = ${cube}`, ...(run.length ? wrapWords(`= ${run.join(' + ')}`, wordsWidth, runSize) : [])];
+    const runLines = [
+      `${n}³ = ${cube}`,
+      ...(run.length ? wrapWords(`= ${run.join(' + ')}`, wordsWidth * SUMS_WRAP, runSize) : []),
+    ];
     const told = d.written.length === 1 && Number(d.written[0][2]) === n ? [] : sentences.slice(0, 1);
     const sumLines = [
-      ...told.flatMap((sentence) => wrapWords(capital(sentence), wordsWidth, WORDS)),
+      ...told.flatMap((sentence) => wrapWords(capital(sentence), wordsWidth * SUMS_WRAP, WORDS)),
       ...wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORDS),
     ];
     const wordsTop = pad + runSize;
