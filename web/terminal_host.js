@@ -51,17 +51,11 @@
 
   const encoder = new TextEncoder();
 
-  // A macrotask: lets the page handle keys and draw before the program goes
-  // on. Where the browser can rank tasks, the program's turn comes after
-  // every other task waiting (keys, clicks, drawing, the terminal's own
-  // work), so that a program that never waits for a line still leaves the
-  // page its time.
+  // A macrotask: lets the page handle keys and draw before the program goes on.
   const turns = new MessageChannel();
   const turnWaiters = [];
   turns.port1.onmessage = () => turnWaiters.shift()();
-  const ranked = typeof scheduler === 'object' && scheduler !== null && typeof scheduler.postTask === 'function';
   function nextTurn() {
-    if (ranked) return scheduler.postTask(() => {}, { priority: 'background' });
     return new Promise((resolve) => {
       turnWaiters.push(resolve);
       turns.port2.postMessage(0);
