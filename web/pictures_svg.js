@@ -60,11 +60,12 @@
   }
 
   // About how wide `content` is drawn at `size`, a little on the wide side:
-  // the pictures place their words apart by it. Chinese characters take a
-  // whole em, digits and Latin letters in the sans-serif face about 0.6.
+  // the pictures place their words apart by it. Chinese characters and the
+  // ellipsis take a whole em, digits and Latin letters in the sans-serif
+  // face about 0.6.
   function textWidth(content, size) {
     let ems = 0;
-    for (const c of String(content)) ems += c >= '\u2e80' ? 1.02 : 0.62;
+    for (const c of String(content)) ems += c >= '\u2e80' || c === '…' ? 1.02 : 0.62;
     return ems * size;
   }
 
