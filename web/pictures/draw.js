@@ -1,7 +1,7 @@
 // Each demonstration's picture, made from the numbers the program gives for
 // an entry (decoded by pictures/demonstrations.js, which names the
 // picture of each) and laid out for a picture `width` units wide and, where
-// it can, at most `room` units high (the pane's room, pictures/pane.js):
+// it can, at most `room` units high (the pane's room, web/pictures.js):
 // { label, markup(), controls }. Every word is placed apart from the others
 // and inside the picture at any width from NARROWEST to WIDEST.
 import { t } from './words.js';
@@ -33,11 +33,15 @@ export const GOLDBACH_RUNS = 48;
 // The arcs' height, and the least that still parts them; the caption's
 // gap above them and the primes' line below them take this much more.
 const ARCS_HEIGHT = 150;
-const ARCS_LEAST_HEIGHT = 60;
+const ARCS_LEAST_HEIGHT = 45;
 const ARCS_WORDS_HEIGHT = 36;
 // Nicomachus's bands stay legible up to this n; above it, the two sides of
 // the equation as they grow.
 const TILING_LIMIT = 40;
+// Sums of odd numbers are drawn wider than textWidth reckons (a plus sign
+// takes most of an em in some faces): their lines are wrapped this much
+// short of the room they have.
+const SUMS_WRAP = 0.85;
 // Decompositions fetched from the program at a time for the stepper.
 export const FOUR_SQUARES_WINDOW = 64;
 // Time between two primes' strikes while the sieve plays.
@@ -276,6 +280,11 @@ function runSentences(d) {
   ];
 }
 
+// A sentence that begins a line of the drawing.
+function capital(sentence) {
+  return sentence.charAt(0).toUpperCase() + sentence.slice(1);
+}
+
 export function nicomachusPicture(d, { width, room = Infinity }) {
   const n = d.sides.length;
   if (n === 0) {
@@ -291,7 +300,7 @@ export function nicomachusPicture(d, { width, room = Infinity }) {
     // The sentences over the chart, the terminal's run first, in the
     // outline's colour.
     const wordsWidth = width - 2 * MARGIN.right;
-    const said = sentences.map((sentence) => wrapWords(sentence, wordsWidth, SMALLEST_WORD_SIZE));
+    const said = sentences.map((sentence) => wrapWords(capital(sentence), wordsWidth * SUMS_WRAP, SMALLEST_WORD_SIZE));
     const step = SMALLEST_WORD_SIZE * 1.3;
     let y = MARGIN.right;
     let words = '';
@@ -345,10 +354,13 @@ export function nicomachusPicture(d, { width, room = Infinity }) {
   const runSize = n <= 10 ? WORD_SIZE : SMALLEST_WORD_SIZE;
   const [bandFirst, , bandCount] = d.band.map(Number);
   const run = Array.from({ length: bandCount || 0 }, (_, k) => bandFirst + 2 * k);
-  const runLines = [`${n}³ = ${cube}`, ...(run.length ? wrapWords(`= ${run.join(' + ')}`, wordsWidth, runSize) : [])];
+  const runLines = [
+    `${n}³ = ${cube}`,
+    ...(run.length ? wrapWords(`= ${run.join(' + ')}`, wordsWidth * SUMS_WRAP, runSize) : []),
+  ];
   const told = d.written.length === 1 && Number(d.written[0][2]) === n ? [] : sentences.slice(0, 1);
   const sumLines = [
-    ...told.flatMap((sentence) => wrapWords(sentence, wordsWidth, WORD_SIZE)),
+    ...told.flatMap((sentence) => wrapWords(capital(sentence), wordsWidth * SUMS_WRAP, WORD_SIZE)),
     ...wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORD_SIZE),
   ];
   const wordsTop = pad + runSize;

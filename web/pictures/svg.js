@@ -6,7 +6,7 @@ const SVG_NS = 'http://www.w3.org/2000/svg';
 // A chart's height and margins, in the picture's units. Below the least
 // height a chart keeps no room for its plot between its axis titles.
 const CHART_MAX_HEIGHT = 360;
-export const CHART_LEAST_HEIGHT = 150;
+export const CHART_LEAST_HEIGHT = 130;
 export const MARGIN = { left: 64, right: 20, top: 20, bottom: 40 };
 // The smallest words of any picture, in its units: the pane scales a
 // picture so that these are still legible (pictures/pane.js).
@@ -33,11 +33,12 @@ export function paperStyle(scope) {
 }
 
 // About how wide `content` is drawn at `size`, a little on the wide side:
-// the pictures place their words apart by it. Chinese characters take a
-// whole em, digits and Latin letters in the sans-serif face about 0.6.
+// the pictures place their words apart by it. Chinese characters and the
+// ellipsis take a whole em, digits and Latin letters in the sans-serif
+// face about 0.6.
 export function textWidth(content, size) {
   let ems = 0;
-  for (const c of String(content)) ems += c >= '\u2e80' ? 1.02 : 0.62;
+  for (const c of String(content)) ems += c >= '\u2e80' || c === '…' ? 1.02 : 0.62;
   return ems * size;
 }
 

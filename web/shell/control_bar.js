@@ -154,6 +154,13 @@ export function createControlBar({ run, view, exporter }) {
   onClick(buttons.larger, () => changeTextSize(1));
 
   onClick(buttons.save, () => note(t('note.saved', { name: exporter.save() })));
+  // Printing says first what goes on paper: a long session's end only.
+  onClick(buttons.print, async () => {
+    const { lines, total } = exporter.printout();
+    note(lines < total ? t('note.printingCut', { lines, total }) : t('note.printing', { lines }), LONG_NOTE_MS);
+    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+    window.print();
+  });
   onClick(buttons.copy, async () => {
     const lines = await exporter.copyAll();
     note(lines === null ? t('note.copyFailed') : t('note.copied', { lines }));

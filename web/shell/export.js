@@ -1,9 +1,11 @@
 // The session taken off the page: saved as a text file, copied whole, and
 // printed. The text is the run's session log (every run of the session).
-//   createExport(run) -> { save(), copyAll() }
-// where save() offers the file and gives its name, and copyAll() gives the
-// count of lines copied, or null where the browser refused. The printout is
-// filled in before each printing.
+//   createExport(run) -> { save(), copyAll(), printout() }
+// where save() offers the file and gives its name, copyAll() gives the
+// count of lines copied, or null where the browser refused, and printout()
+// says what printing now would put on paper: { lines, total }, the lines
+// printed of the session's total. The printout is filled in before each
+// printing.
 import { i18n } from './i18n.js';
 import { download } from './page_common.js';
 import { cellWidth } from '../terminal/host_common.js';
@@ -76,6 +78,11 @@ export function createExport(run) {
     document.getElementById('print-session').replaceChildren(...parts);
   }
 
+  function printout() {
+    const total = lineCount(run.sessionText());
+    return { lines: Math.min(total, PRINT_LINES), total };
+  }
+
   window.addEventListener('beforeprint', fillPrint);
-  return { save, copyAll };
+  return { save, copyAll, printout };
 }

@@ -29,16 +29,11 @@ const LINE_FEED = 0x0a;
 const encoder = new TextEncoder();
 
 // A macrotask: lets the page handle keys and draw before the program goes
-// on. Where the browser can rank tasks, the program's turn comes after
-// every other task waiting (keys, clicks, drawing, the terminal's own
-// work), so that a program that never waits for a line still leaves the
-// page its time. A channel is open only while a turn is awaited: none
-// keeps node running (in the tests) once the host is idle.
+// on. A channel is open only while a turn is awaited: none keeps node
+// running (in the tests) once the host is idle.
 let turns = null;
 const turnWaiters = [];
-const ranked = typeof scheduler === 'object' && scheduler !== null && typeof scheduler.postTask === 'function';
 function nextTurn() {
-  if (ranked) return scheduler.postTask(() => {}, { priority: 'background' });
   if (!turns) {
     turns = new MessageChannel();
     turns.port1.onmessage = () => {

@@ -14,8 +14,8 @@ import { load, store } from '../shell/page_common.js';
 // The listings are laid out for 80 columns: where 80 fit at a readable
 // size, the terminal never has fewer.
 const MIN_COLS = 80;
-// A phone held upright has no room for 80: its terminal is as wide as its
-// screen, down to the widest thing the program draws, the farewell
+// A phone held upright has no room for 80, not even at the smallest text
+// (NARROW_FONT_MIN): its terminal is as wide as its screen, down to the widest thing the program draws, the farewell
 // picture's rows (67 columns with their trailing blanks; the menu's frame
 // ends in column 64). Longer lines wrap there, as in any terminal of that
 // width. Below it the terminal keeps these columns and scrolls sideways
@@ -31,9 +31,10 @@ const MIN_ROWS = 25;
 // legibility only by losing rows.
 const AUTO_FONT_MIN = 12;
 const AUTO_FONT_MAX = 32;
-// ...where 80 columns do not fit at 12 px, the text may go down to 9 px to
-// keep the menu whole: the smallest a phone's dense screen still draws
-// crisply, read at arm's length.
+// ...where 80 columns do not fit even at 9 px, the text may go down to
+// 9 px to keep the menu whole: the smallest a phone's dense screen still
+// draws crisply, read at arm's length. (Wider boxes that miss 80 columns
+// at 12 px keep 80 and scroll sideways.)
 const NARROW_FONT_MIN = 9;
 // The user's smaller/larger steps, in px from the chosen size, and their
 // bounds.
@@ -51,8 +52,8 @@ export function createView(term, run) {
 
   // ---------------------------------------------------------------------------
   // Size: the largest text that gives MIN_COLS columns and MIN_ROWS rows in
-  // the box; on a screen too narrow for MIN_COLS at AUTO_FONT_MIN, the
-  // largest up to that which gives MENU_COLS. Then the user's steps move it,
+  // the box; in a box too narrow for MIN_COLS at NARROW_FONT_MIN, the
+  // largest up to AUTO_FONT_MIN that gives MENU_COLS. Then the user's steps move it,
   // and the terminal takes as many columns and rows as fit, never fewer
   // columns than the chosen least.
 
@@ -83,7 +84,7 @@ export function createView(term, run) {
 
   // { fontSize, leastCols }
   function chosenSize() {
-    if (!givesCols(MIN_COLS)(AUTO_FONT_MIN)) {
+    if (!givesCols(MIN_COLS)(NARROW_FONT_MIN)) {
       return { fontSize: largest(NARROW_FONT_MIN, AUTO_FONT_MIN, givesCols(MENU_COLS)), leastCols: MENU_COLS };
     }
     const fitsFrame = (fontSize) => givesCols(MIN_COLS)(fontSize) && proposal(fontSize).rows >= MIN_ROWS;

@@ -18,7 +18,8 @@ const h = require('./harness.cjs');
 const WEB = process.env.QUORVANTILE_WEB;
 const NATIVE = process.env.QUORVANTILE_NATIVE;
 const SERVED = path.join(WEB || '', 'web');
-// The frame, the listings and the farewell are laid out for 80 columns.
+// The listings are laid out for 80 columns; a phone held upright has fewer,
+// down to the least that the menu and the farewell picture take unwrapped.
 const MIN_COLS = 80;
 // The menu box's rows end in this column.
 const BOX_END = 64;
@@ -142,6 +143,7 @@ function measure(page) {
       frameEnds,
       terminal: paneBox.toJSON(),
       picture: picture.toJSON(),
+      screenLeft: screen.left,
       atBottom: buffer.viewportY === buffer.baseY,
       lastColumnReachable,
       controlsOutOfView,
@@ -172,7 +174,8 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
     { name: 'Chromebook', width: 1366, height: 768, minFont: 14, beside: true, wholeMenu: true },
     { name: 'tablet, landscape', width: 1180, height: 820, minFont: 12, beside: true, wholeMenu: true },
     { name: 'tablet, upright', width: 820, height: 1180, touch: true, minFont: 12, beside: false, wholeMenu: true },
-    { name: 'phone', width: 390, height: 844, touch: true, minFont: 12, beside: false, wholeMenu: true },
+    // The pane takes its place, and rows, only once it holds a picture.
+    { name: 'phone', width: 390, height: 844, touch: true, minFont: 9, beside: false, wholeMenu: true, narrow: true },
     { name: 'Chromebook window at 150%', width: 1366, height: 657, zoom: 1.5, minFont: 12, beside: true },
     { name: 'Chromebook window at 200%', width: 1366, height: 657, zoom: 2, minFont: 12, beside: false },
   ];
@@ -203,7 +206,7 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
     for (const picture of [false, true]) {
       if (picture) {
         await page.evaluate(() => {
-          const drawing = document.createElement('div');
+          const drawing = document.createElement('figure');
           drawing.style.cssText = 'width: 100%; height: 100%; min-height: 200px; background: #223';
           document.getElementById('picture').append(drawing);
         });
@@ -213,11 +216,17 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
       const where = `${screen.name}${picture ? ' with a picture' : ''}`;
       seen.push(`${where}: ${m.fontSize} px, ${m.cols}×${m.rows}`);
       // The text keeps its size, and the terminal its columns and rows, when a picture comes.
+      const kept = (size) => (screen.narrow ? size.slice(0, 2) : size);
       if (atMenu)
-        assert.deepEqual([m.fontSize, m.cols, m.rows], atMenu, `${where}: the text or the terminal's size changed`);
+        assert.deepEqual(
+          kept([m.fontSize, m.cols, m.rows]),
+          kept(atMenu),
+          `${where}: the text or the terminal's size changed`,
+        );
       atMenu = [m.fontSize, m.cols, m.rows];
       assert.deepEqual(m.overflow, { x: 0, y: 0 }, `${where}: the page overflows`);
-      assert.ok(m.cols >= MIN_COLS, `${where}: ${m.cols} columns`);
+      const leastCols = await page.evaluate(() => window.quorvantile.view.MENU_COLS);
+      assert.ok(m.cols >= (screen.narrow ? leastCols : MIN_COLS), `${where}: ${m.cols} columns`);
       assert.ok(m.fontSize >= screen.minFont, `${where}: text of ${m.fontSize} px`);
       assert.ok(m.atBottom, `${where}: the terminal is not scrolled to its last row`);
       assert.ok(m.lastColumnReachable, `${where}: the last columns cannot be scrolled into view`);
@@ -275,6 +284,127 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
   t.diagnostic(seen.join('; '));
 });
 
+// Where the picture pane's parts lie, how small its picture's words are drawn,
+// and which controls of the page are less than a fingertip wide or high.
+function pane(page) {
+  return page.evaluate(() => {
+    const picture = document.getElementById('picture');
+    const box = picture.getBoundingClientRect();
+    const shown = (e) => e.getClientRects().length > 0 && e.getBoundingClientRect().width > 0;
+    const outside = [...picture.querySelectorAll('svg, figcaption, button, .qv-card')]
+      .filter((e) => shown(e) && !e.closest('.qv-card svg'))
+      .filter((e) => {
+        const r = e.getBoundingClientRect();
+        return (
+          r.left < box.left - 0.5 || r.right > box.right + 0.5 || r.top < box.top - 0.5 || r.bottom > box.bottom + 0.5
+        );
+      })
+      .map((e) => e.tagName.toLowerCase());
+    const drawing = picture.querySelector('figure svg');
+    let smallestWords = null;
+    if (drawing && shown(drawing)) {
+      const { width, height } = drawing.viewBox.baseVal;
+      const r = drawing.getBoundingClientRect();
+      const scale = Math.min((r.width - 2) / width, (r.height - 2) / height); // inside its 1 px border
+      const sizes = [...drawing.querySelectorAll('text')].map((e) => parseFloat(getComputedStyle(e).fontSize));
+      smallestWords = Math.min(...sizes) * scale;
+    }
+    const small = [...document.querySelectorAll('button, a[href]')]
+      .filter(shown)
+      .filter((e) => e.getBoundingClientRect().width < 40 || e.getBoundingClientRect().height < 40)
+      .map(
+        (e) =>
+          `${e.id || e.className} ${Math.round(e.getBoundingClientRect().width)}×${Math.round(e.getBoundingClientRect().height)}`,
+      );
+    return {
+      shown: shown(picture),
+      cards: [...picture.querySelectorAll('.qv-card')].map((a) => ({
+        href: a.getAttribute('href'),
+        drawn: !!a.querySelector('svg'),
+      })),
+      outside,
+      scrolls: picture.scrollHeight - picture.clientHeight,
+      smallestWords,
+      fontSize: window.quorvantile.term.options.fontSize,
+      small,
+    };
+  });
+}
+
+// One table over screens and pictures: every picture lies wholly in its
+// pane, its words no smaller than the terminal's text (nor 11 px); at the
+// menu the pane shows the demonstrations as lesson links drawn inside it,
+// or on a phone nothing at all; on a phone the menu's frame is in view
+// whole, at 9 px or more, and every control (the QR code's Close too) is
+// at least 40×40 px.
+test('pictures and menu fit every screen, and a phone is worked with fingers', async (t) => {
+  const { parse } = require('../lesson_link.js');
+  // The phone's least columns: the fewest that wrap none of the menu's and
+  // the farewell picture's rows (trailing blanks included).
+  const farewell = await h.nativeSession(NATIVE, ['8']);
+  let unwrapped = 1;
+  while (h.terminalRows(farewell.text, unwrapped).rows.some((row) => row.wrapped)) unwrapped++;
+  const SCREENS = [
+    { name: 'Chromebook', width: 1366, height: 768 },
+    { name: 'tablet, upright', width: 820, height: 1180, touch: true },
+    { name: 'small tablet, upright', width: 768, height: 1024, touch: true },
+    { name: 'phone', width: 390, height: 844, touch: true, phone: true },
+  ];
+  const LINKS = ['#goldbach=10', '#goldbach=100', '#collatz=27', '#nicomachus=5', '#nicomachus=100'];
+  LINKS.push('#four-squares=100', '#sieve=100', '#sieve=400');
+  const faults = [];
+  for (const screen of SCREENS) {
+    const { page, problems } = await openAt(t, screen);
+    const least = await page.evaluate(() => window.quorvantile.view.MENU_COLS);
+    assert.equal(least, unwrapped, "the phone's least columns are not what the menu and the farewell take");
+    if (!screen.phone) {
+      await page.waitForFunction(() => document.querySelectorAll('#picture .qv-card svg').length === 5, {
+        timeout: 30000,
+      });
+    }
+    const menu = await pane(page);
+    const where = (what) => `${screen.name}, ${what}`;
+    if (screen.phone) {
+      const m = await measure(page);
+      const frameRight = m.screenLeft + Math.max(...m.frameEnds);
+      if (menu.shown) faults.push(where('menu: the empty pane takes room'));
+      if (m.fontSize < 9) faults.push(where(`menu: text of ${m.fontSize} px`));
+      if (frameRight > m.visible.right + 0.5)
+        faults.push(where(`menu: the frame ends at ${frameRight} px, out of view`));
+    } else {
+      const links = menu.cards.map((card) => parse(card.href).kind === 'lesson' && card.drawn);
+      if (links.length !== 5 || links.includes(false)) faults.push(where(`menu: ${JSON.stringify(menu.cards)}`));
+    }
+    if (menu.outside.length) faults.push(where(`menu: ${menu.outside} outside the pane`));
+    for (const link of LINKS) {
+      const { demo, number } = parse(link);
+      await page.evaluate((hash) => (location.hash = hash), link);
+      await page.waitForFunction(
+        (d, n) => document.querySelector(`#picture figure[data-demo="${d}"][data-number="${n}"] svg`),
+        { timeout: 60000 },
+        demo,
+        number,
+      );
+      await h.sleep(300); // the terminal's refit, and the picture's own
+      await settled(page);
+      if (screen.phone && link === LINKS[0]) {
+        await page.tap('#link');
+        await page.waitForFunction(() => document.getElementById('share').open);
+      }
+      const m = await pane(page);
+      const words = Math.max(11, m.fontSize);
+      if (m.outside.length || m.scrolls > 0)
+        faults.push(where(`${link}: ${m.outside} outside, scrolls ${m.scrolls} px`));
+      if (!(m.smallestWords >= words - 0.5)) faults.push(where(`${link}: words of ${m.smallestWords} px`));
+      if (screen.touch && m.small.length) faults.push(where(`${link}: controls below 40 px: ${m.small}`));
+      if (screen.phone && link === LINKS[0]) await page.tap('#share-close');
+    }
+    assert.deepEqual(problems, [], `${screen.name}: the page reported errors`);
+    await page.close();
+  }
+  assert.deepEqual(faults, []);
+});
+
 test('while the program loads, its box already has its final size and says that it loads', async (t) => {
   const page = await served.browser.newPage();
   t.after(() => page.close());
@@ -325,6 +455,12 @@ test('on a phone an upright swipe scrolls the scrollback as far as the finger mo
   // fewer rows: the swipes start once it has been refitted.
   await page.waitForFunction(() => document.querySelector('#picture figure[data-number="100000"]'), { timeout: 30000 });
   await settled(page);
+  // The phone's columns fit its width: larger text, until they no longer
+  // do, gives the box something to scroll sideways.
+  while (!(await page.evaluate(() => window.quorvantile.view.linesCut()))) {
+    await page.tap('#larger');
+    await settled(page);
+  }
   await settled(page);
   const before = await measure(page);
   const position = () =>
@@ -430,7 +566,7 @@ test('the controls: language, pictures and text size are remembered; the status 
     const style = getComputedStyle(document.activeElement);
     return { id: document.activeElement.id, outline: style.outlineStyle, width: parseFloat(style.outlineWidth) };
   });
-  assert.ok(ring.id === 'copy' && ring.outline !== 'none' && ring.width >= 2, `focus ring: ${JSON.stringify(ring)}`);
+  assert.ok(ring.id === 'print' && ring.outline !== 'none' && ring.width >= 2, `focus ring: ${JSON.stringify(ring)}`);
 
   await page.click('#reader');
   await page.click('#pictures');
@@ -575,6 +711,12 @@ test('Save, Copy all and the printout hold the whole session, printed black on w
   assert.equal(squeeze(file), squeeze(session.text), 'the saved file is not the session');
   await page.click('#copy');
   assert.equal(await page.evaluate(() => navigator.clipboard.readText()), file, 'Copy all is not the saved text');
+  // Print says first what goes on paper.
+  await page.evaluate(() => (window.print = () => (window.printAsked = true)));
+  await page.click('#print');
+  await page.waitForFunction(() => window.printAsked);
+  const lines = file.split('\n').length - (file.endsWith('\n') ? 1 : 0);
+  assert.equal(await page.$eval('#note', (e) => e.textContent), `Printing the session: all its ${lines} lines.`);
 
   // The printed menu's frame is straight also where the printer takes
   // another font for the Chinese characters than for the rest.
@@ -775,9 +917,11 @@ test('the view follows a long listing to its end and the prompt, whatever refits
         .catch((error) => assert.fail(`${where}: no picture came: ${error.message}`));
       await settled(page);
       const withPicture = await view(page);
+      // (A phone gives the picture its room, rows, only once it comes.)
+      const size = (v) => [v.fontSize, v.cols, screen === PHONE ? 'rows given' : v.rows];
       assert.deepEqual(
-        [withPicture.fontSize, withPicture.cols, withPicture.rows],
-        [menu.fontSize, menu.cols, menu.rows],
+        size(withPicture),
+        size(menu),
         `${where}: the terminal's text or size changed when the picture came`,
       );
       assert.ok(
