@@ -338,12 +338,12 @@ function pane(page) {
 // whole, at 9 px or more, and every control (the QR code's Close too) is
 // at least 40×40 px.
 test('pictures and menu fit every screen, and a phone is worked with fingers', async (t) => {
-  const { parse } = require('../lesson_link.js');
+  const { parse } = require('../shell/lesson_link.js');
   // The phone's least columns: the fewest that wrap none of the menu's and
   // the farewell picture's rows (trailing blanks included).
   const farewell = await h.nativeSession(NATIVE, ['8']);
   let unwrapped = 1;
-  while (h.terminalRows(farewell.text, unwrapped).rows.some((row) => row.wrapped)) unwrapped++;
+  while ((await h.terminalRows(farewell.text, unwrapped)).rows.some((row) => row.wrapped)) unwrapped++;
   const SCREENS = [
     { name: 'Chromebook', width: 1366, height: 768 },
     { name: 'tablet, upright', width: 820, height: 1180, touch: true },
