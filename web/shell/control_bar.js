@@ -154,13 +154,26 @@ export function createControlBar({ run, view, exporter }) {
   onClick(buttons.larger, () => changeTextSize(1));
 
   onClick(buttons.save, () => note(t('note.saved', { name: exporter.save() })));
-  // Printing says first what goes on paper: a long session's end only.
-  onClick(buttons.print, async () => {
+  // Printing says first what goes on paper (a long session's end only),
+  // from the control and from the browser's own key, Ctrl-P.
+  async function printSession() {
     const { lines, total } = exporter.printout();
     note(lines < total ? t('note.printingCut', { lines, total }) : t('note.printing', { lines }), LONG_NOTE_MS);
     await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
     window.print();
-  });
+  }
+  onClick(buttons.print, printSession);
+  window.addEventListener(
+    'keydown',
+    (event) => {
+      if (!(event.ctrlKey || event.metaKey) || event.altKey || event.shiftKey || event.key.toLowerCase() !== 'p')
+        return;
+      event.preventDefault();
+      event.stopPropagation(); // not a key for the program
+      printSession();
+    },
+    true,
+  );
   onClick(buttons.copy, async () => {
     const lines = await exporter.copyAll();
     note(lines === null ? t('note.copyFailed') : t('note.copied', { lines }));

@@ -711,12 +711,18 @@ test('Save, Copy all and the printout hold the whole session, printed black on w
   assert.equal(squeeze(file), squeeze(session.text), 'the saved file is not the session');
   await page.click('#copy');
   assert.equal(await page.evaluate(() => navigator.clipboard.readText()), file, 'Copy all is not the saved text');
-  // Print says first what goes on paper.
-  await page.evaluate(() => (window.print = () => (window.printAsked = true)));
-  await page.click('#print');
-  await page.waitForFunction(() => window.printAsked);
+  // Print, and Ctrl-P, say first what goes on paper.
   const lines = file.split('\n').length - (file.endsWith('\n') ? 1 : 0);
-  assert.equal(await page.$eval('#note', (e) => e.textContent), `Printing the session: all its ${lines} lines.`);
+  for (const press of [() => page.click('#print'), () => h.pressControl(page, 'KeyP')]) {
+    await page.evaluate(() => {
+      document.getElementById('note').textContent = '';
+      window.print = () => (window.printAsked = true);
+      window.printAsked = false;
+    });
+    await press();
+    await page.waitForFunction(() => window.printAsked);
+    assert.equal(await page.$eval('#note', (e) => e.textContent), `Printing the session: all its ${lines} lines.`);
+  }
 
   // The printed menu's frame is straight also where the printer takes
   // another font for the Chinese characters than for the rest.
