@@ -174,10 +174,11 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
     { name: 'Chromebook', width: 1366, height: 768, minFont: 14, beside: true, wholeMenu: true },
     { name: 'tablet, landscape', width: 1180, height: 820, minFont: 12, beside: true, wholeMenu: true },
     { name: 'tablet, upright', width: 820, height: 1180, touch: true, minFont: 12, beside: false, wholeMenu: true },
-    // The pane takes its place, and rows, only once it holds a picture.
-    { name: 'phone', width: 390, height: 844, touch: true, minFont: 9, beside: false, wholeMenu: true, narrow: true },
+    // The pane takes its place, and rows, only once it holds a picture
+    // (`onDemand`) on a phone and in a low window.
+    { name: 'phone', width: 390, height: 844, touch: true, minFont: 9, wholeMenu: true, narrow: true, onDemand: true },
     { name: 'Chromebook window at 150%', width: 1366, height: 657, zoom: 1.5, minFont: 12, beside: true },
-    { name: 'Chromebook window at 200%', width: 1366, height: 657, zoom: 2, minFont: 12, beside: false },
+    { name: 'Chromebook window at 200%', width: 1366, height: 657, zoom: 2, minFont: 12, onDemand: true },
   ];
   const seen = [];
   for (const screen of screens) {
@@ -216,7 +217,7 @@ test('at every screen and zoom the terminal fits, is legible, keeps the typed ro
       const where = `${screen.name}${picture ? ' with a picture' : ''}`;
       seen.push(`${where}: ${m.fontSize} px, ${m.cols}×${m.rows}`);
       // The text keeps its size, and the terminal its columns and rows, when a picture comes.
-      const kept = (size) => (screen.narrow ? size.slice(0, 2) : size);
+      const kept = (size) => (screen.onDemand ? size.slice(0, 2) : size);
       if (atMenu)
         assert.deepEqual(
           kept([m.fontSize, m.cols, m.rows]),
