@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program's speed beside its references, side by side in one run, and
 # what a student waits for the small entries:
-#   WebAssembly under node (web/run-node.js) and the page in headless
+#   WebAssembly under node (web/tools/run-node.js) and the page in headless
 #   Chromium against the native program, on listings that take seconds
 #   natively (four squares 2^31-1, Goldbach 2*10^9 and 2^31-2): on shorter
 #   ones node's own start and the page's fixed costs would be all one sees;
@@ -80,7 +80,7 @@ for ((round = 1; round <= runs; round++)); do
   done
   for listing in $large; do
     IFS=: read -r choice number name <<<"$listing"
-    measure "node-$name" "$(turn "$choice" "$number") | node web/run-node.js $wasm"
+    measure "node-$name" "$(turn "$choice" "$number") | node web/tools/run-node.js $wasm"
   done
   # One line per turn: "CHOICE:NUMBER SECONDS CPU-SECONDS".
   node bench/page_listing.cjs "$web_build" dom $page_turns |
