@@ -31,12 +31,13 @@ module.exports = [
     },
   },
   {
-    // The service worker runs in a worker of its own, not in the page.
+    // The service worker runs in a worker of its own, not in the page; the
+    // build bundles the modules it imports (service_worker.cjs).
     files: ['service-worker.js'],
-    languageOptions: { sourceType: 'script', globals: globals.serviceworker },
+    languageOptions: { sourceType: 'module', globals: globals.serviceworker },
   },
   {
-    files: ['run-node.js', 'eslint.config.cjs', 'tools/**/*.cjs'],
+    files: ['run-node.js', 'eslint.config.cjs', 'service_worker.cjs', 'tools/**/*.cjs'],
     languageOptions: { sourceType: 'commonjs', globals: globals.node },
   },
   {

@@ -330,7 +330,13 @@
 
   term.open(pane);
   // The first run starts once every script of the page has run, so that the
-  // controls hear each of its events, a load that fails at once included.
-  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', () => start(), { once: true });
-  else start();
+  // controls hear each of its events, a load that fails at once included,
+  // and once offline.js knows that a newer release is not about to load the
+  // page again.
+  const opened = () => (window.quorvantileOffline ? window.quorvantileOffline.opening : null);
+  if (document.readyState === 'loading') {
+    document.addEventListener('DOMContentLoaded', () => Promise.resolve(opened()).then(start), { once: true });
+  } else {
+    start();
+  }
 })();
