@@ -19,7 +19,8 @@ module.exports = [
     languageOptions: { sourceType: 'module', globals: globals.browser },
   },
   {
-    // The service worker runs in a worker of its own, not in the page.
+    // The service worker runs in a worker of its own, not in the page; the
+    // build bundles the modules it imports (tools/bundle.js).
     files: ['offline/service-worker.js'],
     languageOptions: { sourceType: 'module', globals: globals.serviceworker },
   },

@@ -106,6 +106,11 @@ const words = {
       'The program could not be loaded: quorvantile.js is missing or could not be read. ' +
       'Copy the whole folder again, or open quorvantile.html, the page in one file.',
     'status.load-failed': 'The program could not be loaded. Start it again, or reload the page.',
+    'update.ready': 'A new version is ready.',
+    'update.start': 'Start it',
+    'update.start.hint': 'Start the new version of the page; the terminal starts afresh',
+    'update.saveStart': 'Save and start it',
+    'update.saveStart.hint': 'Save this session as a text file, then start the new version of the page',
   },
   zh: {
     'page.title': 'Quorvantile',
@@ -184,6 +189,11 @@ const words = {
     'status.load-script-missing':
       '程序无法加载：缺少 quorvantile.js 或无法读取。请重新复制整个文件夹，或打开单文件页面 quorvantile.html。',
     'status.load-failed': '程序无法加载。请重新开始，或刷新页面。',
+    'update.ready': '新版本已就绪。',
+    'update.start': '启用新版本',
+    'update.start.hint': '启用页面的新版本；终端将重新开始',
+    'update.saveStart': '保存并启用新版本',
+    'update.saveStart.hint': '先把本次会话保存为文本文件，再启用页面的新版本',
   },
 };
 

@@ -29,11 +29,13 @@ const run = createRun(term);
 const view = createView(term, run);
 const pictures = createPicturePane({ pane: byId('picture'), run, term });
 showGallery({ pane: byId('picture'), run, term });
-createControlBar({ run, view, exporter: createExport(run) });
+const exporter = createExport(run);
+createControlBar({ run, view, exporter });
 followLessonLinks(run);
-keepOffline();
+const opening = keepOffline({ run, exporter });
 window.quorvantile = Object.assign(run, { i18n, view, pictures });
-// The first run starts once the document is parsed, as it did when the page
-// was many scripts: the program's bytes are asked for from then on.
-if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', () => run.start(), { once: true });
-else run.start();
+// The first run starts once the document is parsed, and once the offline
+// part knows that a newer release is not about to load the page again.
+const start = () => Promise.resolve(opening).then(() => run.start());
+if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', start, { once: true });
+else start();

@@ -1,20 +1,16 @@
-// Lesson links, the manifest and the offline page in headless Chromium. Each
+// Lesson links in headless Chromium. Each
 // of the five links must give, without a key typed by the test, exactly the
 // screen of a student typing its keys into the native program, and the
 // picture of its number; a new # starts its demonstration; bad links type
-// nothing, say so, and raise no page error; after one visit the served page
-// starts again with its server gone, and a new release is taken whole, never
-// mixed with the kept one; the single file links no manifest.
+// nothing, say so, and raise no page error. (Offline and new releases:
+// browser_offline.test.cjs.)
 //
 // QUORVANTILE_WEB is the web build folder, QUORVANTILE_NATIVE the native
 // program (web/tests/run-browser-tests.sh sets both).
 'use strict';
 
 const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
-const { pathToFileURL } = require('node:url');
 const { test } = require('node:test');
 const h = require('./harness.cjs');
 const { i18n } = require('../shell/i18n.js');
@@ -24,7 +20,6 @@ const { DEMONSTRATIONS } = require('../pictures/demonstrations.js');
 const WEB = process.env.QUORVANTILE_WEB || '';
 const NATIVE = process.env.QUORVANTILE_NATIVE;
 const SERVED = path.join(WEB, 'web');
-const SINGLE = path.join(WEB, 'web-single', 'quorvantile.html');
 // A demonstration's listing and picture for these numbers take well under a
 // second; the rest is the margin of a machine shared with other work.
 const SCREEN_TIMEOUT_MS = 30000;
@@ -151,138 +146,4 @@ test("a link's number is refused exactly where the program refuses it", async ()
       assert.equal(parse(`#${name}=${number}`).why === 'refused', refused, `#${name}=${number}`);
     }
   }
-});
-
-// `promise`, or an error naming `what` once `ms` have passed without it.
-function bounded(promise, ms, what) {
-  let timer;
-  const late = new Promise((resolve, reject) => {
-    timer = setTimeout(() => reject(new Error(`${what} did not answer within ${ms} ms`)), ms);
-  });
-  return Promise.race([promise, late]).finally(() => clearTimeout(timer));
-}
-
-// The served folder as the next release: another cache name, and a mark in
-// its page and in one of its scripts.
-function nextRelease() {
-  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-next-'));
-  fs.cpSync(SERVED, folder, { recursive: true });
-  const edit = (file, change) =>
-    fs.writeFileSync(path.join(folder, file), change(fs.readFileSync(path.join(folder, file), 'utf8')));
-  edit('service-worker.js', (text) => text.replace(/const CACHE = '([^']+)'/, "const CACHE = '$1-next'"));
-  edit('index.html', (text) => text.replace('<head>', '<head>\n<meta name="release" content="next">'));
-  edit('quorvantile-page.js', (text) => `window.releaseScript = 'next';\n${text}`);
-  return folder;
-}
-
-// What `page` is: the release of its page and of its script, the caches
-// kept, and whether a service worker answers it.
-function shows(page) {
-  return bounded(
-    page.evaluate(async () => ({
-      page: (document.querySelector('meta[name="release"]') || { content: 'first' }).content,
-      script: window.releaseScript || 'first',
-      caches: await caches.keys(),
-      kept: !!navigator.serviceWorker.controller,
-    })),
-    SCREEN_TIMEOUT_MS,
-    'the page',
-  );
-}
-
-// Opens `url` afresh (or, with no url, loads the page again, as its reload
-// button does), waits for the program's menu and tells what the page is.
-async function visit(page, url, menuText) {
-  if (url) {
-    await page.goto('about:blank');
-    await page.goto(url, { waitUntil: 'load' });
-  } else {
-    await page.reload({ waitUntil: 'load' });
-  }
-  // Bounded as a whole: a read of a page that goes away may never answer.
-  await bounded(h.waitForScreen(page, menuText, SCREEN_TIMEOUT_MS), 2 * SCREEN_TIMEOUT_MS, 'the menu');
-  return shows(page);
-}
-
-test('the served page links a manifest and starts offline after one visit', async (t) => {
-  let server = await h.serve(SERVED);
-  const port = Number(new URL(server.url).port);
-  const next = nextRelease();
-  t.after(async () => {
-    await server.close();
-    fs.rmSync(next, { recursive: true, force: true });
-  });
-  const menu = await h.nativeSession(NATIVE, []);
-  const { page, problems, requests } = await served.freshPage(t, server.url);
-  const manifest = await page.evaluate(async () => {
-    const link = document.querySelector('link[rel="manifest"]');
-    return link && (await fetch(link.href)).json();
-  });
-  assert.equal(manifest.name, 'Quorvantile');
-  assert.ok(
-    manifest.icons.some((icon) => icon.sizes === '512x512'),
-    'an icon of 512 px',
-  );
-  await bounded(
-    page.evaluate(() => navigator.serviceWorker.ready.then(() => true)),
-    SCREEN_TIMEOUT_MS,
-    'the service worker',
-  );
-  await h.waitForScreen(page, menu.text, SCREEN_TIMEOUT_MS);
-
-  // The network gone: the page and a lesson link still start.
-  await server.close();
-  const native = await h.nativeSession(NATIVE, ['2', '27']);
-  const cache = /const CACHE = '([^']+)'/.exec(fs.readFileSync(path.join(SERVED, 'service-worker.js'), 'utf8'))[1];
-  assert.deepEqual(await visit(page, `${server.url}#collatz=27`, native.text), {
-    page: 'first',
-    script: 'first',
-    caches: [cache],
-    kept: true,
-  });
-
-  assert.deepEqual(problems, []);
-
-  await t.test('and takes a new release whole', async () => {
-    // The next release on the server: this visit is still wholly the kept
-    // one while the next is fetched.
-    server = await h.serve(next, port);
-    const meanwhile = await visit(page, server.url, menu.text);
-    delete meanwhile.caches; // the next one's may be filling already
-    assert.deepEqual(meanwhile, { page: 'first', script: 'first', kept: true });
-    await page.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration()).waiting, {
-      timeout: SCREEN_TIMEOUT_MS,
-    });
-    await server.close();
-    // With the network gone again, another tab opened now is still wholly
-    // the first, as the one open is.
-    const other = await h.openPage(served.browser, server.url);
-    await bounded(h.waitForScreen(other.page, menu.text, SCREEN_TIMEOUT_MS), 2 * SCREEN_TIMEOUT_MS, 'the menu');
-    const both = [cache, `${cache}-next`];
-    assert.deepEqual(await shows(other.page), { page: 'first', script: 'first', caches: both, kept: true });
-    assert.deepEqual(other.problems, []);
-    await other.page.close();
-    // The visit after, a reload of the only tab, is wholly the next, from
-    // its kept files, loaded once; then the next one has taken over and the
-    // first one's files are gone.
-    const asked = requests.length;
-    const after = await visit(page, null, menu.text);
-    assert.deepEqual(
-      requests.slice(asked).filter((url) => url === server.url),
-      [server.url],
-      'the page loaded once',
-    );
-    await page.waitForFunction(
-      async () => !(await navigator.serviceWorker.getRegistration()).waiting && (await caches.keys()).length === 1,
-      { timeout: SCREEN_TIMEOUT_MS },
-    );
-    after.caches = (await shows(page)).caches;
-    assert.deepEqual(after, { page: 'next', script: 'next', caches: [`${cache}-next`], kept: true });
-    assert.deepEqual(problems, []);
-  });
-
-  const single = await served.freshPage(t, pathToFileURL(SINGLE).href);
-  await h.waitForScreen(single.page, menu.text, SCREEN_TIMEOUT_MS);
-  assert.equal(await single.page.evaluate(() => document.querySelector('link[rel="manifest"]')), null);
-  assert.deepEqual(single.problems, []);
 });
