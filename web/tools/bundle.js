@@ -36,7 +36,6 @@ async function worker(pageDir, files) {
   const { manifestEntries, warnings } = await workboxBuild.getManifest({
     globDirectory: pageDir,
     globPatterns: files,
-    globStrict: true,
     maximumFileSizeToCacheInBytes: LARGEST_FILE,
   });
   const listed = new Set(manifestEntries.map((entry) => entry.url));
@@ -48,6 +47,8 @@ async function worker(pageDir, files) {
     ...COMMON,
     entryPoints: ['offline/service-worker.js'],
     outfile: path.resolve(pageDir, 'service-worker.js'),
+    // The browser fetches the worker at every check for a new release.
+    minify: true,
     define: {
       'self.__WB_MANIFEST': JSON.stringify(manifestEntries),
       // Workbox's logging is for its own development builds.
