@@ -128,6 +128,7 @@ async function watchedPage(url) {
     document.addEventListener('DOMContentLoaded', () => {
       const release = (document.querySelector('meta[name="release"]') || {}).content;
       window.reportLoad({ release, script: window.releaseScript });
+      if (!window.quorvantile) return; // another document (about:blank, the manifest)
       window.quorvantile.addEventListener('state', (event) => {
         if (event.detail.state === 'failed') window.reportLoad({ failed: event.detail.reason });
       });
