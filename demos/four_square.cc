@@ -75,11 +75,13 @@ class RootCells {
 // The lines are written by the thread that finds them, between the sweep's
 // windows: the program has one thread and one main loop on every platform.
 // A second thread that wrote one batch of lines while the sweep found the
-// next was tried, and gained a few per cent through a pipe and a tenth to
-// /dev/null on the largest listings; it cost a lock, a build that differed
-// by platform, and faults (what the writer touches while the sweep runs)
-// that only a sanitizer finds. Writing a line cheaply (below) won back most
-// of that tenth.
+// next was tried and taken out again. On the largest listings it gained a
+// few per cent through a pipe and at most a tenth to /dev/null (nothing on
+// a busy machine, where it found no second core), for a lock, a build that
+// differed by platform, and faults (what the writer touches while the sweep
+// runs) that only a sanitizer finds. Gathering the lines of many rows into
+// one batch before writing them, on this thread, gained 2-3%: too little
+// for a second copy of every decomposition.
 class DecompositionLines {
  public:
   explicit DecompositionLines(int n) : n_(n), cells_(n), block_(kBlockSize + kLineRoom) {
