@@ -166,10 +166,12 @@ async function handOver(releases, opened, kind, from, to, typed) {
   const look = await until(page, (seen) => seen.release === to && seen.atMenu, SCREEN_TIMEOUT_MS);
   const took = Date.now() - started;
   if (kind === 'offline') await releases.openServer();
-  const workers = await page.evaluate(async () => {
-    const registration = await navigator.serviceWorker.getRegistration();
-    return ['installing', 'waiting', 'active'].map((which) => registration[which] && registration[which].state);
-  });
+  const workers = await page
+    .evaluate(async () => {
+      const registration = await navigator.serviceWorker.getRegistration();
+      return ['installing', 'waiting', 'active'].map((which) => registration[which] && registration[which].state);
+    })
+    .catch((error) => `unknown: ${error.message} at ${page.url()}`);
   assert.deepEqual(
     look && [look.release, look.script, look.atMenu, look.kept],
     [to, to, true, true],
