@@ -52,7 +52,14 @@
   }
 
   function nudge(left) {
-    if (left === 0) return;
+    if (left === 0) {
+      // It did not come: the page stays as it is, and offers it.
+      if (!reloading) {
+        asked = false;
+        showOffer();
+      }
+      return;
+    }
     setTimeout(() => {
       if (reloading) return;
       if (!frame) {
@@ -150,7 +157,12 @@
   function follow(registration) {
     const watch = (worker) => {
       if (!worker) return;
-      const settled = () => worker.state === 'installed' && registration.waiting === worker && newRelease(worker);
+      // The first release installed on a page the network gave is no new one.
+      const settled = () =>
+        worker.state === 'installed' &&
+        registration.waiting === worker &&
+        navigator.serviceWorker.controller &&
+        newRelease(worker);
       worker.addEventListener('statechange', settled);
       settled();
     };
