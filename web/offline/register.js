@@ -51,7 +51,14 @@ export function keepOffline({ run, exporter }) {
   }
 
   function nudge(left) {
-    if (left === 0) return;
+    if (left === 0) {
+      // It did not come: the page stays as it is, and offers it.
+      if (!reloading) {
+        asked = false;
+        showOffer();
+      }
+      return;
+    }
     setTimeout(() => {
       if (reloading) return;
       if (!frame) {
@@ -83,7 +90,13 @@ export function keepOffline({ run, exporter }) {
 
   async function open() {
     const registration = await navigator.serviceWorker.getRegistration();
-    if (!controlled || !registration || !registration.waiting) return;
+    if (!controlled || !registration) return;
+    // A kept page asks for a new release at once (the browser would after
+    // a delay); offline, it quietly finds none.
+    if (!registration.waiting) {
+      registration.update().catch(() => {});
+      return;
+    }
     if (await takeOver(registration.waiting, true)) await new Promise(() => {}); // the page loads again
   }
 
@@ -129,17 +142,35 @@ export function keepOffline({ run, exporter }) {
     else showOffer();
   });
 
-  const workbox = new Workbox('service-worker.js');
-  workbox.addEventListener('waiting', async (event) => {
+  async function newRelease(waiting) {
     if (asked || reloading) return;
-    if (touched || !(await takeOver(event.sw, true))) showOffer();
-  });
-  // A page that cannot be kept still works online: say so, quietly. A kept
-  // one asks for a new release at once (the browser would only after a
-  // delay): offline, it quietly finds none.
-  workbox
+    if (touched || !(await takeOver(waiting, true))) showOffer();
+  }
+
+  // Each release that comes to wait. (Workbox's 'waiting' event misses one
+  // whose install began before the page registered, and any after the first
+  // found by another page.)
+  function follow(registration) {
+    const watch = (worker) => {
+      if (!worker) return;
+      // The first release installed on a page the network gave is no new one.
+      const settled = () =>
+        worker.state === 'installed' &&
+        registration.waiting === worker &&
+        navigator.serviceWorker.controller &&
+        newRelease(worker);
+      worker.addEventListener('statechange', settled);
+      settled();
+    };
+    watch(registration.waiting);
+    watch(registration.installing);
+    registration.addEventListener('updatefound', () => watch(registration.installing));
+  }
+
+  // A page that cannot be kept still works online: say so, quietly.
+  new Workbox('service-worker.js')
     .register()
-    .then(() => controlled && workbox.update().catch(() => {}))
+    .then(follow)
     .catch((error) => {
       console.warn('The page cannot be kept for offline use:', error.message);
     });
