@@ -58,8 +58,8 @@ class RootCells {
   // The length of the text of the cell of d, from d² alone: "dxd+" holds d's
   // digits twice.
   static std::size_t cellLength(std::int64_t square) {
-    const std::size_t digits = 1 + (square >= 100) + (square >= 10000) + (square >= 1000000) +
-                               (square >= 100000000);
+    const std::size_t digits =
+        1 + (square >= 100) + (square >= 10000) + (square >= 1000000) + (square >= 100000000);
     return 2 * digits + 2;
   }
   static constexpr std::size_t kCellSize = 16;  // "46340x46340+" and a length

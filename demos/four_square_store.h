@@ -32,8 +32,8 @@ constexpr std::uint32_t kNoChunk = UINT32_MAX;
 
 // One i's place in the sweep and its matches so far.
 struct FourSquareRow {
-  std::int32_t jNext = 0;  // the next j whose point (i, j) looks up its bucket
-  std::int32_t jLast = 0;  // the row's largest j: min(i, root of n - i²)
+  std::int32_t jNext = 0;          // the next j whose point (i, j) looks up its bucket
+  std::int32_t jLast = 0;          // the row's largest j: min(i, root of n - i²)
   std::uint32_t first = kNoChunk;  // the chain of chunks holding its units
   std::uint32_t last = kNoChunk;
   std::uint32_t used = 0;   // units in the last chunk

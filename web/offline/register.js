@@ -5,7 +5,8 @@
 // the worker has installed waits while a page of the old one is open:
 //  - a page just opened, the only one of the page, asks it to take over and
 //    loads once more, wholly new, before its program starts;
-//  - so does a page nothing was typed into yet, once the release is ready;
+//  - so does such a page nothing was typed into yet, once the release is
+//    ready (the page is found and tells it a moment after it opens);
 //  - any other page keeps its release and says "A new version is ready"
 //    beside a control that starts it, which saves the session first where
 //    anything was typed (Save's file), so that no lesson is lost by it.
