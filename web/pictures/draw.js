@@ -38,6 +38,8 @@ const ARCS_WORDS_HEIGHT = 36;
 // Nicomachus's bands stay legible up to this n; above it, the two sides of
 // the equation as they grow.
 const TILING_LIMIT = 40;
+// Runs named in the words beside the square; the terminal lists up to 16.
+const DRAWN_RUNS = 4;
 // Sums of odd numbers are drawn wider than textWidth reckons (a plus sign
 // takes most of an em in some faces): their lines are wrapped this much
 // short of the room they have.
@@ -259,8 +261,10 @@ function shortRun([first, last, count]) {
 
 // What the terminal wrote for n, in sentences: its runs (d.written, the
 // turn's own choice) and, where they are not the run of n odd numbers
-// that band n stands for (d.band), that run as well.
-function runSentences(d) {
+// that band n stands for (d.band), that run as well. With `most`, a list
+// of more runs names the first ones and the last, so that the words beside
+// a drawing keep their size on a small screen; the label names them all.
+function runSentences(d, most = Infinity) {
   const { n, written, band } = d;
   const cube = BigInt(n) ** 3n;
   if (written.length === 0) return [t('picture.nicomachus.none', { n, cube })];
@@ -274,8 +278,10 @@ function runSentences(d) {
       t('picture.nicomachus.another', { n, run: shortRun(band) }),
     ];
   }
+  const named = written.length > most ? [...written.slice(0, most - 1), null, written[written.length - 1]] : written;
+  const runs = named.map((run) => (run ? shortRun(run) : '…')).join(', ');
   return [
-    t('picture.nicomachus.several', { n, cube, count: written.length, runs: written.map(shortRun).join(', ') }),
+    t('picture.nicomachus.several', { n, cube, count: written.length, runs }),
     t('picture.nicomachus.band', { n, run: shortRun(band) }),
   ];
 }
@@ -348,17 +354,22 @@ export function nicomachusPicture(d, { width, room = Infinity }) {
   const broad = beside ? Math.max(SQUARE_LEAST, Math.min(400, width - 200 - 3 * pad, room - 2 * pad)) : width - 2 * pad;
   const wordsLeft = beside ? broad + 2 * pad : pad;
   const wordsWidth = width - wordsLeft - pad;
-  // A long run in smaller words, which still read. Where the terminal
-  // wrote more runs than band n's (or none), the sentences that say so
-  // follow it.
-  const runSize = n <= 10 ? WORD_SIZE : SMALLEST_WORD_SIZE;
+  // A long run in smaller words, which still read, beside the square; above
+  // it, on a narrow screen, by its ends only. Where the terminal wrote more
+  // runs than band n's (or none), the sentences that say so follow it.
+  const long = n > 10;
+  const runSize = long && beside ? SMALLEST_WORD_SIZE : WORD_SIZE;
   const [bandFirst, , bandCount] = d.band.map(Number);
   const run = Array.from({ length: bandCount || 0 }, (_, k) => bandFirst + 2 * k);
+  const spelled = long && !beside ? shortRun(d.band).replaceAll('+', ' + ') : run.join(' + ');
   const runLines = [
     `${n}³ = ${cube}`,
-    ...(run.length ? wrapWords(`= ${run.join(' + ')}`, wordsWidth * SUMS_WRAP, runSize) : []),
+    ...(run.length ? wrapWords(`= ${spelled}`, wordsWidth * SUMS_WRAP, runSize) : []),
   ];
-  const told = d.written.length === 1 && Number(d.written[0][2]) === n ? [] : sentences.slice(0, 1);
+  // On a narrow screen the caption under the picture says which runs the
+  // terminal wrote where it wrote several, and the drawing keeps its room.
+  const plain = d.written.length === 1 && Number(d.written[0][2]) === n;
+  const told = plain || (!beside && d.written.length > 1) ? [] : runSentences(d, DRAWN_RUNS).slice(0, 1);
   const sumLines = [
     ...told.flatMap((sentence) => wrapWords(capital(sentence), wordsWidth * SUMS_WRAP, WORD_SIZE)),
     ...wrapWords(`1³+…+${n}³ = ${sum} = ${side}²`, wordsWidth, WORD_SIZE),

@@ -351,7 +351,7 @@ test('pictures and menu fit every screen, and a phone is worked with fingers', a
     { name: 'small tablet, upright', width: 768, height: 1024, touch: true },
     { name: 'phone', width: 390, height: 844, touch: true, phone: true },
   ];
-  const LINKS = ['#goldbach=10', '#goldbach=100', '#collatz=27', '#nicomachus=5', '#nicomachus=100'];
+  const LINKS = ['#goldbach=10', '#goldbach=100', '#collatz=27', '#nicomachus=5', '#nicomachus=12', '#nicomachus=100'];
   LINKS.push('#four-squares=100', '#sieve=100', '#sieve=400');
   const faults = [];
   for (const screen of SCREENS) {
