@@ -15,11 +15,12 @@ import { load, store } from '../shell/page_common.js';
 // size, the terminal never has fewer.
 const MIN_COLS = 80;
 // A phone held upright has no room for 80, not even at the smallest text
-// (NARROW_FONT_MIN): its terminal is as wide as its screen, down to the widest thing the program draws, the farewell
-// picture's rows (67 columns with their trailing blanks; the menu's frame
-// ends in column 64). Longer lines wrap there, as in any terminal of that
-// width. Below it the terminal keeps these columns and scrolls sideways
-// in its own box. layout.test.cjs holds this number to the native program.
+// (NARROW_FONT_MIN): its terminal is as wide as its screen, down to the
+// widest thing the program draws, the farewell picture's rows (67 columns
+// with their trailing blanks; the menu's frame ends in column 64). Longer
+// lines wrap there, as in any terminal of that width. Below it the terminal
+// keeps these columns and scrolls sideways in its own box. layout.test.cjs
+// holds this number to the native program.
 const MENU_COLS = 67;
 // Below this the page prefers smaller text to fewer rows: the menu from its
 // banner ("I LOVE C++") to its prompt takes 25 rows (app/menu.cc's
